@@ -1,0 +1,50 @@
+find_program(WIDL_EXECUTABLE NAMES ${TOOLCHAIN_PREFIX}-widl widl REQUIRED)
+# The system IDL files (oaidl.idl and friends) and stdole2.tlb come with Debian's Wine packages.
+find_path(SALVA_SYSTEM_IDL_DIR oaidl.idl PATHS /usr/include/wine/wine/windows REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+find_path(SALVA_STDOLE_DIR stdole2.tlb PATHS /usr/lib/i386-linux-gnu/wine/i386-windows REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(SALVA_WIDL_FLAGS -m32 --win32 -I${CMAKE_SOURCE_DIR} -I${SALVA_SYSTEM_IDL_DIR} -L ${SALVA_STDOLE_DIR})
+
+# salva_idl(<out-var> <file.idl>): compiles an IDL file into a header, the identifier
+# definitions and a type library in the build tree; <out-var> gets the generated C file.
+function(salva_idl out idl)
+  get_filename_component(name ${idl} NAME_WE)
+  get_filename_component(abs ${idl} ABSOLUTE)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/idl)
+  file(MAKE_DIRECTORY ${dir})
+  add_custom_command(
+    OUTPUT ${dir}/${name}.h ${dir}/${name}_i.c ${dir}/${name}.tlb
+    COMMAND ${WIDL_EXECUTABLE} ${SALVA_WIDL_FLAGS}
+            -h -H ${dir}/${name}.h ${abs}
+    COMMAND ${WIDL_EXECUTABLE} ${SALVA_WIDL_FLAGS}
+            -u -U ${dir}/${name}_i.c ${abs}
+    COMMAND ${WIDL_EXECUTABLE} ${SALVA_WIDL_FLAGS}
+            -t -T ${dir}/${name}.tlb ${abs}
+    DEPENDS ${abs}
+    COMMENT "widl ${name}.idl")
+  set(${out} ${dir}/${name}_i.c PARENT_SCOPE)
+  set(${name}_IDL_DIR ${dir} PARENT_SCOPE)
+endfunction()
+
+# Windows path of a folder in the build tree, as a program under Wine sees it.
+function(salva_wine_path out path)
+  string(REPLACE "/" "\\\\" win "${path}")
+  set(${out} "Z:${win}" PARENT_SCOPE)
+endfunction()
+
+# salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL]): one test executable, one CTest entry,
+# run under Wine. SERIAL keeps it from running beside other tests (windows that need focus).
+function(salva_add_test name)
+  cmake_parse_arguments(T "SERIAL;NO_GTEST_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SALVA_TEST_BIN_DIR})
+  if(T_NO_GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} salva_testsupport GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} salva_testsupport GTest::gtest_main GTest::gmock)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${SALVA_TEST_BIN_DIR})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(T_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
+endfunction()

@@ -1,0 +1,159 @@
+#include "TestSupport.h"
+#include <chrono>
+#include <cstring>
+
+namespace testsupport {
+
+std::wstring BinDir() { return SALVA_BIN_DIR; }
+
+TempDir::TempDir() {
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::wstring(base) + L"salva_test_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                std::to_wstring(::GetTickCount()) + L"_" + std::to_wstring(++counter);
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd{};
+    salva::unique_hfind find(::FindFirstFileW((path + L"\\*").c_str(), &fd));
+    if (find) {
+        do {
+            const std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = path + L"\\" + name;
+            ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                RemoveTree(full);
+            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                ::RemoveDirectoryW(full.c_str());
+            else
+                ::DeleteFileW(full.c_str());
+        } while (::FindNextFileW(find.get(), &fd));
+    }
+    find.reset();
+    ::RemoveDirectoryW(path.c_str());
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    salva::unique_hfile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!::WriteFile(f.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+    std::vector<uint8_t> out;
+    salva::unique_hfile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return out;
+    uint8_t buf[65536];
+    DWORD got = 0;
+    while (::ReadFile(f.get(), buf, sizeof(buf), &got, nullptr) && got > 0) out.insert(out.end(), buf, buf + got);
+    return out;
+}
+
+std::vector<uint8_t> Pattern(size_t size, uint32_t seed) {
+    std::vector<uint8_t> v(size);
+    uint32_t x = seed * 2654435761u + 12345u;
+    for (auto& b : v) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(x >> 16);
+    }
+    return v;
+}
+
+int64_t FileLength(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d)) return -1;
+    return (static_cast<int64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+}
+
+std::string Narrow(const std::wstring& s) {
+    if (s.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring s(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    s.resize(static_cast<size_t>(::GetWindowTextW(hwnd, &s[0], static_cast<int>(s.size()))));
+    return s;
+}
+
+HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    struct Query { const wchar_t* caption; const wchar_t* cls; HWND found; } q{caption, className, nullptr};
+    while (std::chrono::steady_clock::now() < end) {
+        q.found = nullptr;
+        ::EnumWindows(
+            [](HWND h, LPARAM p) CALLBACK -> BOOL {
+                auto* q = reinterpret_cast<Query*>(p);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(h, &pid);
+                if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h)) return TRUE;
+                if (q->caption && WindowText(h) != q->caption) return TRUE;
+                if (q->cls) {
+                    wchar_t cls[256] = {};
+                    ::GetClassNameW(h, cls, 256);
+                    if (lstrcmpiW(cls, q->cls) != 0) return TRUE;
+                }
+                q->found = h;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&q));
+        if (q.found) return q.found;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND FindControl(HWND root, int id) {
+    struct F { int id; HWND h; } f{id, nullptr};
+    ::EnumChildWindows(
+        root,
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
+            auto* f = reinterpret_cast<F*>(p);
+            if (::GetDlgCtrlID(h) == f->id) {
+                f->h = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.h;
+}
+
+Watcher::Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className) {
+    std::wstring cap = caption ? caption : L"";
+    std::wstring cls = className ? className : L"";
+    thread_ = std::thread([this, cap, cls, answer] {
+        HWND h = WaitForWindow(cap.empty() ? nullptr : cap.c_str(), cls.empty() ? nullptr : cls.c_str());
+        found_ = h != nullptr;
+        if (h) answer(h);
+    });
+}
+
+Watcher::~Watcher() { Join(); }
+
+void Watcher::Join() {
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,60 @@
+// Helpers the tests share: temporary folders, file bytes, the build's folders, and a
+// watcher that answers a modal window from another thread.
+#pragma once
+#include "services/Holders.h"
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+// The folder that holds Salvadisk.exe and the two libraries.
+std::wstring BinDir();
+
+// A fresh folder under %TEMP%, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+std::vector<uint8_t> Pattern(size_t size, uint32_t seed = 1);
+int64_t FileLength(const std::wstring& path);
+
+std::string Narrow(const std::wstring& s);  // UTF-8, for assertion messages
+std::wstring WindowText(HWND hwnd);
+
+// Finds a visible top-level window of this process with the given caption (and class, when
+// given), waiting up to `timeoutMs`.
+HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, int timeoutMs = 10000);
+// Finds a descendant control by its identifier.
+HWND FindControl(HWND root, int id);
+
+// Runs `answer` on another thread once a window with `caption` shows up; the test's own
+// thread meanwhile sits in the modal call. Join() waits for it.
+class Watcher {
+public:
+    Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className = nullptr);
+    ~Watcher();
+    void Join();
+    bool found() const { return found_; }
+
+private:
+    std::thread thread_;
+    bool found_ = false;
+};
+
+}  // namespace testsupport

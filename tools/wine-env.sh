@@ -1,0 +1,49 @@
+# Sourced by the run and test scripts: a private Wine prefix in the build tree, a private
+# Xvfb display when asked, and a persistent wineserver, all stopped again on exit.
+# Usage: wine_env_start <build-dir> [need-private-display]
+wine_env_cleanup() {
+  if [ -n "${SALVA_WINESERVER_STARTED:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "${SALVA_XVFB_PID:-}" ]; then kill "$SALVA_XVFB_PID" >/dev/null 2>&1 || true; wait "$SALVA_XVFB_PID" 2>/dev/null || true; fi
+}
+
+wine_env_start() {
+  local build="$1" private_display="${2:-yes}"
+  export WINEPREFIX="$build/wineprefix"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  trap wine_env_cleanup EXIT
+  if [ "$private_display" = yes ] || [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 199); do
+      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      SALVA_XVFB_PID=$!
+      local i
+      for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+      if kill -0 "$SALVA_XVFB_PID" 2>/dev/null; then export DISPLAY=":$n"; break; fi
+      SALVA_XVFB_PID=""
+    done
+    [ -n "${SALVA_XVFB_PID:-}" ] || { echo "no free X display for Xvfb" >&2; return 1; }
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "-- creating Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    # Chinese faces the program asks for by name are drawn with the installed CJK font.
+    cat > "$build/fonts.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"SimSun"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+REG
+    wine regedit "$build/fonts.reg" >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p >/dev/null 2>&1 && SALVA_WINESERVER_STARTED=1
+  # Start Wine's own background processes now, detached from our output: a test's output pipe
+  # inherited by them would keep CTest waiting for it to close long after the test ended.
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  return 0
+}
