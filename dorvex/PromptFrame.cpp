@@ -319,6 +319,9 @@ void PromptWindow::Unload() {
         ownerDisabled_ = false;
     }
     ::DestroyWindow(hwnd_);
+    // The close may come inside a message sent from another thread, while the modal loop
+    // waits in GetMessage: wake it so it sees the window is gone.
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void PromptWindow::ShowModal() {

@@ -36,6 +36,11 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "SimSun"="WenQuanYi Micro Hei"
 "宋体"="WenQuanYi Micro Hei"
+
+; No window manager runs on the test display: unmanaged windows are hidden at once instead
+; of after winex11's wait for a window manager's answer.
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 REG
     wine regedit "$build/fonts.reg" >/dev/null 2>&1 || true
     wineserver -w
