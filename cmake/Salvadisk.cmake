@@ -31,10 +31,11 @@ function(salva_wine_path out path)
   set(${out} "Z:${win}" PARENT_SCOPE)
 endfunction()
 
-# salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL]): one test executable, one CTest entry,
-# run under Wine. SERIAL keeps it from running beside other tests (windows that need focus).
+# salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LOCKS ...]): one test executable, one
+# CTest entry, run under Wine. SERIAL keeps it from running beside other tests (windows that
+# need focus); LOCKS names shared state it changes (com_registry: registers our COM servers).
 function(salva_add_test name)
-  cmake_parse_arguments(T "SERIAL;NO_GTEST_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;NO_GTEST_MAIN" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SALVA_TEST_BIN_DIR})
   if(T_NO_GTEST_MAIN)
@@ -44,6 +45,9 @@ function(salva_add_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${SALVA_TEST_BIN_DIR})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  if(T_LOCKS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
   if(T_SERIAL)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()

@@ -29,20 +29,17 @@ wine_env_start() {
     echo "-- creating Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    # Chinese faces the program asks for by name are drawn with the installed CJK font.
-    cat > "$build/fonts.reg" <<'REG'
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"SimSun"="WenQuanYi Micro Hei"
-"宋体"="WenQuanYi Micro Hei"
-
-; No window manager runs on the test display: unmanaged windows are hidden at once instead
-; of after winex11's wait for a window manager's answer.
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-REG
-    wine regedit "$build/fonts.reg" >/dev/null 2>&1 || true
+    # Chinese faces the program asks for by name are drawn with the installed CJK font. No
+    # window manager runs on the test display: unmanaged windows hide at once instead of after
+    # winex11's wait for a window manager's answer. A crash ends the process instead of
+    # waiting in a dialog. Version 5 files are UTF-16, so the Chinese face name survives.
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+      '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' |
+      iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$build/prefix.reg"
+    wine regedit "$build/prefix.reg" >/dev/null 2>&1 || true
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 && SALVA_WINESERVER_STARTED=1

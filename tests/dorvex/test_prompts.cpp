@@ -129,6 +129,7 @@ TEST_F(Prompts, OverwriteOrContinueShowsBothFilesAndEachButtonAnswers) {
 
 TEST_F(Prompts, LongTargetPathPushesRowsDownAndWidensTheWindow) {
     auto d = Make<_Dorvex>(CLSID_Dorvex);
+    ASSERT_TRUE(d);
     auto measure = [&](const std::wstring& dec, RECT& decLabel, RECT& style, RECT& outer, int& client) {
         Watcher w(kExists, [&](HWND h) {
             decLabel = Rect(h, ids::lblDecFileName);
@@ -227,6 +228,7 @@ TEST_F(Prompts, ExistingTargetOptionsRenameAndCancel) {
 
 TEST_F(Prompts, ProposedNameOfAPathWithoutBackslash) {
     auto a = Make<_DorvexA>(CLSID_DorvexA);
+    ASSERT_TRUE(a);
     std::wstring proposed;
     Watcher w(kExists, [&](HWND h) {
         proposed = Text(h, ids::txtNewFileName);
@@ -263,6 +265,7 @@ TEST_F(Prompts, ReplaceConfirmationNamesTheFileAndShowsBothInOrder) {
 
 TEST_F(Prompts, CallerWindowIsDisabledWhileThePromptIsUp) {
     auto d = Make<_Dorvex>(CLSID_Dorvex);
+    ASSERT_TRUE(d);
     salva::unique_hwnd caller(::CreateWindowExW(0, L"STATIC", L"caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                                 200, 100, nullptr, nullptr, nullptr, nullptr));
     ::SetActiveWindow(caller.get());
