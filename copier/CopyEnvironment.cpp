@@ -27,9 +27,11 @@ bool Win32CopyEnvironment::DriveIsReady(const std::wstring& path) {
     const std::wstring root = DriveRootOf(path);
     if (root.empty()) return false;
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    const BOOL ok = ::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
+    // Some file systems refuse the volume query yet serve files; their root still answers.
+    const bool ok = ::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+                    ::GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
     ::SetErrorMode(oldMode);
-    return ok != FALSE;
+    return ok;
 }
 
 int64_t Win32CopyEnvironment::FreeBytes(const std::wstring& path) {
