@@ -407,7 +407,8 @@ void CopyEngine::RunBlocks(int64_t step) {
         explicit Active(bool& f) : flag(f) { flag = true; }
         ~Active() { flag = false; }
     } active(loopActive_);
-    step = std::max<int64_t>(1, step);
+    // One block is held in memory; the read-size settings stay far below this bound.
+    step = std::clamp<int64_t>(step, 1, int64_t{64} << 20);
     for (;;) {
         const PassResult r = RunPass(step);
         switch (r.kind) {

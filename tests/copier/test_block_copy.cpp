@@ -193,3 +193,18 @@ TEST(BlockMerge, EmptySourceFinishesWithoutDividingByZero) {
     EXPECT_EQ(L"100.00%", rig.host.lastPercent);
     EXPECT_EQ(L"文件合并完成！", rig.host.shown.back().title);
 }
+
+TEST(BlockCopy, BadFileNumberOnAReadSkipsOneStep) {
+    Rig rig;
+    const auto src = rig.MakeSource(100);
+    rig.reader.bad.push_back({18, 18, ERROR_INVALID_HANDLE});
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4);
+    // The block at 17 (17-21) fails; the copy goes on one step later, at 21.
+    ASSERT_FALSE(rig.host.log.empty());
+    EXPECT_EQ(L"文件跳过：21字节", rig.host.log[0]) << rig.LogText();
+    const auto dst = ReadBytes(rig.dst);
+    ASSERT_EQ(100u, dst.size());
+    EXPECT_EQ(-1, FirstDifference(src, dst, 0, 17));
+    for (size_t i = 17; i < 20; ++i) EXPECT_EQ(0, dst[i]) << "position " << i + 1;
+    EXPECT_EQ(-1, FirstDifference(src, dst, 20, 100));
+}

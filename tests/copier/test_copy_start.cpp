@@ -259,3 +259,19 @@ TEST(CopyStartPrompts, RecordOffersContinueOrOverwrite) {
     EXPECT_EQ(before, ReadBytes(cancel.dst));
     EXPECT_TRUE(cancel.host.log.empty());
 }
+
+TEST(CopyStartChecks, OtherLengthQueryFailuresShowTheirNumber) {
+    Rig rig;
+    rig.MakeSource(100);
+    rig.reader.lengthError = ERROR_INVALID_PARAMETER;
+    rig.engine.BeginCopy(rig.src, rig.dst);
+    EXPECT_TRUE(rig.host.shown.empty()) << "invalid call shows nothing";
+    rig.reader.lengthError = ERROR_SHARING_VIOLATION;
+    rig.engine.BeginCopy(rig.src, rig.dst);
+    ASSERT_EQ(1u, rig.host.shown.size());
+    EXPECT_EQ(L"权限被拒绝[70]", rig.host.shown[0].text);
+    EXPECT_EQ(L"Error", rig.host.shown[0].title);
+    EXPECT_EQ(48u, rig.host.shown[0].style);
+    EXPECT_EQ(-1, FileLength(rig.dst));
+    EXPECT_TRUE(rig.host.Enabled(salva::CopyControl::StartButton));
+}

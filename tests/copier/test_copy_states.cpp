@@ -269,3 +269,46 @@ TEST(CopyStates, LongCopyStillLeavesARecordWithClampedTimes) {
     EXPECT_EQ(32767, rig.prompts.written[0].consumeTime);
     EXPECT_EQ(0, rig.prompts.written[0].copySpeed);
 }
+
+TEST(CopyStates, SlidersWhilePausedMoveThePositionAndChangeTheReadSize) {
+    Rig rig;
+    const auto src = rig.MakeSource(200000);
+    rig.host.onPump = [&](int n) {
+        if (n == 2) rig.engine.PauseOrContinue(L"");
+    };
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    ASSERT_TRUE(rig.engine.State().Paused);
+    const int64_t kept = rig.engine.State().SourcePos;
+    rig.env.driveType = DRIVE_CDROM;
+    rig.engine.ReadBlocksReleased(2, rig.src, rig.dst);  // 2 × 4,096
+    rig.engine.SkipBlocksReleased(3);                    // moves on by 3 × 8,192
+    EXPECT_EQ(L"3块", rig.host.Label(CopyLabel::SkipBlocks));
+    EXPECT_EQ(kept + 3 * 8192, rig.engine.State().SourcePos);
+    rig.host.onPump = nullptr;
+    rig.reader.reads.clear();
+    rig.host.answers = {IDNO};
+    rig.engine.PauseOrContinue(L"");
+    ASSERT_FALSE(rig.reader.reads.empty());
+    EXPECT_EQ(kept + 3 * 8192, rig.reader.reads[0].first + 1);
+    EXPECT_EQ(8193u, rig.reader.reads[0].second);
+    const auto dst = ReadBytes(rig.dst);
+    ASSERT_EQ(src.size(), dst.size());
+    EXPECT_EQ(-1, FirstDifference(src, dst, 0, kept));
+    EXPECT_EQ(-1, FirstDifference(src, dst, kept + 3 * 8192 - 1, src.size()));
+}
+
+TEST(CopyStates, PauseAndContinueWithinOnePumpKeepsTheLoopGoing) {
+    Rig rig;
+    const auto src = rig.MakeSource(50000);
+    rig.host.onPump = [&](int n) {
+        if (n == 2) {
+            rig.engine.PauseOrContinue(L"");
+            rig.engine.PauseOrContinue(L"");
+        }
+    };
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    EXPECT_EQ(src, ReadBytes(rig.dst));
+    ASSERT_EQ(1u, rig.host.shown.size()) << Narrow(rig.host.Titles());
+    EXPECT_EQ(L"文件复制完成！", rig.host.shown[0].title);
+    EXPECT_EQ(13u, rig.reader.reads.size()) << "each block read once";
+}
