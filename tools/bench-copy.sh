@@ -19,6 +19,7 @@ fi
 cat "$src" > /dev/null  # both runs start from the page cache
 winpath() { echo "Z:$1" | tr '/' '\\'; }
 
+sync  # each run starts with no dirty pages of the other
 engine_out=$(wine "$build/testbin/bench_copy.exe" "$(winpath "$src")" "$(winpath "$work/engine.bin")" </dev/null 2>/dev/null | tr -d '\r')
 echo "engine: $engine_out"
 block=$(sed -n 's/.*block=\([0-9]*\).*/\1/p' <<<"$engine_out")
@@ -31,6 +32,7 @@ flush_s=$(echo "$(date +%s.%N) - $start" | bc -l)
 cmp "$src" "$work/engine.bin" && echo "engine copy identical"
 
 rm -f "$work/dd.bin"
+sync
 start=$(date +%s.%N)
 dd if="$src" of="$work/dd.bin" bs="$block" conv=fsync 2>/dev/null
 dd_s=$(echo "$(date +%s.%N) - $start" | bc -l)
