@@ -1,0 +1,667 @@
+#include "copier/CopyEngine.h"
+#include "copier/BlockUnit.h"
+#include "copier/CopyTiming.h"
+#include <algorithm>
+#include <climits>
+
+namespace salva {
+
+namespace {
+
+const std::wstring kCrlf = L"\r\n";
+const std::wstring kIndent(22, L' ');
+const wchar_t kPauseCaption[] = L"暂停复制[&S]";
+const wchar_t kContinueCaption[] = L"继续复制[&P]";
+constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
+constexpr int kYes = 6;
+
+std::wstring Trim(const std::wstring& s) {
+    const size_t a = s.find_first_not_of(L" \t");
+    if (a == std::wstring::npos) return {};
+    const size_t b = s.find_last_not_of(L" \t");
+    return s.substr(a, b - a + 1);
+}
+
+std::wstring Upper(std::wstring s) {
+    for (auto& c : s)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return s;
+}
+
+int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, 0, 32767)); }
+
+// Texts that differ between the copy and the merge.
+struct ModeTexts {
+    const wchar_t* title;
+    const wchar_t* retryQuestion;
+    const wchar_t* diskFull;
+    const wchar_t* sharingVerb;
+    const wchar_t* cdReason;
+    const wchar_t* cdMessage;
+    const wchar_t* cancelled;
+};
+
+const ModeTexts& TextsOf(CopyMode m) {
+    static const ModeTexts copy{L"复制文件时出错！",
+                                L"复制文件时出错，是否继续复制？",
+                                L"磁盘已满，没有足够的可用空间用来复制文件。",
+                                L"无法复制 ",
+                                L"错误原因：复制文件被意外地终止，请检查光驱中是否有光盘。",
+                                L"复制文件被意外地终止，请检查光驱中是否有光盘。",
+                                L"取消复制："};
+    static const ModeTexts merge{L"合并文件时出错！",
+                                 L"合并文件时出错，是否继续合并？",
+                                 L"磁盘已满，没有足够的可用空间用来合并文件。",
+                                 L"无法合并 ",
+                                 L"错误原因：合并文件被意外地终止，光驱中可能没有光盘。",
+                                 L"合并文件被意外地终止，请检查光驱中是否有光盘。",
+                                 L"取消合并："};
+    return m == CopyMode::Copy ? copy : merge;
+}
+
+}  // namespace
+
+CopyEngine::CopyEngine(CopyHost& host, CopyEnvironment& env, CopyPrompts& prompts, BlockReader& reader,
+                       BlockWriter& writer)
+    : host_(host), env_(env), prompts_(prompts), reader_(reader), writer_(writer) {}
+
+void CopyEngine::SetLabel(CopyLabel label, const std::wstring& text) {
+    if (label == CopyLabel::Estimated) estimatedText_ = text;
+    if (label == CopyLabel::Rate) rateText_ = text;
+    host_.SetLabel(label, text);
+}
+
+int CopyEngine::Ask(const std::wstring& text, const std::wstring& title, unsigned style) {
+    s_.PromptResult = host_.ShowMessage(text, title, style);
+    return s_.PromptResult;
+}
+
+// ---------------------------------------------------------------------------------------------
+// States
+
+void CopyEngine::SetLocked(bool locked) {
+    for (CopyControl c : {CopyControl::FileList, CopyControl::TargetBox, CopyControl::StartButton,
+                          CopyControl::SourceButton, CopyControl::TargetButton, CopyControl::SideBar,
+                          CopyControl::RefreshButton, CopyControl::SearchButton, CopyControl::SetUpButton,
+                          CopyControl::WatchButton})
+        host_.EnableControl(c, !locked);
+    host_.EnableControl(CopyControl::PauseButton, locked);
+    host_.EnableControl(CopyControl::CancelButton, locked);
+}
+
+void CopyEngine::TimerOn() {
+    lastTickMs_ = env_.NowMs();
+    timerOn_ = true;
+    host_.EnableTimer(true);
+}
+
+void CopyEngine::TimerOff() {
+    if (timerOn_) elapsedMs_ += std::max<int64_t>(0, env_.NowMs() - lastTickMs_);
+    timerOn_ = false;
+    host_.EnableTimer(false);
+}
+
+void CopyEngine::EnterCopyingState() {
+    TimerOn();
+    s_.StopRequested = false;
+    s_.CancelRequested = false;
+    s_.RunningFlag = true;
+    s_.Paused = false;
+    SetLocked(true);
+    host_.SetPauseCaption(kPauseCaption);
+}
+
+void CopyEngine::ResetCopyState() {
+    TimerOff();
+    s_.StopRequested = false;
+    s_.CancelRequested = false;
+    s_.RunningFlag = false;
+    s_.Paused = false;
+    SetLocked(false);
+    host_.SetPauseCaption(kPauseCaption);
+    host_.ClearProgress();
+    SetLabel(CopyLabel::Elapsed, L"00:00:00");
+    SetLabel(CopyLabel::Remaining, L"00:00:00");
+    SetLabel(CopyLabel::Estimated, L"00:00:00");
+    SetLabel(CopyLabel::Rate, L"0KB/秒");
+    SetLabel(CopyLabel::Copied, L"0字节");
+    s_.ElapsedSeconds = 0;
+    elapsedMs_ = 0;
+}
+
+void CopyEngine::EndCopyState() {
+    TimerOff();
+    s_.StopRequested = false;
+    s_.CancelRequested = false;
+    s_.RunningFlag = false;
+    s_.Paused = false;
+    SetLocked(false);
+    host_.SetPauseCaption(kPauseCaption);
+    host_.ClearProgress();
+    s_.ElapsedSeconds = 0;
+    elapsedMs_ = 0;
+}
+
+void CopyEngine::EnterPausedState() {
+    s_.RunningFlag = false;
+    s_.StopRequested = true;
+    s_.Paused = true;
+    host_.SetPauseCaption(kContinueCaption);
+    host_.EnableControl(CopyControl::PauseButton, true);
+    host_.EnableControl(CopyControl::CancelButton, false);
+    host_.EnableControl(CopyControl::SetUpButton, true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Copy start
+
+void CopyEngine::BeginCopyFailed(const FileError& e) {
+    EndCopyState();
+    if (e.number == kErrInvalidCall) return;
+    if (e.number == kErrFileNotFound || e.number == kErrPathNotFound) {
+        Ask(L"源文件没有被找到，请确定所选择的文件是否存在。", L"Error", kOkExclamation);
+        return;
+    }
+    Ask(e.description + L"[" + std::to_wstring(e.number) + L"]", L"Error", kOkExclamation);
+}
+
+bool CopyEngine::CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed,
+                            bool onContinue) {
+    const int64_t free = env_.FreeBytes(target);
+    if (needed <= free) return true;
+    const std::wstring drive = target.substr(0, 2);
+    host_.AppendLog(L"复制文件“" + source + L"”时遇到错误。" + kCrlf + kIndent + L"错误原因：" + drive +
+                    L"盘空间不足" + kCrlf + kIndent + L"可用空间：" + MegabyteText(free) + L"MB" + kCrlf + kIndent +
+                    L"文件大小：" + MegabyteText(s_.TotalBytes) + L"MB");
+    std::wstring text = Upper(drive);
+    if (onContinue)
+        text += L"盘空间不足，请重新选择文件保存路径，然后单击[继续]并继续复制" + kCrlf + L"可用空间:" +
+                MegabyteText(free) + L"MB" + kCrlf + L"文件大小:" + MegabyteText(s_.TotalBytes) + L"MB";
+    else
+        text += L"盘空间不足，请重新选择文件保存路径" + kCrlf + L"可用空间：" + MegabyteText(free) + L"MB" + kCrlf +
+                L"文件大小：" + MegabyteText(s_.TotalBytes) + L"MB";
+    text += kCrlf + kCrlf + L"是[Y]：忽略，继续复制" + kCrlf + L"否[N]：取消复制，重新选择文件保存路径";
+    return Ask(text, L"提醒！", kYesNoExclamation) == kYes;
+}
+
+void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& destinationText) {
+    if (s_.RunningFlag || loopActive_) return;
+    const std::wstring source = Trim(sourceText);
+    std::wstring destination = Trim(destinationText);
+    if (source.empty() || destination.empty()) {
+        Ask(L"源文件路径与文件保存路径不能为空。", L"提醒！", kOkExclamation);
+        return;
+    }
+    if (env_.SameFile(source, destination)) {
+        Ask(L"源文件与文件保存路径是同一个文件，请重新选择文件保存路径。", L"提醒！", kOkExclamation);
+        return;
+    }
+    // A new start replaces whatever copy stopped before.
+    s_.RecordPending = false;
+    s_.Paused = false;
+    newTargetAllowed_ = false;
+    s_.ElapsedSeconds = 0;
+    elapsedMs_ = 0;
+
+    if (!IsNetworkPath(destination)) {
+        int64_t length = 0;
+        const DWORD e = reader_.QueryLength(source, &length);
+        if (e != ERROR_SUCCESS) {
+            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            return;
+        }
+        s_.TotalBytes = length;
+        if (env_.FreeBytes(destination) == -1) {
+            Ask(L"无效的文件保存路径。", L"Error", kOkExclamation);
+            return;
+        }
+        if (!CheckSpace(source, destination, s_.TotalBytes, false)) return;
+    }
+    s_.BlockBytes = int64_t{s_.ReadBlocks} * BlockUnit(source, destination, env_.DriveType(source), env_.OSPlatformCode());
+    s_.Source = source;
+    s_.Target = destination;
+
+    if (!env_.FileExists(destination)) {
+        s_.SourcePos = 1;
+        StartLoop(CopyMode::Copy);
+        return;
+    }
+    int32_t continueAt = 0;
+    int16_t totalTime = 0;
+    const long r = prompts_.ReadResumeRecord(destination, &continueAt, &totalTime);
+    s_.PromptResult = static_cast<int>(r);
+    if (r == 1) {
+        const long c = prompts_.AskOverwriteOrContinue(source, destination);
+        s_.PromptResult = static_cast<int>(c);
+        if (c == 1) {
+            s_.SourcePos = 1;
+        } else if (c == 2) {
+            // The record itself starts 16 bytes before the end; nothing after its marker is data.
+            const int64_t limit = std::max<int64_t>(1, env_.FileLength(destination) - 16);
+            s_.SourcePos = std::clamp<int64_t>(continueAt, 1, limit);
+            s_.ElapsedSeconds = std::max<int16_t>(0, totalTime);
+            elapsedMs_ = s_.ElapsedSeconds * 1000;
+            host_.AppendLog(L"续拷文件：" + source + kCrlf + kIndent + L"到：" + destination);
+        } else {
+            if (c == CopyPrompts::kUnavailable)
+                Ask(L"无法显示提示窗口，Dorvex组件可能没有注册。", L"Error", kOkStop);
+            s_.ElapsedSeconds = 0;
+            elapsedMs_ = 0;
+            return;
+        }
+        StartLoop(CopyMode::Copy);
+        return;
+    }
+    std::wstring newName;
+    const long c = prompts_.AskExistingTarget(source, destination, &newName);
+    s_.PromptResult = static_cast<int>(c);
+    switch (c) {
+    case 1:
+        s_.SourcePos = 1;
+        StartLoop(CopyMode::Copy);
+        return;
+    case 2:
+        s_.SourcePos = std::max<int64_t>(1, env_.FileLength(destination));
+        StartLoop(CopyMode::Copy);
+        return;
+    case 3:
+        s_.SourcePos = 1;
+        s_.DestPos = std::max<int64_t>(0, env_.FileLength(destination)) + 1;
+        StartLoop(CopyMode::Merge);
+        return;
+    case 4:
+        env_.RemoveFile(destination);
+        return;
+    case 5: {
+        if (newName.empty()) return;
+        const size_t slash = destination.find_last_of(L'\\');
+        const std::wstring renamed = (slash == std::wstring::npos ? std::wstring() : destination.substr(0, slash + 1)) + newName;
+        if (env_.SameFile(source, renamed)) {
+            Ask(L"源文件与文件保存路径是同一个文件，请重新选择文件保存路径。", L"提醒！", kOkExclamation);
+            return;
+        }
+        s_.Target = renamed;
+        s_.SourcePos = 1;
+        StartLoop(CopyMode::Copy);
+        return;
+    }
+    default:
+        if (c == CopyPrompts::kUnavailable) Ask(L"无法显示提示窗口，Dorvex组件可能没有注册。", L"Error", kOkStop);
+        return;
+    }
+}
+
+void CopyEngine::CopyFileByBlocks(const std::wstring& source, const std::wstring& destination, int64_t step,
+                                  int64_t fromPos) {
+    if (s_.RunningFlag || loopActive_) return;
+    s_.Source = source;
+    s_.Target = destination;
+    s_.SourcePos = std::max<int64_t>(1, fromPos);
+    s_.BlockBytes = std::max<int64_t>(1, step);
+    s_.RecordPending = false;
+    elapsedMs_ = 0;
+    StartLoop(CopyMode::Copy);
+}
+
+void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstring& destination, int64_t step,
+                                   int64_t destPos) {
+    if (s_.RunningFlag || loopActive_) return;
+    s_.Source = source;
+    s_.Target = destination;
+    s_.SourcePos = 1;
+    s_.DestPos = std::max<int64_t>(1, destPos);
+    s_.BlockBytes = std::max<int64_t>(1, step);
+    s_.RecordPending = false;
+    elapsedMs_ = 0;
+    StartLoop(CopyMode::Merge);
+}
+
+void CopyEngine::StartLoop(CopyMode mode) {
+    s_.Mode = mode;
+    EnterCopyingState();
+    RunBlocks(s_.BlockBytes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Block loops
+
+void CopyEngine::ShowProgress() {
+    const double fraction =
+        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(s_.SourcePos) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
+    host_.ClearProgress();
+    host_.DrawProgress(fraction, PercentText(fraction));
+}
+
+CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
+    PassResult r;
+    auto fail = [&](const FileError& e, FileStep at) {
+        reader_.Close();
+        writer_.Close();
+        r.kind = PassResult::Failed;
+        r.error = e;
+        r.step = at;
+        return r;
+    };
+    auto win32 = [&](DWORD code, FileStep at) {
+        const bool ready = code == ERROR_NOT_READY ? env_.DriveIsReady(s_.Source) : true;
+        return fail(FileErrorFromWin32(code, at, ready), at);
+    };
+    lastWrittenSourcePos_ = 0;
+
+    int64_t total = 0;
+    if (DWORD e = reader_.QueryLength(s_.Source, &total)) return win32(e, FileStep::SourceOpen);
+    s_.TotalBytes = total;
+
+    if (total == 0 && s_.Mode == CopyMode::Copy) {
+        if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
+        const DWORD e = writer_.SetLength(0);
+        writer_.Close();
+        if (e) return win32(e, FileStep::TargetWrite);
+        r.kind = PassResult::Finished;
+        return r;
+    }
+
+    const int64_t n = std::min(total, step);
+    buffer_.assign(static_cast<size_t>(n + 1), 0);
+    if (DWORD e = reader_.Open(s_.Source)) return win32(e, FileStep::SourceOpen);
+    if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
+
+    for (;;) {
+        if (s_.StopRequested) {
+            reader_.Close();
+            writer_.Close();
+            r.kind = PassResult::Stopped;
+            return r;
+        }
+        const int64_t pos = s_.SourcePos;
+        const int64_t last = std::min(pos + n, total);
+        if (pos >= 1 && last >= pos) {
+            const uint32_t count = static_cast<uint32_t>(last - pos + 1);
+            uint32_t got = 0;
+            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got)) return win32(e, FileStep::SourceRead);
+            if (got < count) return fail(ShortReadError(), FileStep::SourceRead);
+            const int64_t at = s_.Mode == CopyMode::Copy ? pos - 1 : s_.DestPos - 1;
+            if (DWORD e = writer_.WriteAt(at, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
+            lastWrittenSourcePos_ = last;
+        }
+        SetLabel(CopyLabel::Copied, GroupedNumber(pos) + L"字节");
+        ShowProgress();
+        s_.SourcePos = pos + step;
+        if (s_.Mode == CopyMode::Merge) s_.DestPos += step;
+        host_.PumpMessages();
+        if (pos + step >= total - step) break;
+    }
+    reader_.Close();
+    writer_.Close();
+    if (s_.SourcePos < total) {
+        r.kind = PassResult::Remainder;
+        return r;
+    }
+    r.kind = PassResult::Finished;
+    return r;
+}
+
+void CopyEngine::RunBlocks(int64_t step) {
+    struct Active {
+        bool& flag;
+        explicit Active(bool& f) : flag(f) { flag = true; }
+        ~Active() { flag = false; }
+    } active(loopActive_);
+    // One block is held in memory; the read-size settings stay far below this bound.
+    step = std::clamp<int64_t>(step, 1, int64_t{64} << 20);
+    for (;;) {
+        const PassResult r = RunPass(step);
+        switch (r.kind) {
+        case PassResult::Finished:
+            Finish(true);
+            return;
+        case PassResult::Remainder:
+            step = s_.TotalBytes - s_.SourcePos;
+            continue;
+        case PassResult::Stopped:
+            StopPath();
+            return;
+        case PassResult::Failed:
+            if (!HandleError(r, step)) return;
+            continue;
+        }
+    }
+}
+
+void CopyEngine::Finish(bool updateCopied) {
+    if (s_.Mode == CopyMode::Copy) {
+        // The target ends where the source ends: no tail of an older, longer file and no
+        // resume record stays behind it.
+        if (writer_.Open(s_.Target) == ERROR_SUCCESS) {
+            writer_.SetLength(s_.TotalBytes);
+            writer_.Close();
+        }
+    }
+    if (updateCopied) SetLabel(CopyLabel::Copied, GroupedNumber(s_.TotalBytes) + L"字节");
+    s_.RecordPending = false;
+    EndCopyState();
+    const bool copy = s_.Mode == CopyMode::Copy;
+    host_.AppendLog(s_.Source + kCrlf + kIndent + (copy ? L"被成功地复制到：" : L"被成功地合并到：") + kCrlf + kIndent +
+                    s_.Target + kCrlf + kIndent + L"文件大小：" + GroupedNumber(s_.TotalBytes) + L"字节" + L"  " +
+                    L"总计消耗：" + estimatedText_ + L"  " + L"存取速度：" + rateText_);
+    Ask(s_.Source + kCrlf + (copy ? L"已被成功地复制到：" : L"已被成功地合并到：") + s_.Target, copy ? L"文件复制完成！" : L"文件合并完成！",
+        kOkExclamation);
+}
+
+void CopyEngine::StopPath() {
+    TimerOff();
+    if (!s_.CancelRequested) {
+        // Paused: the window stays locked; Continue goes on from SourcePos.
+        s_.RecordPending = s_.Mode == CopyMode::Copy && s_.SourcePos < s_.TotalBytes;
+        return;
+    }
+    host_.AppendLog(TextsOf(s_.Mode).cancelled + s_.Source);
+    if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
+        ResetCopyState();
+        env_.RemoveFile(s_.Target);
+    } else {
+        // A merge target holds other data before the merged part: a copy record there would
+        // make a later continue write the source over it.
+        if (s_.Mode == CopyMode::Copy) WriteResumeRecord(s_.Target);
+        ResetCopyState();
+    }
+    s_.RecordPending = false;
+}
+
+void CopyEngine::LogError(const std::wstring& reason) {
+    if (s_.Mode == CopyMode::Copy)
+        host_.AppendLog(L"复制文件“" + s_.Source + L"”时遇到错误。" + kCrlf + kIndent + reason);
+    else
+        host_.AppendLog(L"合并文件“" + s_.Source + L"”到：" + kCrlf + kIndent + L"“" + s_.Target + L"”时遇到错误。" + kCrlf +
+                        kIndent + reason);
+}
+
+bool CopyEngine::HandleError(const PassResult& r, int64_t step) {
+    const ModeTexts& t = TextsOf(s_.Mode);
+    const FileError& e = r.error;
+    const bool copy = s_.Mode == CopyMode::Copy;
+    auto endFailed = [&] {
+        s_.RecordPending = copy && s_.SourcePos < s_.TotalBytes;
+        EndCopyState();
+    };
+
+    // Only the source's own bytes are ever jumped over.
+    if (r.step == FileStep::SourceRead && (e.mediaRead || e.number == kErrBadFileName)) {
+        // The failed block's first byte came with the block before it; in a merge it stays.
+        if (!copy && lastWrittenSourcePos_ == s_.SourcePos) s_.DestPos += 1;
+        s_.SourcePos += e.mediaRead ? int64_t{s_.SkipBlocks} * step * 8 : step;
+        host_.PumpMessages();
+        if (s_.SourcePos > s_.TotalBytes) {
+            Finish(false);
+            return false;
+        }
+        host_.AppendLog(L"文件跳过：" + GroupedNumber(s_.SourcePos) + L"字节");
+        return true;
+    }
+
+    switch (e.number) {
+    case kErrInvalidCall:
+        TimerOff();
+        if (Ask(t.retryQuestion, L"警告！", kYesNoStop) == kYes) {
+            EnterCopyingState();
+            return true;
+        }
+        endFailed();
+        return false;
+    case kErrDiskFull:
+        endFailed();
+        LogError(std::wstring(L"错误原因：") + t.diskFull);
+        Ask(t.diskFull, t.title, kOkStop);
+        return false;
+    case kErrBadRecordNumber:
+        endFailed();
+        LogError(L"错误原因：未知错误，可能是文件拒绝访问权限。");
+        Ask(L"未知错误，请检查文件访问权限。", t.title, kOkStop);
+        return false;
+    case kErrPermissionDenied:
+        endFailed();
+        LogError(L"错误原因：共享冲突,源文件或目标文件可能正在使用。");
+        Ask(t.sharingVerb + s_.Source + kCrlf + L"共享冲突,源文件或目标文件可能正在使用。", t.title, kOkStop);
+        return false;
+    case kErrPathFileAccess:
+        endFailed();
+        LogError(L"错误原因：路径/文件访问错误，文件拒绝访问权限。");
+        Ask(L"路径/文件访问错误，请检查文件的访问权限。", t.title, kOkStop);
+        return false;
+    default:
+        break;
+    }
+    const bool cdGone = env_.DriveType(s_.Source) == DRIVE_CDROM && !env_.DriveIsReady(s_.Source);
+    endFailed();
+    if (cdGone) {
+        LogError(t.cdReason);
+        Ask(t.cdMessage, t.title, kOkStop);
+        return false;
+    }
+    if (!e.description.empty()) {
+        Ask(L"[" + std::to_wstring(e.number) + L"]." + e.description, t.title, kOkStop);
+        return false;
+    }
+    if (copy) {
+        LogError(L"错误原因：未知错误，可能是目标文件中含有非法字符 " + kCrlf + kIndent + L"或是在文件复制过程当中遇到了其他无法预料的情况 。");
+        Ask(L"未知错误，可能是目标文件中含有非法字符或是在文件 " + kCrlf + L"复制过程当中遇到了其他无法预料的情况.如果文件已经" + kCrlf +
+                L"复制了一部份，请重新启动Salvadisk并再次选择该 " + kCrlf + L"文件然后以追加方式继续复制剩余的部分，若仍然存在" + kCrlf +
+                L"问题，请检查文件的访问权限.",
+            t.title, kOkStop);
+    } else {
+        LogError(L"错误原因：未知错误，可能是目标文件中含有非法字符或是 " + kCrlf + kIndent + L"在文件合并过程当中遇到了其他无法预料的情况 。");
+        Ask(L"未知错误，可能是目标文件中含有非法字符或是在文件 " + kCrlf + L"合并过程当中遇到了其他无法预料的情况.如果文件已经" + kCrlf +
+                L"合并了一部份，请重新启动Salvadisk，若仍然存在" + kCrlf + L"问题，请检查文件的访问权限.",
+            t.title, kOkStop);
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pause, continue, cancel, timer, sliders
+
+void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
+    if (!s_.Paused) {
+        if (!s_.RunningFlag) return;
+        EnterPausedState();
+        return;
+    }
+    s_.RunningFlag = true;
+    s_.StopRequested = false;
+    s_.Paused = false;
+    host_.SetPauseCaption(kPauseCaption);
+    host_.EnableControl(CopyControl::CancelButton, true);
+    host_.EnableControl(CopyControl::SetUpButton, false);
+    // Paused and continued within one pump: the loop has not stopped yet and simply goes on.
+    if (loopActive_) return;
+
+    const std::wstring box = Trim(destinationBox);
+    if (newTargetAllowed_ && !box.empty() && !env_.SameFile(s_.Source, box)) s_.Target = box;
+    newTargetAllowed_ = false;
+    const std::wstring& target = s_.Target;
+
+    if (!IsNetworkPath(target)) {
+        int64_t length = 0;
+        if (reader_.QueryLength(s_.Source, &length) == ERROR_SUCCESS) s_.TotalBytes = length;
+        if (!CheckSpace(s_.Source, target, s_.TotalBytes - s_.SourcePos, true)) {
+            EnterPausedState();
+            host_.EnableControl(CopyControl::TargetButton, true);
+            host_.EnableControl(CopyControl::TargetBox, true);
+            newTargetAllowed_ = true;
+            return;
+        }
+        if (s_.Mode == CopyMode::Copy && env_.FileExists(target)) {
+            if (Ask(target + kCrlf + L"该文件已经存在，是否覆盖或以追加方式继续复制？" + kCrlf + L"是[Y]：覆盖该文件" + kCrlf +
+                        L"否[N]：以追加方式继续复制",
+                    L"提醒！", kYesNoExclamation) == kYes)
+                s_.SourcePos = 1;
+        }
+    }
+    s_.RecordPending = false;
+    EnterCopyingState();
+    RunBlocks(s_.BlockBytes);
+}
+
+void CopyEngine::Cancel() {
+    if (!loopActive_) return;
+    s_.StopRequested = true;
+    s_.CancelRequested = true;
+}
+
+void CopyEngine::TimerTick() {
+    if (!timerOn_) return;
+    const int64_t now = env_.NowMs();
+    elapsedMs_ += std::max<int64_t>(0, now - lastTickMs_);
+    lastTickMs_ = now;
+    s_.ElapsedSeconds = elapsedMs_ / 1000;
+    SetLabel(CopyLabel::Elapsed, ClockText(s_.ElapsedSeconds));
+    const TickFigures f = ComputeTick(s_.ElapsedSeconds, s_.SourcePos, s_.TotalBytes);
+    if (f.known) {
+        s_.RemainingSeconds = f.remainingSeconds;
+        s_.EstimatedSeconds = f.estimatedSeconds;
+        SetLabel(CopyLabel::Remaining, ClockText(f.remainingSeconds));
+        SetLabel(CopyLabel::Estimated, ClockText(f.estimatedSeconds));
+    }
+    SetLabel(CopyLabel::Rate, GroupedNumber(f.kbPerSecond) + L"KB/秒");
+}
+
+void CopyEngine::ReadBlocksReleased(int value, const std::wstring& source, const std::wstring& destination) {
+    s_.ReadBlocks = std::clamp(value, 1, 100);
+    SetLabel(CopyLabel::ReadBlocks, std::to_wstring(s_.ReadBlocks) + L"块");
+    s_.BlockBytes = int64_t{s_.ReadBlocks} * BlockUnit(source, destination, env_.DriveType(source), env_.OSPlatformCode());
+}
+
+void CopyEngine::SkipBlocksReleased(int value) {
+    s_.SkipBlocks = std::clamp(value, 1, 30);
+    SetLabel(CopyLabel::SkipBlocks, std::to_wstring(s_.SkipBlocks) + L"块");
+    s_.SourcePos += int64_t{s_.SkipBlocks} * s_.BlockBytes;
+    host_.PumpMessages();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resume record
+
+void CopyEngine::WriteResumeRecord(const std::wstring& target) {
+    s_.RecordPending = false;
+    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
+    const int64_t length = env_.FileLength(target);
+    // The record's fields are 32-bit: beyond that it could only mislead a later continue.
+    if (length < 1 || length > INT32_MAX || s_.SourcePos < 1 || s_.SourcePos > INT32_MAX) return;
+    ResumeValues v;
+    v.fileLength = static_cast<int32_t>(length);
+    v.haveCopied = static_cast<int32_t>(s_.SourcePos);
+    if (s_.ElapsedSeconds > 0) {
+        const double rate = static_cast<double>(s_.SourcePos) / static_cast<double>(s_.ElapsedSeconds);
+        v.consumeTime = Clamp16(static_cast<int64_t>(std::min(static_cast<double>(s_.TotalBytes) / rate, 1e9)));
+        v.totalTime = Clamp16(s_.ElapsedSeconds);
+        v.copySpeed = Clamp16(s_.SourcePos / 1024 / s_.ElapsedSeconds);
+    }
+    prompts_.WriteResumeRecord(target, v);
+}
+
+void CopyEngine::WriteResumeRecordOnClose() {
+    if (!s_.RecordPending || loopActive_) return;
+    WriteResumeRecord(s_.Target);
+}
+
+}  // namespace salva

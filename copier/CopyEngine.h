@@ -1,0 +1,124 @@
+// The rescue copy: copy start, the block copy and merge loops with their skip over unreadable
+// spots, the copy states, the progress timer, pause, continue, cancel and the resume record.
+// Everything runs on the window's thread; the host's message pump between blocks is where
+// Pause, Cancel, the timer and the sliders reach the running loop through the fields below.
+#pragma once
+#include "copier/BlockReader.h"
+#include "copier/BlockWriter.h"
+#include "copier/CopyEnvironment.h"
+#include "copier/CopyHost.h"
+#include "copier/CopyPrompts.h"
+#include "copier/FileErrors.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace salva {
+
+enum class CopyMode { Copy, Merge };
+
+// The engine's fields. Positions are 1-based.
+struct CopyState {
+    int64_t BlockBytes = 0;
+    int64_t TotalBytes = 0;
+    int64_t SourcePos = 0;
+    int64_t DestPos = 0;
+    int PromptResult = 0;
+    bool StopRequested = false;
+    bool CancelRequested = false;
+    bool RunningFlag = false;
+    int64_t ElapsedSeconds = 0;
+    int64_t RemainingSeconds = 0;
+    int64_t EstimatedSeconds = 0;
+    // Settings of the two sliders.
+    int ReadBlocks = 10;
+    int SkipBlocks = 10;
+    // The copy in hand: kept from its start so Continue, Cancel and shutdown act on it.
+    CopyMode Mode = CopyMode::Copy;
+    std::wstring Source;
+    std::wstring Target;
+    bool Paused = false;
+    bool RecordPending = false;  // a copy stopped part way; shutdown leaves a record on Target
+};
+
+class CopyEngine {
+public:
+    CopyEngine(CopyHost& host, CopyEnvironment& env, CopyPrompts& prompts, BlockReader& reader,
+               BlockWriter& writer);
+    CopyEngine(const CopyEngine&) = delete;
+    CopyEngine& operator=(const CopyEngine&) = delete;
+
+    // cmdStartCopy: copies `source` into `destination` (or merges, as the user answers).
+    void BeginCopy(const std::wstring& source, const std::wstring& destination);
+    // The block loops without the copy start's checks and prompts: copies from `fromPos`, or
+    // appends the whole source at `destPos` of the target, in blocks of `step` bytes. The read
+    // size of a later Continue is `step`.
+    void CopyFileByBlocks(const std::wstring& source, const std::wstring& destination, int64_t step, int64_t fromPos = 1);
+    void MergeFileByBlocks(const std::wstring& source, const std::wstring& destination, int64_t step, int64_t destPos);
+    // cmdPauseCopy: pauses a running copy, or continues a paused one. `destinationBox` is the
+    // text of txtFileCopy; it is used only after a refused space check let the user pick
+    // another target.
+    void PauseOrContinue(const std::wstring& destinationBox);
+    // cmdCancelCopy.
+    void Cancel();
+    // tmrTime, every 1,000 ms while the timer is on.
+    void TimerTick();
+    // sldReadBlocks released: the read size for the current source and destination texts.
+    void ReadBlocksReleased(int value, const std::wstring& source, const std::wstring& destination);
+    // sldSkipBlocks released: moves the position of a paused copy ahead by hand.
+    void SkipBlocksReleased(int value);
+    // The window closes: a copy that stopped part way leaves its resume record.
+    void WriteResumeRecordOnClose();
+
+    const CopyState& State() const { return s_; }
+    bool Running() const { return s_.RunningFlag; }
+
+private:
+    struct PassResult {
+        enum Kind { Finished, Remainder, Stopped, Failed } kind = Finished;
+        FileError error;
+        FileStep step = FileStep::Other;
+    };
+
+    void StartLoop(CopyMode mode);
+    void RunBlocks(int64_t step);
+    PassResult RunPass(int64_t step);
+    bool HandleError(const PassResult& r, int64_t step);  // true: run a new pass
+    void StopPath();
+    void Finish(bool updateCopied);
+    void SkipFinish();
+    void WriteResumeRecord(const std::wstring& target);
+    void ShowProgress();
+
+    void EnterCopyingState();
+    void ResetCopyState();
+    void EndCopyState();
+    void SetLocked(bool locked);
+    void TimerOn();
+    void TimerOff();
+    void EnterPausedState();
+
+    bool CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed, bool onContinue);
+    void BeginCopyFailed(const FileError& e);
+    void LogError(const std::wstring& reason);
+    void SetLabel(CopyLabel label, const std::wstring& text);
+    int Ask(const std::wstring& text, const std::wstring& title, unsigned style);
+
+    CopyHost& host_;
+    CopyEnvironment& env_;
+    CopyPrompts& prompts_;
+    BlockReader& reader_;
+    BlockWriter& writer_;
+    CopyState s_;
+    std::vector<uint8_t> buffer_;
+    bool timerOn_ = false;
+    int64_t elapsedMs_ = 0;
+    int64_t lastTickMs_ = 0;
+    bool loopActive_ = false;
+    bool newTargetAllowed_ = false;
+    int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
+    std::wstring estimatedText_ = L"00:00:00";
+    std::wstring rateText_ = L"0KB/秒";
+};
+
+}  // namespace salva

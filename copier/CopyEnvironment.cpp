@@ -1,0 +1,100 @@
+#include "copier/CopyEnvironment.h"
+#include "services/Holders.h"
+#include <cwctype>
+
+namespace salva {
+
+std::wstring DriveRootOf(const std::wstring& path) {
+    wchar_t full[MAX_PATH * 2] = {};
+    const DWORD n = ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
+    const std::wstring p = (n && n < MAX_PATH * 2) ? std::wstring(full) : path;
+    if (p.size() >= 2 && p[1] == L':') return p.substr(0, 2) + L"\\";
+    if (p.size() > 2 && p[0] == L'\\' && p[1] == L'\\') {
+        const size_t server = p.find(L'\\', 2);
+        if (server == std::wstring::npos) return {};
+        const size_t share = p.find(L'\\', server + 1);
+        return (share == std::wstring::npos ? p : p.substr(0, share)) + L"\\";
+    }
+    return {};
+}
+
+unsigned Win32CopyEnvironment::DriveType(const std::wstring& path) {
+    const std::wstring root = DriveRootOf(path);
+    return root.empty() ? DRIVE_NO_ROOT_DIR : ::GetDriveTypeW(root.c_str());
+}
+
+bool Win32CopyEnvironment::DriveIsReady(const std::wstring& path) {
+    const std::wstring root = DriveRootOf(path);
+    if (root.empty()) return false;
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    // Some file systems refuse the volume query yet serve files; their root still answers.
+    const bool ok = ::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+                    ::GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+    ::SetErrorMode(oldMode);
+    return ok;
+}
+
+int64_t Win32CopyEnvironment::FreeBytes(const std::wstring& path) {
+    const std::wstring root = DriveRootOf(path);
+    if (root.empty()) return -1;
+    ULARGE_INTEGER avail{}, total{}, free{};
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    const BOOL ok = ::GetDiskFreeSpaceExW(root.c_str(), &avail, &total, &free);
+    ::SetErrorMode(oldMode);
+    return ok ? static_cast<int64_t>(avail.QuadPart) : -1;
+}
+
+int Win32CopyEnvironment::OSPlatformCode() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL ok = ::GetVersionExW(&info);
+#pragma GCC diagnostic pop
+    if (!ok) return 3;
+    switch (info.dwPlatformId) {
+    case VER_PLATFORM_WIN32s: return 0;
+    case VER_PLATFORM_WIN32_WINDOWS: return 1;
+    case VER_PLATFORM_WIN32_NT: return 2;
+    default: return 3;
+    }
+}
+
+bool Win32CopyEnvironment::FileExists(const std::wstring& path) {
+    const DWORD a = ::GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int64_t Win32CopyEnvironment::FileLength(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32CopyEnvironment::RemoveFile(const std::wstring& path) {
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool Win32CopyEnvironment::SameFile(const std::wstring& a, const std::wstring& b) {
+    wchar_t fa[MAX_PATH * 2] = {}, fb[MAX_PATH * 2] = {};
+    if (::GetFullPathNameW(a.c_str(), MAX_PATH * 2, fa, nullptr) &&
+        ::GetFullPathNameW(b.c_str(), MAX_PATH * 2, fb, nullptr) &&
+        ::CompareStringOrdinal(fa, -1, fb, -1, TRUE) == CSTR_EQUAL)
+        return true;
+    // Different spellings of one file (short names, links): compare the file identities.
+    auto open = [](const std::wstring& p) {
+        return unique_hfile(::CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    };
+    unique_hfile ha = open(a), hb = open(b);
+    if (!ha || !hb) return false;
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    if (!::GetFileInformationByHandle(ha.get(), &ia) || !::GetFileInformationByHandle(hb.get(), &ib)) return false;
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+           ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+int64_t Win32CopyEnvironment::NowMs() { return static_cast<int64_t>(::GetTickCount64()); }
+
+}  // namespace salva

@@ -1,0 +1,45 @@
+// Facts about drives, files, the platform and the clock that the copy engine asks for.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace salva {
+
+class CopyEnvironment {
+public:
+    virtual ~CopyEnvironment() = default;
+    // GetDriveType code (0 to 6) of the drive holding `path`.
+    virtual unsigned DriveType(const std::wstring& path) = 0;
+    // The drive holding `path` answers a volume query (a disc is in the drive).
+    virtual bool DriveIsReady(const std::wstring& path) = 0;
+    // Bytes free for the user on the drive of `path`, -1 when the drive is missing.
+    virtual int64_t FreeBytes(const std::wstring& path) = 0;
+    // 0 Win32s, 1 the 9x family, 2 the NT family, 3 other or unknown.
+    virtual int OSPlatformCode() = 0;
+    virtual bool FileExists(const std::wstring& path) = 0;
+    // Length in bytes, -1 when the file cannot be queried.
+    virtual int64_t FileLength(const std::wstring& path) = 0;
+    virtual bool RemoveFile(const std::wstring& path) = 0;
+    // The two paths name one existing file.
+    virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;
+    // A monotonic clock in milliseconds.
+    virtual int64_t NowMs() = 0;
+};
+
+class Win32CopyEnvironment : public CopyEnvironment {
+public:
+    unsigned DriveType(const std::wstring& path) override;
+    bool DriveIsReady(const std::wstring& path) override;
+    int64_t FreeBytes(const std::wstring& path) override;
+    int OSPlatformCode() override;
+    bool FileExists(const std::wstring& path) override;
+    int64_t FileLength(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& path) override;
+    bool SameFile(const std::wstring& a, const std::wstring& b) override;
+    int64_t NowMs() override;
+};
+
+// The root of the drive or share holding `path` ("C:\", "\\server\share\"), empty when none.
+std::wstring DriveRootOf(const std::wstring& path);
+
+}  // namespace salva
