@@ -15,6 +15,18 @@ int RoundHalfEven(int num, int den) {
     if (2 * r > den || (2 * r == den && (q & 1))) ++q;
     return q;
 }
+
+// Where the first item starts in the popup's client area: 0 where the system draws the menu
+// frame outside the client area, below the frame where it draws the frame inside (Wine).
+// A context that belongs to no window (a memory drawing) starts at 0.
+int FirstItemTop(HDC hdc, HMENU menu) {
+    HWND popup = ::WindowFromDC(hdc);
+    RECT item{};
+    if (!popup || !::GetMenuItemRect(nullptr, menu, 0, &item)) return 0;
+    POINT p{item.left, item.top};
+    ::ScreenToClient(popup, &p);
+    return p.y > 0 ? p.y : 0;
+}
 }  // namespace
 
 void DrawVerticalTitleBar(Settings& s, const DRAWITEMSTRUCT& request) {
@@ -41,13 +53,14 @@ short TitleBarHeight(const Settings& s, HMENU menu) {
 void PaintTitleBar(Settings& s, HDC hdc, HMENU menu, const std::wstring& title, COLORREF start, COLORREF end) {
     const short height = TitleBarHeight(s, menu);
     s.titleHeight = height;
-    const RECT strip{0, 0, s.titleWidth, height};
+    const int top = FirstItemTop(hdc, menu);
+    const RECT strip{0, top, s.titleWidth, top + height};
     std::wstring text = title;
     if (s.hasImageInTitleBar != kFalse) {
         if (s.titleImage) {
             cMemDC surface;
             surface.CreateFromPicture(s.titleImage.get());
-            ::StretchBlt(hdc, 0, 0, s.titleWidth, height, surface.hDC(), 0, 0, surface.Width(), surface.Height(),
+            ::StretchBlt(hdc, 0, top, s.titleWidth, height, surface.hDC(), 0, 0, surface.Width(), surface.Height(),
                          SRCCOPY);
             return;
         }
@@ -57,7 +70,7 @@ void PaintTitleBar(Settings& s, HDC hdc, HMENU menu, const std::wstring& title, 
         const bool vertical = s.titleTopToBottom == kTrue || s.titleLeftToRight != kTrue;
         GradientFill(hdc, strip, start, end, vertical);
     }
-    DrawVerticalText(s, hdc, text, 0, height - 2);
+    DrawVerticalText(s, hdc, text, 0, top + height - 2);
 }
 
 void GradientFill(HDC hdc, const RECT& rect, COLORREF start, COLORREF end, bool vertical) {

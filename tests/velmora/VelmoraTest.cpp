@@ -85,6 +85,7 @@ HWND CreateHost() {
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VelmoraTestHost";
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         return ::RegisterClassW(&wc);
     }();
     (void)atom;
