@@ -327,3 +327,73 @@ TEST(MemoryDrawingSurface, IconScalingMarksAndSize) {
     EXPECT_EQ(RGB(0, 255, 0), c.At(81, 51)) << Rgb(c.At(81, 51));
     EXPECT_EQ(kBlue, c.At(86, 56)) << Rgb(c.At(86, 56));
 }
+
+TEST_F(MenuPaint, IconTableThroughTheLibraryAndByName) {
+    // Slot 1 holds "打开" from SetUp; 254 more fill the table, the next call stores nothing.
+    long mask = kMagenta;
+    for (int k = 2; k <= 255; ++k) {
+        salva::unique_bstr c(::SysAllocString((L"图标" + std::to_wstring(k)).c_str()));
+        obj_->SetMenuItemIcon(c.get(), pic_.get(), &mask);
+    }
+    salva::com_ptr<IDispatch> d;
+    ASSERT_EQ(S_OK, obj_.query(d.put()));
+    salva::unique_variant args[3];
+    V_VT(&args[2]) = VT_BSTR;
+    V_BSTR(&args[2]) = ::SysAllocString(L"A");
+    V_VT(&args[1]) = VT_DISPATCH;
+    V_DISPATCH(&args[1]) = pic_.get();
+    pic_->AddRef();
+    V_VT(&args[0]) = VT_I4;  // by value for the by-reference mask colour
+    V_I4(&args[0]) = static_cast<LONG>(kMagenta);
+    ASSERT_EQ(S_OK, Invoke(d.get(), L"SetMenuItemIcon", DISPATCH_METHOD, args, 3, nullptr));
+    Open();
+    Paint(12, {0, 20, 300, 40}, false);
+    EXPECT_NE(kBlue, canvas_.At(23 + 4, 22 + 4)) << "the 256th entry was not stored " << Rgb(canvas_.At(27, 26));
+
+    // A fresh table: the entry made by name is found and drawn with its mask colour. Any
+    // object that ends empties the shared table.
+    d.reset();
+    obj_.reset();
+    obj_ = CreateMenuObject();
+    obj_->StartDrawVelmora(static_cast<long>(reinterpret_cast<LONG_PTR>(host_)));
+    ASSERT_EQ(S_OK, obj_.query(d.put()));
+    ASSERT_EQ(S_OK, Invoke(d.get(), L"SetMenuItemIcon", DISPATCH_METHOD, args, 3, nullptr));
+    Open();
+    canvas_.Clear(RGB(255, 255, 255));
+    Paint(11, {0, 0, 300, 20}, false);
+    EXPECT_NE(kBlue, canvas_.At(27, 6)) << "the table was emptied " << Rgb(canvas_.At(27, 6));
+    Paint(12, {0, 20, 300, 40}, false);
+    ExpectIconAt(canvas_, 23, 22, kBlue, "icon stored by name");
+}
+
+TEST_F(MenuPaint, NonPictureArgumentIsReportedInAMessageBox) {
+    salva::com_ptr<IDispatch> d;
+    ASSERT_EQ(S_OK, obj_.query(d.put()));
+    salva::unique_variant args[3];
+    V_VT(&args[2]) = VT_BSTR;
+    V_BSTR(&args[2]) = ::SysAllocString(L"B");
+    V_VT(&args[1]) = VT_DISPATCH;
+    V_DISPATCH(&args[1]) = d.get();  // the menu object itself is no picture
+    d->AddRef();
+    V_VT(&args[0]) = VT_I4;
+    V_I4(&args[0]) = 1;
+    std::wstring text;
+    testsupport::Watcher watcher(L"Error！", [&text](HWND box) {
+        HWND label = ::GetDlgItem(box, 0xFFFF);
+        text = testsupport::WindowText(label);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    // The dispatcher itself refuses an object that is not a picture ...
+    EXPECT_EQ(E_NOINTERFACE, Invoke(d.get(), L"SetMenuItemIcon", DISPATCH_METHOD, args, 3, nullptr));
+    // ... a caller of the slot reaches the library, which reports it and goes on.
+    salva::unique_bstr caption(::SysAllocString(L"B"));
+    long mask = 1;
+    EXPECT_EQ(S_OK, obj_->SetMenuItemIcon(caption.get(), reinterpret_cast<IPictureDisp*>(d.get()), &mask));
+    watcher.Join();
+    EXPECT_TRUE(watcher.found()) << "no message box titled Error！";
+    EXPECT_FALSE(text.empty()) << "the box names the error";
+    Open();
+    Paint(14, {0, 68, 300, 88}, false);
+    // Nothing was stored for "B": its cell shows the check mark, not the test picture.
+    EXPECT_NE(kBlue, canvas_.At(27, 74)) << Rgb(canvas_.At(27, 74));
+}
