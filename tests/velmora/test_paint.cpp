@@ -122,6 +122,21 @@ TEST_F(MenuPaint, TitleStripGradientOncePerPopup) {
         for (int x = 0; x < 20; ++x) textPixels += canvas_.At(x, y) != RGB(216, 216, 209);
     EXPECT_GT(textPixels, 20) << "\"No Image !\" is written on the strip";
 
+    // A title icon on a 20-pixel strip: 16 by 16, left edge at 3, its foot 2 above the strip's.
+    VARIANT_BOOL noImage = VARIANT_FALSE;
+    obj_->put_HasImageInVTitleBar(&noImage);
+    auto titleIcon = MakePicture(16, kMagenta, kBlue, 0);
+    obj_->SetVerticalTitleBarIcon(titleIcon.get());
+    Open();
+    canvas_.Clear(RGB(255, 255, 255));
+    Paint(11, {0, 0, 200, 20}, false);
+    EXPECT_EQ(kBlue, canvas_.At(3, 70)) << Rgb(canvas_.At(3, 70));
+    EXPECT_EQ(kBlue, canvas_.At(18, 85)) << Rgb(canvas_.At(18, 85));
+    EXPECT_NE(kBlue, canvas_.At(2, 70)) << Rgb(canvas_.At(2, 70));
+    EXPECT_NE(kBlue, canvas_.At(3, 69)) << Rgb(canvas_.At(3, 69));
+    EXPECT_NE(kBlue, canvas_.At(3, 86)) << Rgb(canvas_.At(3, 86));
+    obj_->put_HasImageInVTitleBar(&image);
+
     // With an image the picture fills the strip and no text is drawn.
     auto green = MakePicture(10, RGB(0, 128, 0), RGB(0, 128, 0), 0);
     obj_->SetVerticalTitleBarImage(green.get());
@@ -206,6 +221,31 @@ TEST_F(MenuPaint, Style204RaisedIconOverItsShadow) {
     EXPECT_EQ(RGB(249, 248, 247), canvas_.At(200, 41)) << Rgb(canvas_.At(200, 41));
     EXPECT_NE(RGB(249, 248, 247), canvas_.At(200, 43)) << "the line " << Rgb(canvas_.At(200, 43));
     EXPECT_EQ(RGB(255, 255, 255), canvas_.At(10, 41)) << "left of the column is the title strip";
+}
+
+TEST_F(MenuPaint, BackPictureOnlyInTheCustomStyle) {
+    auto green = MakePicture(8, RGB(0, 160, 0), RGB(0, 160, 0), 0);
+    salva::unique_variant none;
+    ASSERT_EQ(S_OK, obj_->SetMenuBackPicture(green.get(), &none));
+    EXPECT_EQ(VT_EMPTY, V_VT(&none));
+    Open();
+    Paint(12, {0, 20, 300, 40}, false);
+    EXPECT_EQ(RGB(0, 160, 0), canvas_.At(200, 21)) << Rgb(canvas_.At(200, 21));
+    Paint(0, {0, 40, 300, 48}, false);  // the separator
+    EXPECT_EQ(RGB(0, 160, 0), canvas_.At(200, 41)) << Rgb(canvas_.At(200, 41));
+    // A null picture leaves the stored one alone.
+    ASSERT_EQ(S_OK, obj_->SetMenuBackPicture(nullptr, &none));
+    canvas_.Clear(RGB(255, 255, 255));
+    Paint(12, {0, 20, 300, 40}, false);
+    EXPECT_EQ(RGB(0, 160, 0), canvas_.At(200, 21)) << Rgb(canvas_.At(200, 21));
+
+    obj_->SetMenuDisplayStyle(m_WindowsOfficeXPStyle, VARIANT_FALSE);
+    canvas_.Clear(RGB(255, 255, 255));
+    Paint(12, {0, 20, 300, 40}, false);
+    EXPECT_NE(RGB(0, 160, 0), canvas_.At(200, 21)) << Rgb(canvas_.At(200, 21));
+    obj_->SetMenuDisplayStyle(m_WindowsDefaultStyle, VARIANT_FALSE);
+    Paint(12, {0, 20, 300, 40}, false);
+    EXPECT_NE(RGB(0, 160, 0), canvas_.At(200, 21)) << Rgb(canvas_.At(200, 21));
 }
 
 TEST_F(MenuPaint, ManyItemsLeakNoGdiHandles) {
