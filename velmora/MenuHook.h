@@ -1,0 +1,43 @@
+// Takes over the menu messages of the owner window: popups are made owner-drawn and measured
+// when they open, and their items are handed to the painter.
+#pragma once
+#include "Settings.h"
+#include <map>
+#include <set>
+#include <vector>
+
+namespace velmora {
+
+struct HookState {
+    HWND hooked = nullptr;
+    WNDPROC saved = nullptr;
+    DRAWITEMSTRUCT request{};
+    short widestText = 0;
+    short titlePending = kFalse;
+    // Separator marks by item number, only for the numbers this library gave out.
+    std::map<ULONG_PTR, short> separators;
+    std::set<ULONG_PTR> numbered;
+    std::vector<HMENU> converted;
+    short counter = 0;
+};
+
+HookState& Hook();
+
+// Replaces the window procedure of hWnd; a window served before is handed its own back.
+void HookWindow(HWND hwnd);
+// Puts the saved procedure back, if hWnd is the hooked window.
+void UnhookWindow(HWND hwnd);
+LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+void PreparePopup(HMENU menu);
+bool IsMenuOwnerDrawn(HMENU menu);
+void MakeMenuOwnerDrawn(HMENU menu);
+void SetItemsOwnerDraw(HMENU menu);
+
+// Width and height of one item, from the widest text of the popup prepared last.
+SIZE MeasureItem(const Settings& s, short widestText, bool separator);
+
+// Forgets the converted popups and separator marks.
+void ClearMenuState();
+
+}  // namespace velmora
