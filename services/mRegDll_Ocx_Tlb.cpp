@@ -87,8 +87,12 @@ bool RegisterServer(const std::wstring& path) { return RegUnregServer(path, fals
 bool RegUnregServer(const std::wstring& path, bool unregister, DWORD timeoutMs) {
     const char* entryName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
     if (!PlainFileExists(path)) return false;
+    // A name without an extension gets a trailing dot, or the loader would look for name.dll.
+    std::wstring loadPath = path;
+    const size_t slash = loadPath.find_last_of(L'\\');
+    if (loadPath.find(L'.', slash == std::wstring::npos ? 0 : slash) == std::wstring::npos) loadPath += L'.';
     // The library's own dependencies are looked for beside it first.
-    salva::unique_hmodule module(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    salva::unique_hmodule module(::LoadLibraryExW(loadPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!module) return false;
     auto registration = std::make_shared<Registration>();
     registration->entry = reinterpret_cast<EntryPoint>(
