@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "services/ToolTips.h"
 #include <commctrl.h>
+#include <map>
 
 using namespace testsupport;
 
@@ -44,6 +45,45 @@ std::wstring TipTitle(HWND tip) {
     return buffer;
 }
 
+// Records the titles sent to tool-tip windows of this thread, as the control received them.
+class TitleSpy {
+public:
+    TitleSpy() {
+        instance_ = this;
+        hook_ = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~TitleSpy() {
+        ::UnhookWindowsHookEx(hook_);
+        instance_ = nullptr;
+    }
+    TitleSpy(const TitleSpy&) = delete;
+    TitleSpy& operator=(const TitleSpy&) = delete;
+    // The last title sent to `tip` and its icon.
+    std::wstring LastTitle(HWND tip) const {
+        auto it = titles_.find(tip);
+        return it == titles_.end() ? L"(none)" : it->second;
+    }
+    WPARAM LastIcon(HWND tip) const {
+        auto it = icons_.find(tip);
+        return it == icons_.end() ? ~WPARAM(0) : it->second;
+    }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && instance_ && m->message == TTM_SETTITLEW) {
+            instance_->titles_[m->hwnd] = m->lParam ? reinterpret_cast<const wchar_t*>(m->lParam) : L"";
+            instance_->icons_[m->hwnd] = m->wParam;
+        }
+        return ::CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static TitleSpy* instance_;
+    HHOOK hook_ = nullptr;
+    std::map<HWND, std::wstring> titles_;
+    std::map<HWND, WPARAM> icons_;
+};
+TitleSpy* TitleSpy::instance_ = nullptr;
+
 TTTOOLINFOW ToolAt(HWND tip, UINT index) {
     TTTOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -54,6 +94,7 @@ TTTOOLINFOW ToolAt(HWND tip, UINT index) {
 }  // namespace
 
 TEST(ToolTips, OneToolPerControlWithTitleAndText) {
+    TitleSpy spy;
     Owner o;
     ToolTips tips[3];
     const wchar_t* titles[] = {L"开始", L"暂停", L""};
@@ -81,7 +122,9 @@ TEST(ToolTips, OneToolPerControlWithTitleAndText) {
         EXPECT_EQ(UINT(TTF_SUBCLASS | TTF_TRANSPARENT | TTF_RTLREADING), ti.uFlags & 0x114u) << std::hex << ti.uFlags;
         EXPECT_EQ(80, ti.rect.right - ti.rect.left) << "the owner's client rectangle";
         EXPECT_EQ(texts[i], TipText(tip, o.controls[i])) << i << " " << Narrow(TipText(tip, o.controls[i]));
-        // Controls that cannot report their title leave the buffer as it was (checked below).
+        EXPECT_EQ(titles[i], spy.LastTitle(tip)) << i << " " << Narrow(spy.LastTitle(tip));
+        EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(tip)) << "no icon";
+        // Controls that cannot report their title leave the buffer as it was.
         if (TipTitle(tip) != kUntouched) {
             EXPECT_EQ(titles[i], TipTitle(tip)) << i << " " << Narrow(TipTitle(tip));
         }
@@ -92,6 +135,7 @@ TEST(ToolTips, OneToolPerControlWithTitleAndText) {
 }
 
 TEST(ToolTips, TextAndTitleChangeInPlace) {
+    TitleSpy spy;
     Owner o;
     ToolTips tip;
     tip.OwnerhWnd(o.controls[0]);
@@ -106,7 +150,9 @@ TEST(ToolTips, TextAndTitleChangeInPlace) {
     EXPECT_TRUE(::IsWindow(window));
     EXPECT_EQ(1, ::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
     EXPECT_EQ(L"新的文字 A & B", TipText(window, o.controls[0])) << Narrow(TipText(window, o.controls[0]));
-    if (TipTitle(window) == kUntouched) GTEST_SKIP() << "this tool-tip control cannot report its title";
+    EXPECT_EQ(L"新标题", spy.LastTitle(window)) << Narrow(spy.LastTitle(window));
+    EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(window));
+    if (TipTitle(window) == kUntouched) return;  // this control cannot report its title text
     EXPECT_EQ(L"新标题", TipTitle(window)) << Narrow(TipTitle(window));
 }
 
@@ -125,6 +171,7 @@ TEST(ToolTips, CreatingAgainReplacesTheTipWindow) {
 }
 
 TEST(ToolTips, LongTextIsCutNotOverrun) {
+    TitleSpy spy;
     Owner o;
     ToolTips tip;
     tip.OwnerhWnd(o.controls[2]);
@@ -136,7 +183,7 @@ TEST(ToolTips, LongTextIsCutNotOverrun) {
     const std::wstring shown = TipText(tip.TipWindow(), o.controls[2]);
     EXPECT_EQ(ToolTips::kMaxText, shown.size());
     EXPECT_EQ(text.substr(0, shown.size()), shown);
-    EXPECT_LE(TipTitle(tip.TipWindow()).size(), ToolTips::kMaxTitle);
+    EXPECT_EQ(std::wstring(ToolTips::kMaxTitle, L'T'), spy.LastTitle(tip.TipWindow()));
 }
 
 TEST(ToolTips, TipWindowGoesWithItsOwner) {
