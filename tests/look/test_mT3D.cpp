@@ -305,6 +305,25 @@ TEST(Icons, ShellIconSizes) {
     EXPECT_EQ(0, none.CountNot(kWhite, 0, 0, 40, 40));
 }
 
+TEST(Icons, ShellIconOnAPictureControlIsClearedFirst) {
+    TestWindow w;
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    auto dc = salva::unique_window_dc::client(w.window.get());
+    if (::GetPixel(dc.get(), 5, 5) == CLR_INVALID) GTEST_SKIP() << "the window surface cannot be read back here";
+    auto drawn = [&] {
+        int n = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) n += ::GetPixel(dc.get(), x, y) != kWhite;
+        return n;
+    };
+    mT3D::DrawShellIcon(w.window.get(), std::wstring(windows) + L"\\notepad.exe", 32);
+    EXPECT_GT(drawn(), 20);
+    // A path the shell does not know leaves the picture empty.
+    mT3D::DrawShellIcon(w.window.get(), L"Q:\\no\\such\\file.xyz", 32);
+    EXPECT_EQ(0, drawn());
+}
+
 TEST(DrawTextInRect, StaysInsideTheRectangle) {
     Canvas canvas(200, 40, kWhite);
     ::SetBkMode(canvas.dc(), TRANSPARENT);

@@ -10,11 +10,12 @@ using namespace testsupport;
 
 namespace {
 
-std::wstring TestBinDir() {
+// The helper libraries built for these tests.
+std::wstring HelperDir() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir = path;
-    return dir.substr(0, dir.find_last_of(L'\\'));
+    return dir.substr(0, dir.find_last_of(L'\\')) + L"\\lookdlls";
 }
 
 bool CopyInto(const std::wstring& from, const std::wstring& to) {
@@ -49,7 +50,7 @@ TEST(RegisterFolderServers, RegistersTheRealLibraryAndRefusesTheRest) {
     salva::co_init_scope com;
     RestoreDorvex restore;
     TempDir dir;
-    const std::wstring bin = TestBinDir();
+    const std::wstring bin = HelperDir();
     ASSERT_TRUE(CopyInto(BinDir() + L"\\Dorvex.dll", dir / L"Dorvex.dll"));
     ASSERT_TRUE(CopyInto(bin + L"\\look_noentry.dll", dir / L"look_noentry.dll"));
     ASSERT_TRUE(CopyInto(bin + L"\\look_comcheck.dll", dir / L"hidden.dll"));
@@ -89,7 +90,7 @@ TEST(RegisterFolderServers, RegistersTheRealLibraryAndRefusesTheRest) {
 
 TEST(RegUnregServer, EntryPointRunsWithComAndItsResultCounts) {
     TempDir dir;
-    ASSERT_TRUE(CopyInto(TestBinDir() + L"\\look_comcheck.dll", dir / L"comcheck.dll"));
+    ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_comcheck.dll", dir / L"comcheck.dll"));
     // The worker thread initialises COM itself, whatever the calling thread did.
     EXPECT_TRUE(mRegDll_Ocx_Tlb::RegUnregServer(dir / L"comcheck.dll", false));
     // Its DllUnregisterServer answers E_FAIL: ran to its end, yet not done.
@@ -100,8 +101,8 @@ TEST(RegUnregServer, EntryPointRunsWithComAndItsResultCounts) {
 
 TEST(RegUnregServer, AnEntryPointThatHangsIsGivenUpAfterTenSeconds) {
     TempDir dir;
-    ASSERT_TRUE(CopyInto(TestBinDir() + L"\\look_sleepy.dll", dir / L"sleepy.dll"));
-    ASSERT_TRUE(CopyInto(TestBinDir() + L"\\look_comcheck.dll", dir / L"after.dll"));
+    ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_sleepy.dll", dir / L"sleepy.dll"));
+    ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_comcheck.dll", dir / L"after.dll"));
     const DWORD start = ::GetTickCount();
     const auto results = mRegDll_Ocx_Tlb::RegisterFolderServers(dir.path());
     const DWORD elapsed = ::GetTickCount() - start;
