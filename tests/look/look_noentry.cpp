@@ -1,4 +1,4 @@
 // A library with no self-registration entry point.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) int __stdcall LookAnswer() { return 42; }
+extern "C" __declspec(dllexport) int LookAnswer() { return 42; }

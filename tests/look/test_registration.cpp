@@ -99,6 +99,16 @@ TEST(RegUnregServer, EntryPointRunsWithComAndItsResultCounts) {
     EXPECT_EQ(nullptr, ::GetModuleHandleW((dir / L"comcheck.dll").c_str()));
 }
 
+TEST(RegUnregServer, DependenciesBesideTheLibraryAreFound) {
+    TempDir dir;
+    ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_dependent.dll", dir / L"dependent.dll"));
+    // Without its dependency the library cannot load.
+    EXPECT_FALSE(mRegDll_Ocx_Tlb::RegisterServer(dir / L"dependent.dll"));
+    ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_noentry.dll", dir / L"look_noentry.dll"));
+    EXPECT_TRUE(mRegDll_Ocx_Tlb::RegisterServer(dir / L"dependent.dll"));
+    EXPECT_EQ(nullptr, ::GetModuleHandleW((dir / L"dependent.dll").c_str()));
+}
+
 TEST(RegUnregServer, AnEntryPointThatHangsIsGivenUpAfterTenSeconds) {
     TempDir dir;
     ASSERT_TRUE(CopyInto(HelperDir() + L"\\look_sleepy.dll", dir / L"sleepy.dll"));
