@@ -96,22 +96,23 @@ salva::unique_hmenu CDRomDriveControl::BuildPopupCDDriveMenu() {
     const std::vector<std::wstring> drives = lister_();
     if (drives.empty()) return menu;
     const size_t count = std::min<size_t>(drives.size(), MaxDrivesPerSubmenu);
-    // A submenu appended to the menu is destroyed with it.
-    HMENU openMenu = ::CreatePopupMenu();
-    HMENU closeMenu = ::CreatePopupMenu();
+    salva::unique_hmenu openMenu(::CreatePopupMenu());
+    salva::unique_hmenu closeMenu(::CreatePopupMenu());
+    if (!openMenu || !closeMenu) return menu;
     for (size_t i = 0; i < count; ++i) {
         const std::wstring caption = DriveCaption(drives[i]);
         const UINT openId = IdOpenFirstDrive + static_cast<UINT>(i);
         const UINT closeId = IdCloseFirstDrive + static_cast<UINT>(i);
-        if (openMenu) ::AppendMenuW(openMenu, MF_STRING, openId, caption.c_str());
-        if (closeMenu) ::AppendMenuW(closeMenu, MF_STRING, closeId, caption.c_str());
+        ::AppendMenuW(openMenu.get(), MF_STRING, openId, caption.c_str());
+        ::AppendMenuW(closeMenu.get(), MF_STRING, closeId, caption.c_str());
         menuLetters_[openId] = caption.empty() ? L'\0' : caption[0];
         menuLetters_[closeId] = caption.empty() ? L'\0' : caption[0];
     }
-    if (openMenu && !::AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(openMenu), L"弹出    CD-ROM"))
-        ::DestroyMenu(openMenu);
-    if (closeMenu && !::AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(closeMenu), L"关闭    CD-ROM"))
-        ::DestroyMenu(closeMenu);
+    // Once appended, a submenu is destroyed with the menu that holds it.
+    if (::AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(openMenu.get()), L"弹出    CD-ROM"))
+        openMenu.release();
+    if (::AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(closeMenu.get()), L"关闭    CD-ROM"))
+        closeMenu.release();
     return menu;
 }
 

@@ -14,7 +14,8 @@ public:
     ToolTips() = default;
     ToolTips(const ToolTips&) = delete;
     ToolTips& operator=(const ToolTips&) = delete;
-    // The tip window belongs to its owner control and stays with it.
+    // The tip window is owned by its owner control: it stays after this object goes and is
+    // destroyed together with the owner.
     ~ToolTips() = default;
 
     // Destroys this object's previous tip window, creates a new one for the owner and

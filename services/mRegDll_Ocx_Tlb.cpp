@@ -99,12 +99,11 @@ bool RegUnregServer(const std::wstring& path, bool unregister, DWORD timeoutMs) 
         reinterpret_cast<void*>(::GetProcAddress(module.get(), entryName)));
     if (!registration->entry) return false;
 
-    auto* threadRef = new std::shared_ptr<Registration>(registration);
-    salva::unique_handle thread(::CreateThread(nullptr, 0, RunEntryPoint, threadRef, 0, nullptr));
-    if (!thread) {
-        delete threadRef;
-        return false;
-    }
+    // The worker's own reference; it takes it over once it runs.
+    auto threadRef = std::make_unique<std::shared_ptr<Registration>>(registration);
+    salva::unique_handle thread(::CreateThread(nullptr, 0, RunEntryPoint, threadRef.get(), 0, nullptr));
+    if (!thread) return false;
+    threadRef.release();
     if (::WaitForSingleObject(thread.get(), timeoutMs) != WAIT_OBJECT_0) {
         // The worker is still inside the library: leave the library loaded and let the worker
         // finish on its own; only our handle to the thread is closed.
