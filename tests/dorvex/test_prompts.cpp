@@ -89,6 +89,17 @@ salva::co_init_scope* Prompts::com_ = nullptr;
 
 const wchar_t kExists[] = L"文件已经存在";
 
+// tools/screenshot-prompts.sh sets SALVA_SHOT_DIR: each prompt then waits, shown, until the
+// script has photographed it (<name>.ready from here, <name>.done from the script).
+void Photograph(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableW(L"SALVA_SHOT_DIR", dir, MAX_PATH)) return;
+    const std::wstring base = std::wstring(dir) + L"\\" + name;
+    WriteBytes(base + L".ready", {});
+    for (int i = 0; i < 200 && ::GetFileAttributesW((base + L".done").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        ::Sleep(50);
+}
+
 }  // namespace
 
 TEST_F(Prompts, OverwriteOrContinueShowsBothFilesAndEachButtonAnswers) {
@@ -106,6 +117,7 @@ TEST_F(Prompts, OverwriteOrContinueShowsBothFilesAndEachButtonAnswers) {
         yes = Rect(h, ids::cmdYes);
         cancel = Rect(h, ids::cmdCancel);
         ::GetWindowRect(h, &outer);
+        Photograph(L"prompt_overwrite");
         Click(h, ids::cmdNo);
     });
     EXPECT_EQ(2, Switch(d.get(), sur_, dec_));
@@ -177,6 +189,7 @@ TEST_F(Prompts, ExistingTargetOptionsRenameAndCancel) {
         enabledAfterOther = ::IsWindowEnabled(box);
         Click(h, ids::optRenameFile);
         ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"新名字.dat"));
+        Photograph(L"prompt_existing");
         Click(h, ids::cmbSure);
     });
     EXPECT_EQ(5, SwitchA(a.get(), sur_, dec_));
@@ -247,6 +260,7 @@ TEST_F(Prompts, ReplaceConfirmationNamesTheFileAndShowsBothInOrder) {
         first = Text(h, ids::lblFileName);
         decInfo = Text(h, ids::lblDecFileInformation);
         surInfo = Text(h, ids::lblSurFileInformation);
+        Photograph(L"prompt_replace");
         Click(h, ids::cmdAll);
     });
     EXPECT_EQ(2, SwitchB(b.get(), sur_, dec_));
