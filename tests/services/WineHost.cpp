@@ -66,10 +66,23 @@ bool RunUnix(const std::wstring& program, const std::wstring& arguments) {
         return false;
     salva::unique_handle processHandle(process.hProcess);
     salva::unique_handle threadHandle(process.hThread);
-    return ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    // Wine may hand back no usable handle for a Unix process; callers await its effect.
+    ::WaitForSingleObject(process.hProcess, 10000);
+    return true;
 }
 
 namespace {
+// The handle of a Unix process Wine started can be signalled before the program has done its
+// work; its effect is awaited instead.
+template <typename Done>
+bool WaitUntil(Done done) {
+    for (int i = 0; i < 100; ++i) {
+        if (done()) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
 // The Unix path of a link itself, not of what it points to.
 std::string UnixLinkPath(const std::wstring& link) {
     const size_t slash = link.rfind(L'\\');
@@ -82,7 +95,10 @@ std::string UnixLinkPath(const std::wstring& link) {
 
 bool RemoveSymlink(const std::wstring& link) {
     const std::string unixLink = UnixLinkPath(link);
-    return !unixLink.empty() && RunUnix(L"/bin/rm", L"-f \"" + std::wstring(unixLink.begin(), unixLink.end()) + L"\"");
+    if (unixLink.empty() ||
+        !RunUnix(L"/bin/rm", L"-f \"" + std::wstring(unixLink.begin(), unixLink.end()) + L"\""))
+        return false;
+    return WaitUntil([&] { return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
 bool MakeSymlink(const std::string& target, const std::wstring& link) {
@@ -91,9 +107,7 @@ bool MakeSymlink(const std::string& target, const std::wstring& link) {
     const std::wstring args = L"-s \"" + std::wstring(target.begin(), target.end()) + L"\" \"" +
                               std::wstring(unixLink.begin(), unixLink.end()) + L"\"";
     if (!RunUnix(L"/bin/ln", args)) return false;
-    // The link shows once the program has finished.
-    return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES ||
-           ::GetLastError() != ERROR_FILE_NOT_FOUND;
+    return WaitUntil([&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 void SetRuntimeVariable(const std::wstring& name, const std::wstring& value) {

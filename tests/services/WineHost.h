@@ -8,7 +8,7 @@ namespace wine_host {
 
 // The Unix path of a Windows path, "" when not running under Wine.
 std::string UnixPath(const std::wstring& path);
-// Runs a Unix program (absolute path) with arguments and waits for it; False when it could not run.
+// Starts a Unix program (absolute path) with arguments; False when it could not be started.
 bool RunUnix(const std::wstring& program, const std::wstring& arguments);
 // A Unix symbolic link at `link` (a Windows path) pointing to the Unix path `target`.
 bool MakeSymlink(const std::string& target, const std::wstring& link);
