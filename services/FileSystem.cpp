@@ -339,7 +339,7 @@ void FileSystem::ShowFile_FolderProperty(const std::wstring& path, HWND owner) c
 
 void FileSystem::ShowDriveProperty(const std::wstring& drive, HWND owner) const {
     if (DriveIsReady(drive)) {
-        ShowPropertiesSheet(drive.substr(0, 2), owner);
+        ShowPropertiesSheet(RootOf(DriveLetter(drive)), owner);
         mDoEvents::PumpMessages();
         return;
     }

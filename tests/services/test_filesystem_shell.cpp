@@ -2,8 +2,13 @@
 #include "services/FileSystem.h"
 #include "TestSupport.h"
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <chrono>
+#include <functional>
+#include <map>
+#include <thread>
 #include <cstring>
 
 using salva::FileSystem;
@@ -176,4 +181,95 @@ TEST(FileSystemShell, CopyIsFalseWhenTheShellIsAborted) {
         EXPECT_FALSE(answer.followUpCaption().empty()) << "no question about the existing file";
     }
     EXPECT_EQ(testsupport::ReadBytes(target + L"\\a.dat"), Bytes("old"));
+}
+
+namespace {
+
+// Programs this process starts while `action` runs (its direct children that were not there
+// before), by identifier and executable name; they are ended again when the object goes.
+class StartedChildren {
+public:
+    explicit StartedChildren(const std::function<void()>& action, int waitMs) {
+        const auto before = Children();
+        action();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        do {
+            for (const auto& child : Children())
+                if (!before.count(child.first) && !started_.count(child.first)) started_.insert(child);
+            if (!started_.empty()) break;
+            ::Sleep(50);
+        } while (std::chrono::steady_clock::now() < end);
+    }
+    ~StartedChildren() {
+        for (const auto& child : started_) {
+            salva::unique_handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.first));
+            if (!process) continue;
+            ::TerminateProcess(process.get(), 0);
+            ::WaitForSingleObject(process.get(), 5000);
+        }
+    }
+    StartedChildren(const StartedChildren&) = delete;
+    StartedChildren& operator=(const StartedChildren&) = delete;
+    std::string Names() const {
+        std::string names;
+        for (const auto& child : started_) names += Narrow(child.second) + " ";
+        return names;
+    }
+    bool Started(const wchar_t* exe) const {
+        for (const auto& child : started_)
+            if (lstrcmpiW(child.second.c_str(), exe) == 0) return true;
+        return false;
+    }
+    size_t count() const { return started_.size(); }
+
+private:
+    static std::map<DWORD, std::wstring> Children() {
+        std::map<DWORD, std::wstring> children;
+        salva::unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return children;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+            if (entry.th32ParentProcessID == ::GetCurrentProcessId()) children[entry.th32ProcessID] = entry.szExeFile;
+        return children;
+    }
+    std::map<DWORD, std::wstring> started_;
+};
+
+}  // namespace
+
+TEST(FileSystemShell, OpenWithTheAssociatedProgramOrTheChooser) {
+    TempDir dir;
+    FileSystem fs;
+    // Wine's prefix registers a program for .ini files (its notepad), not for .txt.
+    const std::wstring text = dir / L"notes.ini";
+    const std::wstring unknown = dir / L"rescued.zzq";
+    ASSERT_TRUE(testsupport::WriteBytes(text, Bytes("notes")));
+    ASSERT_TRUE(testsupport::WriteBytes(unknown, Bytes("data")));
+    wchar_t program[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (FAILED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, L".ini", L"open", program, &length)))
+        GTEST_SKIP() << "no program registered for .ini files";
+    const std::wstring programName = std::wstring(program).substr(std::wstring(program).rfind(L'\\') + 1);
+    {
+        StartedChildren started([&] { fs.OpenFile(text, nullptr); }, 5000);
+        EXPECT_TRUE(started.Started(programName.c_str())) << Narrow(programName) << " not in " << started.Names();
+        EXPECT_FALSE(started.Started(L"rundll32.exe"));
+    }
+    {
+        // No program is registered for the type: the system's open-with chooser comes instead.
+        StartedChildren started([&] { fs.OpenFile(unknown, nullptr); }, 5000);
+        EXPECT_TRUE(started.Started(L"rundll32.exe")) << started.Names();
+    }
+    {
+        StartedChildren started([&] { fs.FileOpenStyle(text); }, 5000);
+        EXPECT_TRUE(started.Started(L"rundll32.exe")) << started.Names();
+    }
+    {
+        StartedChildren started([&] {
+            fs.OpenFile(dir / L"missing.ini", nullptr);
+            fs.FileOpenStyle(dir / L"missing.ini");
+        }, 1000);
+        EXPECT_EQ(started.count(), 0u) << started.Names();
+    }
 }
