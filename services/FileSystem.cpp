@@ -4,6 +4,8 @@
 #include "mDoEvents.h"
 #include <shellapi.h>
 #include <shlobj.h>
+#include <cstdint>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 

@@ -292,6 +292,8 @@ TEST(FileSystemFiles, FileTimesAndMidnight) {
     const std::wstring access = fs.GetFileDateTime(file, 2);
     EXPECT_EQ(access, expected(2011, 7, 8, 9, 10, 11)) << Narrow(access);
     EXPECT_NE(fs.GetFileDateTime(file, 0), L"未知");
+    // Any other selector picks no time: the calendar's zero date at midnight.
+    EXPECT_EQ(fs.GetFileDateTime(file, 3), expected(1899, 12, 30, 0, 0, 0)) << Narrow(fs.GetFileDateTime(file, 3));
     EXPECT_EQ(fs.GetFileDateTime(dir / L"missing.dat", 1), L"未知");
 }
 
