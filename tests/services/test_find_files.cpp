@@ -1,0 +1,131 @@
+// Folder walk over a temporary tree, flat and recursive, with a link loop inside.
+#include "services/mFindFiles.h"
+#include "TestSupport.h"
+#include "WineHost.h"
+#include <algorithm>
+#include <chrono>
+#include <commctrl.h>
+
+using testsupport::Narrow;
+using testsupport::TempDir;
+namespace mFindFiles = salva::mFindFiles;
+
+namespace {
+
+std::vector<std::wstring> Walk(const std::wstring& folder, const std::wstring& pattern, bool recurse) {
+    std::vector<std::wstring> found;
+    mFindFiles::FindFiles(folder, pattern, recurse, [&](const std::wstring& p) { found.push_back(p); });
+    return found;
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+std::string Join(const std::vector<std::wstring>& v) {
+    std::string out;
+    for (const auto& s : v) out += Narrow(s) + "; ";
+    return out;
+}
+
+// root: a.dat  b.txt  XDAT  sub\c.DAT  sub\deeper\d.dat  sub\e.vob
+class FindFilesTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(::CreateDirectoryW((dir / L"sub").c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryW((dir / L"sub\\deeper").c_str(), nullptr));
+        for (const wchar_t* f : {L"a.dat", L"b.txt", L"XDAT", L"sub\\c.DAT", L"sub\\deeper\\d.dat", L"sub\\e.vob"})
+            ASSERT_TRUE(testsupport::WriteBytes(dir / f, {1}));
+    }
+    std::wstring root() const { return dir.path() + L"\\"; }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST(FindFilesPattern, LastThreeCharactersWithoutCase) {
+    EXPECT_TRUE(mFindFiles::PatternMatches(L"VTS_01_1.VOB", L"*.vob"));
+    EXPECT_TRUE(mFindFiles::PatternMatches(L"A.dat", L"*.DAT"));
+    EXPECT_TRUE(mFindFiles::PatternMatches(L"XDAT", L"*.DAT"));
+    EXPECT_FALSE(mFindFiles::PatternMatches(L"a.da", L"*.dat"));
+    EXPECT_FALSE(mFindFiles::PatternMatches(L"at", L"*.dat"));
+    EXPECT_TRUE(mFindFiles::PatternMatches(L"anything.bin", L" *.* "));
+    EXPECT_TRUE(mFindFiles::PatternMatches(L"noext", L"*.*"));
+}
+
+TEST_F(FindFilesTree, FlatWalkTakesOnlyTheFolderItself) {
+    const auto flat = Walk(dir.path(), L"*.dat", false);
+    EXPECT_EQ(Sorted(flat), Sorted({root() + L"XDAT", root() + L"a.dat"})) << Join(flat);
+    // The folder may be given with its trailing backslash.
+    EXPECT_EQ(Sorted(Walk(root(), L"*.DAT", false)), Sorted(flat));
+    const auto every = Walk(dir.path(), L"*.*", false);
+    EXPECT_EQ(Sorted(every), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"b.txt"})) << Join(every);
+}
+
+TEST_F(FindFilesTree, RecursiveWalkAddsSubfolderFilesInListingOrder) {
+    const auto deep = Walk(dir.path(), L"*.dat", true);
+    EXPECT_EQ(Sorted(deep), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
+                                    root() + L"sub\\deeper\\d.dat"}))
+        << Join(deep);
+    // Files of a subfolder come together, at the place of the subfolder's entry.
+    const auto all = Walk(dir.path(), L"*.*", true);
+    ASSERT_EQ(all.size(), 6u) << Join(all);
+    std::vector<size_t> subPositions;
+    for (size_t i = 0; i < all.size(); ++i)
+        if (all[i].rfind(root() + L"sub\\", 0) == 0) subPositions.push_back(i);
+    ASSERT_EQ(subPositions.size(), 3u) << Join(all);
+    EXPECT_EQ(subPositions.back() - subPositions.front(), 2u) << Join(all);
+    EXPECT_TRUE(Walk(dir / L"missing", L"*.*", true).empty());
+}
+
+// Removes the links a test made before its folder goes.
+struct LinkCleanup {
+    std::vector<std::wstring> links;
+    ~LinkCleanup() {
+        for (const auto& link : links) wine_host::RemoveSymlink(link);
+    }
+};
+
+TEST_F(FindFilesTree, LinkLoopIsNotEntered) {
+    LinkCleanup cleanup{{dir / L"sub\\loop", dir / L"sub\\deeper\\loop2"}};
+    const std::string target = wine_host::UnixPath(dir.path());
+    if (target.empty() || !wine_host::MakeSymlink(target, dir / L"sub\\loop") ||
+        !wine_host::MakeSymlink(target, dir / L"sub\\deeper\\loop2"))
+        GTEST_SKIP() << "cannot make Unix links from this process";
+    const DWORD attributes = ::GetFileAttributesW((dir / L"sub\\loop").c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << std::hex << attributes;
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto deep = Walk(dir.path(), L"*.dat", true);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(Sorted(deep), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
+                                    root() + L"sub\\deeper\\d.dat"}))
+        << Join(deep);
+    EXPECT_LT(seconds, 5.0);
+}
+
+TEST_F(FindFilesTree, AppendsToAnImageCombo) {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_USEREX_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&init));
+    salva::unique_hwnd combo(::CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_POPUP | CBS_DROPDOWN, 0, 0, 300, 200,
+                                               nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(combo);
+    COMBOBOXEXITEMW first{};
+    first.mask = CBEIF_TEXT;
+    first.iItem = -1;
+    first.pszText = const_cast<wchar_t*>(L"already listed");
+    ::SendMessageW(combo.get(), CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&first));
+
+    mFindFiles::FindFiles(dir.path(), L"*.vob", true, combo.get());
+    ASSERT_EQ(::SendMessageW(combo.get(), CB_GETCOUNT, 0, 0), 2);
+    wchar_t text[MAX_PATH] = {};
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_TEXT;
+    item.iItem = 1;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    ASSERT_TRUE(::SendMessageW(combo.get(), CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(std::wstring(text), root() + L"sub\\e.vob") << Narrow(text);
+}
