@@ -305,6 +305,23 @@ void PromptWindow::LayoutPass(int gap, int lowerPanel) {
     moveTo(lowerPanel, top(ids::picDecIcon) + height(ids::picDecIcon) + 10, height(lowerPanel));
 }
 
+void PromptWindow::FillFiles(const std::wstring& sur, const std::wstring& dec) {
+    DrawFileIcon(Control(ids::picSurIcon_32), sur, 32);
+    SetLabel(ids::lblSurFileInformation, FileInformationText(sur));
+    DrawFileIcon(Control(ids::picDecIcon_32), dec, 32);
+    SetLabel(ids::lblDecFileInformation, FileInformationText(dec));
+}
+
+void PromptWindow::FillNamesAndLayout(const std::wstring& sur, const std::wstring& dec, int gap, int lowerPanel,
+                                      void (*bottomRule)(PromptWindow&)) {
+    SetLabel(ids::lblSurFileName, NameLines(sur));
+    SetLabel(ids::lblDecFileName, NameLines(dec));
+    LayoutPass(gap, lowerPanel);
+    bottomRule(*this);
+    WidenFor(ids::lblSurFileName);
+    WidenFor(ids::lblDecFileName);
+}
+
 void PromptWindow::WidenFor(int labelId) {
     const RECT r = Bounds(labelId);
     const int client = ClientWidth();

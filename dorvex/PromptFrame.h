@@ -58,21 +58,28 @@ public:
     // on the screen and runs a modal loop until the window is gone.
     void ShowModal();
 
-protected:
     HWND hwnd() const { return hwnd_; }
+    RECT Bounds(int id) const;  // position in its parent's client area
+    void Move(int id, int x, int y, int w, int h);
+    void SetOuterHeight(int height);
+
+protected:
     HWND Control(int id) const;
     void SetText(int id, const std::wstring& text);
     std::wstring Text(int id) const;
     // Sets a label's text and sizes the label to it, lines included.
     void SetLabel(int id, const std::wstring& text);
-    RECT Bounds(int id) const;  // position in its parent's client area
-    void Move(int id, int x, int y, int w, int h);
     void Unload();
-    void SetOuterHeight(int height);
     int OuterWidth() const;
     void SetOuterWidth(int width);
     int ClientWidth() const;
 
+    // Icons and information lines of the source and of the target, in that order.
+    void FillFiles(const std::wstring& sur, const std::wstring& dec);
+    // The wrapped name labels, the layout pass and the width rule of the prompts with names;
+    // `bottomRule` sets the outer height in between.
+    void FillNamesAndLayout(const std::wstring& sur, const std::wstring& dec, int gap, int lowerPanel,
+                            void (*bottomRule)(PromptWindow&));
     // Widens the window so the label ends 10 pixels inside the client area; never shrinks.
     void WidenFor(int labelId);
     // Shared layout of the two prompts with name labels (gap G, lower panel).

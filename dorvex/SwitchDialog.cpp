@@ -1,5 +1,4 @@
 #include "SwitchDialog.h"
-#include "PromptText.h"
 
 namespace dorvex {
 namespace {
@@ -39,24 +38,16 @@ long SwitchDialog::Ask(const std::wstring& sur, const std::wstring& dec) {
 }
 
 void SwitchDialog::Fill() {
-    DrawFileIcon(Control(ids::picSurIcon_32), sur_, 32);
-    SetLabel(ids::lblSurFileInformation, FileInformationText(sur_));
-    DrawFileIcon(Control(ids::picDecIcon_32), dec_, 32);
-    SetLabel(ids::lblDecFileInformation, FileInformationText(dec_));
-    SetLabel(ids::lblSurFileName, NameLines(sur_));
-    SetLabel(ids::lblDecFileName, NameLines(dec_));
-    LayoutPass(10, ids::picStyle);
-
-    const RECT style = Bounds(ids::picStyle);
-    const int buttonTop = style.bottom + 6;
-    for (int id : {ids::cmdYes, ids::cmdNo, ids::cmdCancel}) {
-        const RECT b = Bounds(id);
-        Move(id, b.left, buttonTop, b.right - b.left, b.bottom - b.top);
-    }
-    const RECT cancel = Bounds(ids::cmdCancel);
-    SetOuterHeight(cancel.bottom + 36);
-    WidenFor(ids::lblSurFileName);
-    WidenFor(ids::lblDecFileName);
+    FillFiles(sur_, dec_);
+    FillNamesAndLayout(sur_, dec_, 10, ids::picStyle, [](PromptWindow& w) {
+        // Buttons 6 pixels under the explanation panel, the window 36 pixels below them.
+        const int buttonTop = w.Bounds(ids::picStyle).bottom + 6;
+        for (int id : {ids::cmdYes, ids::cmdNo, ids::cmdCancel}) {
+            const RECT b = w.Bounds(id);
+            w.Move(id, b.left, buttonTop, b.right - b.left, b.bottom - b.top);
+        }
+        w.SetOuterHeight(w.Bounds(ids::cmdCancel).bottom + 36);
+    });
 }
 
 void SwitchDialog::OnCommand(int id, int code) {

@@ -1,5 +1,4 @@
 #include "SwitchDialogA.h"
-#include "PromptText.h"
 
 namespace dorvex {
 namespace {
@@ -48,17 +47,11 @@ long SwitchDialogA::Ask(const std::wstring& sur, const std::wstring& dec) {
 void SwitchDialogA::Fill() {
     ::SendMessageW(Control(ids::optCoverFile), BM_SETCHECK, BST_CHECKED, 0);
     EnableNewName(false);
-    DrawFileIcon(Control(ids::picSurIcon_32), sur_, 32);
-    SetLabel(ids::lblSurFileInformation, FileInformationText(sur_));
-    DrawFileIcon(Control(ids::picDecIcon_32), dec_, 32);
-    SetLabel(ids::lblDecFileInformation, FileInformationText(dec_));
+    FillFiles(sur_, dec_);
     SetText(ids::txtNewFileName, FileNamePart(dec_) + L"[01]");
-    SetLabel(ids::lblSurFileName, NameLines(sur_));
-    SetLabel(ids::lblDecFileName, NameLines(dec_));
-    LayoutPass(6, ids::picOperation);
-    SetOuterHeight(Bounds(ids::picOperation).bottom + 26);
-    WidenFor(ids::lblSurFileName);
-    WidenFor(ids::lblDecFileName);
+    FillNamesAndLayout(sur_, dec_, 6, ids::picOperation, [](PromptWindow& w) {
+        w.SetOuterHeight(w.Bounds(ids::picOperation).bottom + 26);
+    });
 }
 
 void SwitchDialogA::EnableNewName(bool enable) {

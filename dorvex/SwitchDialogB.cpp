@@ -33,10 +33,7 @@ long SwitchDialogB::Ask(const std::wstring& sur, const std::wstring& dec) {
 
 void SwitchDialogB::Fill() {
     SetLabel(ids::lblFileName, L"此文件夹已包含一个名为“" + FileNamePart(dec_) + L"”的文件");
-    DrawFileIcon(Control(ids::picSurIcon_32), sur_, 32);
-    SetLabel(ids::lblSurFileInformation, FileInformationText(sur_));
-    DrawFileIcon(Control(ids::picDecIcon_32), dec_, 32);
-    SetLabel(ids::lblDecFileInformation, FileInformationText(dec_));
+    FillFiles(sur_, dec_);
 }
 
 void SwitchDialogB::OnCommand(int id, int code) {

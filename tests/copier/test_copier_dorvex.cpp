@@ -12,28 +12,15 @@ namespace {
 
 class RegisteredDorvex : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        com_ = new salva::co_init_scope();
-        dll_.reset(::LoadLibraryW((BinDir() + L"\\Dorvex.dll").c_str()));
-        ASSERT_TRUE(dll_) << "Dorvex.dll not found next to the program, error " << ::GetLastError();
-        auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllRegisterServer"));
-        ASSERT_NE(nullptr, reg);
-        ASSERT_EQ(S_OK, reg());
-    }
+    static void SetUpTestSuite() { server_ = new RegisteredServer(L"Dorvex.dll"); }
     static void TearDownTestSuite() {
-        if (dll_) {
-            auto unreg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllUnregisterServer"));
-            if (unreg) unreg();
-        }
-        ::CoFreeUnusedLibraries();
-        dll_.reset();
-        delete com_;
+        delete server_;
+        server_ = nullptr;
     }
-    static salva::unique_hmodule dll_;
-    static salva::co_init_scope* com_;
+    void SetUp() override { ASSERT_EQ(S_OK, server_->result()) << "registering Dorvex.dll"; }
+    static RegisteredServer* server_;
 };
-salva::unique_hmodule RegisteredDorvex::dll_;
-salva::co_init_scope* RegisteredDorvex::com_ = nullptr;
+RegisteredServer* RegisteredDorvex::server_ = nullptr;
 
 template <typename T>
 T LittleEndian(const std::vector<uint8_t>& b, size_t at) {

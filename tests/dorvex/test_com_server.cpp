@@ -10,46 +10,18 @@ namespace {
 
 class DorvexServer : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        com_ = new salva::co_init_scope();
-        dll_.reset(::LoadLibraryW((BinDir() + L"\\Dorvex.dll").c_str()));
-        ASSERT_TRUE(dll_) << "Dorvex.dll not found next to the program, error " << ::GetLastError();
-        auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllRegisterServer"));
-        ASSERT_NE(nullptr, reg);
-        ASSERT_EQ(S_OK, reg());
-    }
+    static void SetUpTestSuite() { server_ = new RegisteredServer(L"Dorvex.dll"); }
     static void TearDownTestSuite() {
-        ::CoFreeUnusedLibraries();
-        dll_.reset();
-        delete com_;
+        delete server_;
+        server_ = nullptr;
     }
-    static HRESULT Unregister() {
-        auto unreg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllUnregisterServer"));
-        return unreg ? unreg() : E_FAIL;
-    }
-    static salva::unique_hmodule dll_;
-    static salva::co_init_scope* com_;
+    void SetUp() override { ASSERT_EQ(S_OK, server_->result()) << "registering Dorvex.dll"; }
+    static RegisteredServer* server_;
 };
-salva::unique_hmodule DorvexServer::dll_;
-salva::co_init_scope* DorvexServer::com_ = nullptr;
+RegisteredServer* DorvexServer::server_ = nullptr;
 
-// Errors of a member come back as DISP_E_EXCEPTION with the member's own code inside.
 HRESULT Invoke(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* args, UINT argc, VARIANT* result) {
-    DISPID id = 0;
-    LPOLESTR n = const_cast<LPOLESTR>(name);
-    RETURN_IF_FAILED(d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id));
-    DISPPARAMS p{args, nullptr, argc, 0};
-    DISPID put = DISPID_PROPERTYPUT;
-    if (flags & DISPATCH_PROPERTYPUT) {
-        p.rgdispidNamedArgs = &put;
-        p.cNamedArgs = 1;
-    }
-    EXCEPINFO ex{};
-    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, &ex, nullptr);
-    ::SysFreeString(ex.bstrSource);
-    ::SysFreeString(ex.bstrDescription);
-    ::SysFreeString(ex.bstrHelpFile);
-    return hr == DISP_E_EXCEPTION && ex.scode ? ex.scode : hr;
+    return InvokeByName(d, name, flags, args, argc, result);
 }
 
 }  // namespace
@@ -142,7 +114,7 @@ TEST_F(DorvexServer, PromptsAnswerByNameToo) {
 
 // Runs last in this suite: afterwards nothing can be created.
 TEST_F(DorvexServer, ZUnregisterRemovesEverything) {
-    ASSERT_EQ(S_OK, Unregister());
+    ASSERT_EQ(S_OK, server_->Unregister());
     salva::com_ptr<IUnknown> obj;
     EXPECT_EQ(REGDB_E_CLASSNOTREG, ::CoCreateInstance(CLSID_PDVfileformat, nullptr, CLSCTX_INPROC_SERVER,
                                                        IID_IUnknown, obj.put_void()));

@@ -12,20 +12,13 @@ namespace {
 
 class Prompts : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        com_ = new salva::co_init_scope();
-        dll_.reset(::LoadLibraryW((BinDir() + L"\\Dorvex.dll").c_str()));
-        ASSERT_TRUE(dll_);
-        auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllRegisterServer"));
-        ASSERT_EQ(S_OK, reg());
-    }
+    static void SetUpTestSuite() { server_ = new RegisteredServer(L"Dorvex.dll"); }
     static void TearDownTestSuite() {
-        auto unreg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllUnregisterServer"));
-        unreg();
-        dll_.reset();
-        delete com_;
+        delete server_;
+        server_ = nullptr;
     }
     void SetUp() override {
+        ASSERT_EQ(S_OK, server_->result()) << "registering Dorvex.dll";
         sur_ = dir_ / L"AVSEQ01.DAT";
         dec_ = dir_ / L"target\\AVSEQ01.DAT";
         ::CreateDirectoryW((dir_ / L"target").c_str(), nullptr);
@@ -79,13 +72,11 @@ protected:
         return choice;
     }
 
-    static salva::unique_hmodule dll_;
-    static salva::co_init_scope* com_;
+    static RegisteredServer* server_;
     TempDir dir_;
     std::wstring sur_, dec_;
 };
-salva::unique_hmodule Prompts::dll_;
-salva::co_init_scope* Prompts::com_ = nullptr;
+RegisteredServer* Prompts::server_ = nullptr;
 
 const wchar_t kExists[] = L"文件已经存在";
 

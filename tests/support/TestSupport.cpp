@@ -140,6 +140,47 @@ HWND FindControl(HWND root, int id) {
     return f.h;
 }
 
+RegisteredServer::RegisteredServer(const wchar_t* dllName) {
+    dll_.reset(::LoadLibraryW((BinDir() + L"\\" + dllName).c_str()));
+    if (!dll_) {
+        result_ = HRESULT_FROM_WIN32(::GetLastError());
+        return;
+    }
+    auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllRegisterServer"));
+    result_ = reg ? reg() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    registered_ = SUCCEEDED(result_);
+}
+
+RegisteredServer::~RegisteredServer() {
+    Unregister();
+    ::CoFreeUnusedLibraries();
+}
+
+HRESULT RegisteredServer::Unregister() {
+    if (!registered_) return S_FALSE;
+    registered_ = false;
+    auto unreg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll_.get(), "DllUnregisterServer"));
+    return unreg ? unreg() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+}
+
+HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* args, UINT argc, VARIANT* result) {
+    DISPID id = 0;
+    LPOLESTR n = const_cast<LPOLESTR>(name);
+    RETURN_IF_FAILED(d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id));
+    DISPPARAMS p{args, nullptr, argc, 0};
+    DISPID put = DISPID_PROPERTYPUT;
+    if (flags & DISPATCH_PROPERTYPUT) {
+        p.rgdispidNamedArgs = &put;
+        p.cNamedArgs = 1;
+    }
+    EXCEPINFO ex{};
+    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, &ex, nullptr);
+    ::SysFreeString(ex.bstrSource);
+    ::SysFreeString(ex.bstrDescription);
+    ::SysFreeString(ex.bstrHelpFile);
+    return hr == DISP_E_EXCEPTION && ex.scode ? ex.scode : hr;
+}
+
 Watcher::Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className) {
     std::wstring cap = caption ? caption : L"";
     std::wstring cls = className ? className : L"";

@@ -43,6 +43,28 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, i
 // Finds a descendant control by its identifier.
 HWND FindControl(HWND root, int id);
 
+// A COM library of the build registered with its own DllRegisterServer for the object's life
+// (COM initialised on this thread meanwhile); DllUnregisterServer when it goes.
+class RegisteredServer {
+public:
+    explicit RegisteredServer(const wchar_t* dllName);
+    ~RegisteredServer();
+    RegisteredServer(const RegisteredServer&) = delete;
+    RegisteredServer& operator=(const RegisteredServer&) = delete;
+    HRESULT result() const { return result_; }  // of DllRegisterServer, or of loading the library
+    HRESULT Unregister();
+
+private:
+    salva::co_init_scope com_;
+    salva::unique_hmodule dll_;
+    HRESULT result_ = E_FAIL;
+    bool registered_ = false;
+};
+
+// A late-bound call by name, as a script caller makes it. A member's own error comes back as
+// its code rather than as DISP_E_EXCEPTION.
+HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* args, UINT argc, VARIANT* result);
+
 // Runs `answer` on another thread once a window with `caption` shows up; the test's own
 // thread meanwhile sits in the modal call. Join() waits for it.
 class Watcher {

@@ -17,15 +17,9 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void RegisterLibrary() {
-    static salva::co_init_scope com;
-    static salva::unique_hmodule dll(::LoadLibraryW((testsupport::BinDir() + L"\\Velmora.dll").c_str()));
-    static bool registered = false;
-    ASSERT_TRUE(dll) << "Velmora.dll not found next to the program, error " << ::GetLastError();
-    if (registered) return;
-    auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(::GetProcAddress(dll.get(), "DllRegisterServer"));
-    ASSERT_NE(nullptr, reg);
-    ASSERT_EQ(S_OK, reg());
-    registered = true;
+    // Registered once for the whole run; unregistered when the program ends.
+    static testsupport::RegisteredServer server(L"Velmora.dll");
+    ASSERT_EQ(S_OK, server.result()) << "registering Velmora.dll";
 }
 
 salva::com_ptr<_cVelmora> CreateMenuObject() {
@@ -37,21 +31,7 @@ salva::com_ptr<_cVelmora> CreateMenuObject() {
 }
 
 HRESULT Invoke(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* args, UINT argc, VARIANT* result) {
-    DISPID id = 0;
-    LPOLESTR n = const_cast<LPOLESTR>(name);
-    RETURN_IF_FAILED(d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id));
-    DISPPARAMS p{args, nullptr, argc, 0};
-    DISPID put = DISPID_PROPERTYPUT;
-    if (flags & DISPATCH_PROPERTYPUT) {
-        p.rgdispidNamedArgs = &put;
-        p.cNamedArgs = 1;
-    }
-    EXCEPINFO ex{};
-    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, &ex, nullptr);
-    ::SysFreeString(ex.bstrSource);
-    ::SysFreeString(ex.bstrDescription);
-    ::SysFreeString(ex.bstrHelpFile);
-    return hr == DISP_E_EXCEPTION && ex.scode ? ex.scode : hr;
+    return testsupport::InvokeByName(d, name, flags, args, argc, result);
 }
 
 salva::com_ptr<IPictureDisp> MakePicture(int size, COLORREF mask, COLORREF colour, int inset) {
