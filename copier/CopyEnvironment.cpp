@@ -1,5 +1,6 @@
 #include "copier/CopyEnvironment.h"
 #include "services/Holders.h"
+#include "services/mGetOSverioninfo.h"
 #include <cwctype>
 
 namespace salva {
@@ -44,21 +45,7 @@ int64_t Win32CopyEnvironment::FreeBytes(const std::wstring& path) {
     return ok ? static_cast<int64_t>(avail.QuadPart) : -1;
 }
 
-int Win32CopyEnvironment::OSPlatformCode() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL ok = ::GetVersionExW(&info);
-#pragma GCC diagnostic pop
-    if (!ok) return 3;
-    switch (info.dwPlatformId) {
-    case VER_PLATFORM_WIN32s: return 0;
-    case VER_PLATFORM_WIN32_WINDOWS: return 1;
-    case VER_PLATFORM_WIN32_NT: return 2;
-    default: return 3;
-    }
-}
+int Win32CopyEnvironment::OSPlatformCode() { return mGetOSverioninfo::GetOSPlatform(); }
 
 bool Win32CopyEnvironment::FileExists(const std::wstring& path) {
     const DWORD a = ::GetFileAttributesW(path.c_str());
