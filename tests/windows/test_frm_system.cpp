@@ -230,3 +230,115 @@ TEST_F(LogWindowTest, LayoutFollowsTheWindowSize) {
     EXPECT_TRUE(lefts[0] < lefts[1] && lefts[1] < lefts[2] && lefts[2] < lefts[3])
         << lefts[0] << " " << lefts[1] << " " << lefts[2] << " " << lefts[3];
 }
+
+namespace {
+
+// The text of the tool tip whose tool is `control`, from the thread's tool-tip windows.
+std::wstring ToolTipOf(HWND control) {
+    struct Query { HWND control; std::wstring text; bool found; } q{control, L"", false};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
+            auto* q = reinterpret_cast<Query*>(p);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(h, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+            TTTOOLINFOW ti{};
+            ti.cbSize = TTTOOLINFOW_V2_SIZE;
+            if (!::SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) || ti.hwnd != q->control)
+                return TRUE;
+            wchar_t buf[256] = {};
+            ti.lpszText = buf;
+            ::SendMessageW(h, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+            q->text = buf;
+            q->found = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.found ? q.text : L"<no tool tip>";
+}
+
+}  // namespace
+
+TEST_F(LogWindowTest, LookOfTheControls) {
+    ASSERT_TRUE(window->Load());
+    HWND h = window->Window();
+    struct Tip { int id; const wchar_t* tip; } tips[] = {
+        {frmSystem::IDC_PICVIEW, L"查看最近的日志记录"}, {frmSystem::IDC_PICCLEAR, L"清除最近的日志记录"},
+        {frmSystem::IDC_PICEXIT, L"退出"}, {frmSystem::IDC_PICDELETE, L"清空当前的日志记录"},
+    };
+    for (const auto& t : tips) {
+        const std::wstring got = ToolTipOf(control(t.id));
+        EXPECT_EQ(got, t.tip) << "button " << t.id << ": " << Narrow(got);
+    }
+
+    // Text boxes: light yellow ground, blue-green text.
+    salva::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    for (int id : {frmSystem::IDC_TTEXT, frmSystem::IDC_LTEXT}) {
+        const LRESULT brush = ::SendMessageW(h, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                             reinterpret_cast<LPARAM>(control(id)));
+        EXPECT_NE(brush, 0);
+        EXPECT_EQ(::GetBkColor(dc.get()), RGB(255, 255, 245)) << std::hex << ::GetBkColor(dc.get());
+        EXPECT_EQ(::GetTextColor(dc.get()), RGB(0, 92, 128)) << std::hex << ::GetTextColor(dc.get());
+    }
+
+    // Font rule: one of the two faces, at its point size.
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control(frmSystem::IDC_TTEXT), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW lf{};
+    ::GetObjectW(font, sizeof(lf), &lf);
+    const std::wstring face = lf.lfFaceName;
+    salva::unique_window_dc screen = salva::unique_window_dc::client(nullptr);
+    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    const int points = face == L"宋体" ? 9 : 8;
+    EXPECT_TRUE(face == L"宋体" || face == L"MS Sans Serif") << Narrow(face);
+    EXPECT_EQ(-lf.lfHeight, ::MulDiv(points, dpi, 72)) << Narrow(face) << " height " << lf.lfHeight;
+}
+
+TEST_F(LogWindowTest, ButtonFramesFollowTheMouse) {
+    ASSERT_TRUE(window->Load());
+    HWND h = window->Window();
+    ::SetWindowPos(h, HWND_TOPMOST, 50, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::UpdateWindow(h);
+    Pump(100);
+    HWND button = control(frmSystem::IDC_PICVIEW);
+    RECT b{};
+    ::GetWindowRect(button, &b);
+    RECT inParent = b;
+    ::MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&inParent), 2);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    auto shade = [face](int d) {
+        auto part = [d](int v) { return std::min(255, std::max(0, v + d)); };
+        return RGB(part(GetRValue(face)), part(GetGValue(face)), part(GetBValue(face)));
+    };
+    auto pixels = [&] {
+        salva::unique_window_dc dc = salva::unique_window_dc::client(h);
+        return std::make_pair(::GetPixel(dc.get(), inParent.left - 1, inParent.top - 1),
+                              ::GetPixel(dc.get(), inParent.right, (inParent.top + inParent.bottom) / 2));
+    };
+
+    // Only the left button presses it in.
+    ::SendMessageW(button, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    ::ReleaseCapture();
+    auto p = pixels();
+    EXPECT_NE(p.first, shade(-64)) << std::hex << p.first;
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    p = pixels();
+    EXPECT_EQ(p.first, shade(-64)) << "sunken top-left " << std::hex << p.first;
+    EXPECT_EQ(p.second, shade(64)) << "sunken bottom-right " << std::hex << p.second;
+    ::ReleaseCapture();
+
+    // Hovering raises it and takes the capture; leaving flattens it and lets go.
+    ::SetCursorPos((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    ::SendMessageW(button, WM_MOUSEMOVE, 0, 0);
+    p = pixels();
+    EXPECT_EQ(::GetCapture(), button);
+    EXPECT_EQ(p.first, shade(64)) << "raised top-left " << std::hex << p.first;
+    EXPECT_EQ(p.second, shade(-64)) << "raised bottom-right " << std::hex << p.second;
+    ::SetCursorPos(b.right + 200, b.bottom + 200);
+    ::SendMessageW(button, WM_MOUSEMOVE, 0, 0);
+    p = pixels();
+    EXPECT_NE(::GetCapture(), button);
+    EXPECT_EQ(p.first, face) << "flat " << std::hex << p.first;
+    EXPECT_EQ(p.second, face) << "flat " << std::hex << p.second;
+}

@@ -214,3 +214,35 @@ TEST_F(LogWindowTest, RealShellNotifications) {
         EXPECT_EQ(log.find(line), log.rfind(line)) << "logged once: " << Narrow(line) << "\nlog:\n" << Narrow(log);
     EXPECT_TRUE(visible(frmSystem::IDC_TTEXT));
 }
+
+namespace {
+int g_ncDestroySeen = 0;
+LRESULT CALLBACK CountingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCDESTROY) ++g_ncDestroySeen;
+    return ::DefWindowProcW(h, msg, wp, lp);
+}
+}  // namespace
+
+TEST(ShellNotifySubclass, DestroyedWhileSubclassed) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CountingProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SalvaCountingWindow";
+    ::RegisterClassW(&wc);
+    HWND h = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    ASSERT_NE(h, nullptr);
+    ASSERT_TRUE(sub::SubclassWindow(h));
+    EXPECT_FALSE(sub::UnsubclassWindow(nullptr));
+
+    std::wstring boxText;
+    testsupport::Watcher watcher(L"WndProc Error", [&](HWND box) {
+        boxText = testsupport::WindowText(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }, L"#32770");
+    g_ncDestroySeen = 0;
+    ::DestroyWindow(h);
+    watcher.Join();
+    EXPECT_EQ(boxText.rfind(L"Unubclassed &H", 0), 0u) << Narrow(boxText);
+    EXPECT_EQ(g_ncDestroySeen, 1) << "the window's own procedure still gets WM_NCDESTROY";
+}
