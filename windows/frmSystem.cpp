@@ -4,7 +4,7 @@
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
 #include <commctrl.h>
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace salva {
@@ -326,7 +326,8 @@ void frmSystem::Layout() {
     const double scaleHeight = ToTwips(client.bottom);
     const double used = ToTwips(lbl.top) + ToTwips(lbl.bottom - lbl.top) + ToTwips(del.bottom - del.top);
     const int textTop = lbl.bottom;
-    const int textHeight = ToPixels(std::abs(scaleHeight - used - 20));
+    // A window too low for the buttons leaves the box empty rather than mirrored.
+    const int textHeight = ToPixels(std::max(0.0, scaleHeight - used - 20));
     ::MoveWindow(tText, 0, textTop, client.right, textHeight, TRUE);
     ::MoveWindow(Control(IDC_LTEXT), 0, textTop, client.right, textHeight, TRUE);
 

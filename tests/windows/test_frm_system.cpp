@@ -342,3 +342,39 @@ TEST_F(LogWindowTest, ButtonFramesFollowTheMouse) {
     EXPECT_EQ(p.first, face) << "flat " << std::hex << p.first;
     EXPECT_EQ(p.second, face) << "flat " << std::hex << p.second;
 }
+
+namespace {
+HHOOK g_hook = nullptr;
+// Marks the log window as subclassed already the moment it is created.
+LRESULT CALLBACK MarkSubclassed(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        wchar_t cls[64] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wp), cls, 64);
+        if (lstrcmpW(cls, frmSystem::ClassName()) == 0)
+            ::SetPropW(reinterpret_cast<HWND>(wp), L"OldWndProc", reinterpret_cast<HANDLE>(1));
+    }
+    return ::CallNextHookEx(g_hook, code, wp, lp);
+}
+}  // namespace
+
+TEST_F(LogWindowTest, WithoutSubclassItIsAPlainLog) {
+    g_hook = ::SetWindowsHookExW(WH_CBT, MarkSubclassed, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(g_hook, nullptr);
+    bool boxSeen = false;
+    testsupport::Watcher watcher(L"Salvadisk", [&](HWND box) {
+        boxSeen = true;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }, L"#32770");
+    const bool loaded = window->Load();
+    watcher.Join();
+    ::UnhookWindowsHookEx(g_hook);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(boxSeen);
+    EXPECT_FALSE(window->ShellNotifyActive());
+    EXPECT_FALSE(mRecShellChangeNotifiShell::IsRegistered());
+    EXPECT_EQ(text(frmSystem::IDC_TTEXT), L"系统不支持操作监视程序.") << Narrow(text(frmSystem::IDC_TTEXT));
+    window->GetFileCopyLog(L"x");
+    EXPECT_EQ(window->CurrentLog(), L"系统不支持操作监视程序." + Stamp() + L"x\r\n") << Narrow(window->CurrentLog());
+    EXPECT_EQ(text(frmSystem::IDC_TTEXT), window->CurrentLog());
+    ::RemovePropW(window->Window(), L"OldWndProc");
+}
