@@ -1,0 +1,520 @@
+#include "frmSystem.h"
+#include "LogFile.h"
+#include "LogText.h"
+#include "mRecShellChangeNotifiShell.h"
+#include "mRecShellChangeNotifisSubClass.h"
+#include <commctrl.h>
+#include <algorithm>
+#include <vector>
+
+namespace salva {
+namespace {
+
+const wchar_t kCaption[] = L"文件/文件夹操作日志记录";
+const wchar_t* const kTitlePieces[] = {
+    L"文件/文件夹操作日志窗口。其主要记录你在复", L"制文件过程中遇到的错误和其他一些异常情况，",
+    L"同时也记录你在资源管理器中对文件或文件夹",   L"进行的一系列操作，如：新建、删除、重命名",
+    L"文件或文件夹；改变文件的关联；插入或取出",   L"光驱中的光盘；添加或删除网络共享等。",
+};
+const wchar_t kNoShellMonitor[] = L"系统不支持操作监视程序.";
+const wchar_t kNoLogRecords[] = L"无日志记录！\r\n";
+const COLORREF kTextBack = RGB(255, 255, 245);
+const COLORREF kTextFore = RGB(0, 92, 128);
+const wchar_t kButtonClass[] = L"SalvadiskLogButton";
+
+// Design sizes in twips.
+const int kClientWidthTw = 5640;
+const int kClientHeightTw = 4800;
+const int kButtonWidthTw = 1200;
+const int kButtonHeightTw = 300;
+
+struct ButtonDesign {
+    int id;
+    int leftTw;
+    const wchar_t* caption;
+    const wchar_t* tip;
+    LPCWSTR icon;  // system icon resource
+};
+// In the order their tool tips are made.
+const ButtonDesign kButtons[] = {
+    {frmSystem::IDC_PICDELETE, 4080, L"清空记录", L"清空当前的日志记录", IDI_WARNING},
+    {frmSystem::IDC_PICVIEW, 120, L"查看记录", L"查看最近的日志记录", IDI_INFORMATION},
+    {frmSystem::IDC_PICCLEAR, 1440, L"清除记录", L"清除最近的日志记录", IDI_QUESTION},
+    {frmSystem::IDC_PICEXIT, 2760, L"退出", L"退出", IDI_HAND},
+};
+
+const ButtonDesign* DesignOf(int id) {
+    for (const auto& b : kButtons)
+        if (b.id == id) return &b;
+    return nullptr;
+}
+
+double TwipsPerPixel() {
+    unique_window_dc dc = unique_window_dc::client(nullptr);
+    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+int ToPixels(double twips) { return static_cast<int>(twips / TwipsPerPixel() + 0.5); }
+double ToTwips(int pixels) { return pixels * TwipsPerPixel(); }
+
+SYSTEMTIME LocalNow() {
+    SYSTEMTIME t{};
+    ::GetLocalTime(&t);
+    return t;
+}
+
+RECT ChildRect(HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// ---- Drawing of the custom look -------------------------------------------------------
+
+bool FontExists(const wchar_t* face) {
+    unique_window_dc dc = unique_window_dc::client(nullptr);
+    if (!dc) return false;
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    struct Query {
+        const wchar_t* face;
+        bool found;
+    } query{face, false};
+    ::EnumFontFamiliesExW(
+        dc.get(), &lf,
+        [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) CALLBACK -> int {
+            auto* q = reinterpret_cast<Query*>(p);
+            if (lstrcmpiW(f->lfFaceName, q->face) != 0) return 1;
+            q->found = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&query), 0);
+    return query.found;
+}
+
+// "宋体" 9 pt when installed, else "MS Sans Serif" 8 pt.
+HFONT CreateWindowFont() {
+    const bool song = FontExists(L"宋体");
+    unique_window_dc dc = unique_window_dc::client(nullptr);
+    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    const int points = song ? 9 : 8;
+    return ::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         song ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, song ? L"宋体" : L"MS Sans Serif");
+}
+
+COLORREF Shade(COLORREF c, int delta) {
+    auto part = [delta](int v) { return static_cast<BYTE>(std::min(255, std::max(0, v + delta))); };
+    return RGB(part(GetRValue(c)), part(GetGValue(c)), part(GetBValue(c)));
+}
+
+enum FrameStyle { FrameRaised = 0, FrameSunken = 1, FrameFlat = 2 };
+
+// A frame of `width` pixels on `container` around `control`, in shades of the control's
+// back colour: lighter top and left when raised, darker when sunken, plain when flat.
+void DrawControlFrame3D(HWND container, HWND control, int width, FrameStyle style) {
+    unique_window_dc dc = unique_window_dc::client(container);
+    if (!dc) return;
+    const COLORREF back = ::GetSysColor(COLOR_BTNFACE);
+    const COLORREF light = style == FrameFlat ? back : Shade(back, 64);
+    const COLORREF dark = style == FrameFlat ? back : Shade(back, -64);
+    const COLORREF topLeft = style == FrameSunken ? dark : light;
+    const COLORREF bottomRight = style == FrameSunken ? light : dark;
+    RECT r = ChildRect(control);
+    ::InflateRect(&r, width, width);
+    unique_hbrush tl(::CreateSolidBrush(topLeft));
+    unique_hbrush br(::CreateSolidBrush(bottomRight));
+    const RECT top{r.left, r.top, r.right, r.top + width};
+    const RECT left{r.left, r.top, r.left + width, r.bottom};
+    const RECT bottom{r.left, r.bottom - width, r.right, r.bottom};
+    const RECT right{r.right - width, r.top, r.right, r.bottom};
+    ::FillRect(dc.get(), &bottom, br.get());
+    ::FillRect(dc.get(), &right, br.get());
+    ::FillRect(dc.get(), &top, tl.get());
+    ::FillRect(dc.get(), &left, tl.get());
+}
+
+// The picture button's face: its 20 x 20 icon at the left, the caption at (26, 4).
+void DrawButtonFace(HWND button, HDC dc, const ButtonDesign& design, HFONT font) {
+    RECT rc{};
+    ::GetClientRect(button, &rc);
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawIconEx(dc, 0, 0, ::LoadIconW(nullptr, design.icon), 20, 20, 0, nullptr, DI_NORMAL);
+    select_scope useFont(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::TextOutW(dc, 26, 4, design.caption, lstrlenW(design.caption));
+}
+
+// One tool tip covering the control's client area; it lives as long as the control's window.
+void CreateToolTip(HWND owner, const wchar_t* text) {
+    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    if (!tip) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_SUBCLASS;
+    ti.hwnd = owner;
+    ti.uId = 0;
+    ::GetClientRect(owner, &ti.rect);
+    ti.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+}  // namespace
+
+// ---- Picture buttons -------------------------------------------------------------------
+
+struct LogButton {
+    static frmSystem* Owner(HWND button) { return frmSystem::FromWindow(::GetParent(button)); }
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        switch (msg) {
+        case WM_PAINT: {
+            paint_scope paint(hwnd);
+            const ButtonDesign* design = DesignOf(::GetDlgCtrlID(hwnd));
+            frmSystem* owner = Owner(hwnd);
+            if (design) DrawButtonFace(hwnd, paint.dc(), *design, owner ? owner->font_.get() : nullptr);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            ::SetCapture(hwnd);
+            if (frmSystem* owner = Owner(hwnd)) owner->ShowButtonPressed(hwnd);
+            return 0;
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            ::SetCapture(hwnd);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (frmSystem* owner = Owner(hwnd)) owner->TrackButtonHover(hwnd);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (::GetCapture() == hwnd) ::ReleaseCapture();
+            if (frmSystem* owner = Owner(hwnd)) owner->RunButtonAction(::GetDlgCtrlID(hwnd));
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    static bool Register() {
+        HINSTANCE inst = ::GetModuleHandleW(nullptr);
+        WNDCLASSEXW wc{sizeof(wc)};
+        if (::GetClassInfoExW(inst, kButtonClass, &wc)) return true;
+        wc = WNDCLASSEXW{sizeof(wc)};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = inst;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kButtonClass;
+        return ::RegisterClassExW(&wc) != 0;
+    }
+};
+
+// ---- The window ------------------------------------------------------------------------
+
+frmSystem::frmSystem() : logFilePath_(DefaultLogFilePath()), clock_(LocalNow) {}
+
+frmSystem::~frmSystem() {
+    if (hwnd_) {
+        RunUnloadSteps();
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+frmSystem& frmSystem::Default() {
+    static frmSystem instance;
+    return instance;
+}
+
+std::wstring frmSystem::DefaultLogFilePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0) return L"OperationNotes.log";
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    return (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + L"OperationNotes.log";
+}
+
+bool frmSystem::Load() {
+    if (hwnd_) return true;
+    if (!LogButton::Register()) return false;
+    unloadDone_ = false;
+    if (!textBack_) textBack_.reset(::CreateSolidBrush(kTextBack));
+    RECT r{0, 0, ToPixels(kClientWidthTw), ToPixels(kClientHeightTw)};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    ::AdjustWindowRectEx(&r, style, FALSE, 0);
+    if (!CreateWindowOf(0, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top))
+        return false;
+    OnLoad();
+    return true;
+}
+
+void frmSystem::CreateControls() {
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    auto make = [&](DWORD ex, const wchar_t* cls, DWORD style, int id) {
+        return ::CreateWindowExW(ex, cls, L"", WS_CHILD | style, 0, 0, 10, 10, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+    };
+    make(0, L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, IDC_LBLTITLE);
+    const DWORD box = WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_NOHIDESEL;
+    make(WS_EX_CLIENTEDGE, L"EDIT", WS_VISIBLE | box, IDC_TTEXT);
+    make(WS_EX_CLIENTEDGE, L"EDIT", box, IDC_LTEXT);
+    for (const auto& b : kButtons) {
+        HWND h = make(0, kButtonClass, WS_VISIBLE, b.id);
+        ::MoveWindow(h, ToPixels(b.leftTw), 0, ToPixels(kButtonWidthTw), ToPixels(kButtonHeightTw), FALSE);
+    }
+    // The logs may outgrow an edit box's default limit.
+    ::SendMessageW(Control(IDC_TTEXT), EM_SETLIMITTEXT, 0, 0);
+    ::SendMessageW(Control(IDC_LTEXT), EM_SETLIMITTEXT, 0, 0);
+}
+
+void frmSystem::OnLoad() {
+    // Font rule.
+    font_.reset(CreateWindowFont());
+    for (int id : {static_cast<int>(IDC_LBLTITLE), static_cast<int>(IDC_TTEXT), static_cast<int>(IDC_LTEXT)})
+        ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    std::wstring title;
+    for (const wchar_t* piece : kTitlePieces) title += piece;
+    HWND label = Control(IDC_LBLTITLE);
+    ::SetWindowTextW(label, title.c_str());
+    {
+        // The label is as tall as its wrapped text at the window's width.
+        RECT client{};
+        ::GetClientRect(hwnd_, &client);
+        RECT calc{0, 0, client.right, 0};
+        unique_window_dc dc = unique_window_dc::client(label);
+        select_scope useFont(dc.get(), font_.get());
+        ::DrawTextW(dc.get(), title.c_str(), -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::MoveWindow(label, 0, 4, client.right, calc.bottom + 4, FALSE);
+    }
+
+    for (const auto& b : kButtons) CreateToolTip(Control(b.id), b.tip);
+
+    subclassed_ = mRecShellChangeNotifisSubClass::SubclassWindow(hwnd_);
+    if (subclassed_) {
+        registered_ = mRecShellChangeNotifiShell::RegisterShellNotify(hwnd_);
+    } else {
+        log_ = kNoShellMonitor;
+        ::SetWindowTextW(Control(IDC_TTEXT), log_.c_str());
+    }
+    Layout();
+}
+
+void frmSystem::Layout() {
+    if (!hwnd_ || ::IsIconic(hwnd_)) return;
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    HWND label = Control(IDC_LBLTITLE);
+    HWND tText = Control(IDC_TTEXT);
+    const RECT lbl = ChildRect(label);
+    const RECT del = ChildRect(Control(IDC_PICDELETE));
+    ::MoveWindow(label, lbl.left, lbl.top, client.right, lbl.bottom - lbl.top, TRUE);
+
+    const double scaleHeight = ToTwips(client.bottom);
+    const double used = ToTwips(lbl.top) + ToTwips(lbl.bottom - lbl.top) + ToTwips(del.bottom - del.top);
+    const int textTop = lbl.bottom;
+    // A window too low for the buttons leaves the box empty rather than mirrored.
+    const int textHeight = ToPixels(std::max(0.0, scaleHeight - used - 20));
+    ::MoveWindow(tText, 0, textTop, client.right, textHeight, TRUE);
+    ::MoveWindow(Control(IDC_LTEXT), 0, textTop, client.right, textHeight, TRUE);
+
+    const int buttonTop = ToPixels(ToTwips(textTop + textHeight) + 8);
+    for (const auto& b : kButtons) {
+        HWND h = Control(b.id);
+        const RECT r = ChildRect(h);
+        ::MoveWindow(h, r.left, buttonTop, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void frmSystem::AppendToLogBox(const std::wstring& line, bool moveCaret) {
+    HWND box = Control(IDC_TTEXT);
+    if (!box) return;
+    DWORD selStart = 0, selEnd = 0;
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    const int end = ::GetWindowTextLengthW(box);
+    ::SendMessageW(box, EM_SETSEL, end, end);
+    ::SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    if (moveCaret) {
+        const int newEnd = ::GetWindowTextLengthW(box);
+        ::SendMessageW(box, EM_SETSEL, newEnd, newEnd);
+        ::SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    } else {
+        ::SendMessageW(box, EM_SETSEL, selStart, selEnd);
+    }
+}
+
+void frmSystem::GetFileCopyLog(const std::wstring& message) {
+    try {
+        if (!Load()) return;
+        const std::wstring line = OperationLogLine(clock_(), message);
+        log_ += line;
+        AppendToLogBox(line, false);
+    } catch (...) {
+        // The copy engine's work goes on whatever happens to its log.
+    }
+}
+
+void frmSystem::WriteShellEntry(const std::wstring& text) {
+    try {
+        std::wstring message = text;
+        if (message.size() >= 2 && message.compare(message.size() - 2, 2, L"\r\n") == 0)
+            message.resize(message.size() - 2);
+        const std::wstring line = OperationLogLine(clock_(), message);
+        log_ += line;
+        AppendToLogBox(line, true);
+        ShowCurrentLog();
+    } catch (...) {
+    }
+}
+
+void frmSystem::ShowCurrentLog() {
+    ::ShowWindow(Control(IDC_LTEXT), SW_HIDE);
+    ::ShowWindow(Control(IDC_TTEXT), SW_SHOW);
+}
+
+void frmSystem::RunButtonAction(int id) {
+    switch (id) {
+    case IDC_PICVIEW: {
+        const std::wstring text = ReadLogFile(logFilePath_);
+        HWND lText = Control(IDC_LTEXT);
+        ::SetWindowTextW(lText, (!text.empty() && text.size() != 2) ? text.c_str() : kNoLogRecords);
+        ::ShowWindow(Control(IDC_TTEXT), SW_HIDE);
+        ::ShowWindow(lText, SW_SHOW);
+        break;
+    }
+    case IDC_PICCLEAR:
+        WriteLogFile(logFilePath_, L"");
+        ShowCurrentLog();
+        break;
+    case IDC_PICEXIT:
+        ShowCurrentLog();
+        Unload();
+        break;
+    case IDC_PICDELETE:
+        log_.clear();
+        ::SetWindowTextW(Control(IDC_TTEXT), L"");
+        ShowCurrentLog();
+        break;
+    }
+}
+
+void frmSystem::ShowButtonPressed(HWND button) { DrawControlFrame3D(hwnd_, button, 2, FrameSunken); }
+
+void frmSystem::TrackButtonHover(HWND button) {
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    if (::WindowFromPoint(pt) != button) {
+        DrawControlFrame3D(hwnd_, button, 2, FrameFlat);
+        if (::GetCapture() == button) ::ReleaseCapture();
+    } else if (::GetCapture() != button) {
+        ::SetCapture(button);
+        DrawControlFrame3D(hwnd_, button, 2, FrameRaised);
+    }
+}
+
+void frmSystem::ShowModal() {
+    if (!Load()) return;
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
+            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
+            list->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    std::vector<HWND> reenable;
+    for (HWND h : disabled) {
+        if (h != hwnd_ && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {
+            ::EnableWindow(h, FALSE);
+            reenable.push_back(h);
+        }
+    }
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    MSG msg;
+    while (hwnd_ && ::IsWindowVisible(hwnd_)) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    for (HWND h : reenable)
+        if (::IsWindow(h)) ::EnableWindow(h, TRUE);
+}
+
+bool frmSystem::Unload() {
+    if (!hwnd_) return true;
+    if (KeepLoaded) {
+        ::ShowWindow(hwnd_, SW_HIDE);
+        return false;
+    }
+    RunUnloadSteps();
+    ::DestroyWindow(hwnd_);
+    return true;
+}
+
+void frmSystem::RunUnloadSteps() {
+    if (unloadDone_) return;
+    unloadDone_ = true;
+    if (registered_) {
+        mRecShellChangeNotifiShell::DeregisterShellNotify();
+        registered_ = false;
+    }
+    if (subclassed_) {
+        mRecShellChangeNotifisSubClass::UnsubclassWindow(hwnd_);
+        subclassed_ = false;
+    }
+    if (!log_.empty()) AppendLogFile(logFilePath_, log_);
+    log_.clear();
+}
+
+LRESULT frmSystem::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        CreateControls();
+        return 0;
+    case WM_SIZE:
+        if (wp != SIZE_MINIMIZED) Layout();
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        const HWND control = reinterpret_cast<HWND>(lp);
+        if (control == Control(IDC_TTEXT) || control == Control(IDC_LTEXT)) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            ::SetBkColor(dc, kTextBack);
+            ::SetTextColor(dc, kTextFore);
+            return reinterpret_cast<LRESULT>(textBack_.get());
+        }
+        break;
+    }
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_DESTROY:
+        // Also when something else destroys the window: the run's log still reaches the file.
+        RunUnloadSteps();
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace salva
