@@ -7,7 +7,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    salva::FrmCopy main;
+    salva::FrmCopy::Options options;
+    options.quitOnDestroy = true;
+    salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

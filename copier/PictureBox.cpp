@@ -1,0 +1,102 @@
+#include "copier/PictureBox.h"
+#include <windowsx.h>
+
+namespace salva {
+
+bool PictureBox::Create(HWND parent, int id, int x, int y, int width, int height, DWORD extraStyle) {
+    if (!CreateWindowOf(0, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | extraStyle, x, y, width, height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+        return false;
+    Clear();
+    return true;
+}
+
+void PictureBox::MakeImage(int width, int height) {
+    width_ = width < 1 ? 1 : width;
+    height_ = height < 1 ? 1 : height;
+    if (!memDC_) {
+        auto screen = unique_window_dc::client(nullptr);
+        memDC_.reset(::CreateCompatibleDC(screen.get()));
+    }
+    if (!memDC_) return;
+    auto screen = unique_window_dc::client(nullptr);
+    unique_hbitmap fresh(::CreateCompatibleBitmap(screen.get(), width_, height_));
+    if (!fresh) return;
+    if (oldBitmap_) ::SelectObject(memDC_.get(), oldBitmap_);
+    oldBitmap_ = ::SelectObject(memDC_.get(), fresh.get());
+    bitmap_ = std::move(fresh);
+}
+
+void PictureBox::Clear() {
+    if (!memDC_) return;
+    RECT rc{0, 0, width_, height_};
+    unique_hbrush brush(::CreateSolidBrush(back_));
+    ::FillRect(memDC_.get(), &rc, brush.get());
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Refresh() {
+    if (!hwnd_) return;
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+    ::UpdateWindow(hwnd_);
+}
+
+void PictureBox::SetPicture(HICON icon) {
+    picture_ = icon;
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::SetDrawMode(int rop2) {
+    if (memDC_) ::SetROP2(memDC_.get(), rop2);
+}
+
+LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        MakeImage(cs->cx, cs->cy);
+        return 0;
+    }
+    case WM_SIZE: {
+        const int w = LOWORD(lp), h = HIWORD(lp);
+        if (w > width_ || h > height_) {
+            MakeImage(w > width_ ? w : width_, h > height_ ? h : height_);
+            Clear();
+        }
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        paint_scope ps(hwnd_);
+        if (memDC_) ::BitBlt(ps.dc(), 0, 0, width_, height_, memDC_.get(), 0, 0, SRCCOPY);
+        if (picture_) ::DrawIconEx(ps.dc(), 0, 0, picture_, 0, 0, 0, nullptr, DI_NORMAL);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE:
+        if (mouse_) {
+            // The handler may close the window it belongs to.
+            MouseHandler handler = mouse_;
+            handler(msg, wp, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        }
+        return 0;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return ::SendMessageW(::GetParent(hwnd_), msg, wp, lp);
+    case WM_DESTROY:
+        if (memDC_ && oldBitmap_) ::SelectObject(memDC_.get(), oldBitmap_);
+        oldBitmap_ = nullptr;
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace salva

@@ -1,0 +1,148 @@
+#include "MainWinTest.h"
+#include "services/mRegDll_Ocx_Tlb.h"
+#include <commctrl.h>
+#include <olectl.h>
+
+namespace mainwintest {
+
+namespace {
+std::wstring Hex(LONG v) {
+    wchar_t b[16];
+    wsprintfW(b, L"%06lX", static_cast<unsigned long>(v));
+    return b;
+}
+std::wstring Bool(VARIANT_BOOL v) { return v ? L"True" : L"False"; }
+}  // namespace
+
+HRESULT VelmoraRecorder::QueryInterface(REFIID iid, void** out) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__cVelmora) {
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT VelmoraRecorder::get_OwnerhWnd(LONG*) { return Note(L"get_OwnerhWnd"); }
+HRESULT VelmoraRecorder::put_OwnerhWnd(LONG v) { return Note(L"OwnerhWnd=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::put_HasVerticalTitleBar(VARIANT_BOOL v) { return Note(L"HasVerticalTitleBar=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_HasImageInVTitleBar(VARIANT_BOOL*) { return Note(L"HasImageInVTitleBar"); }
+HRESULT VelmoraRecorder::get_VerticalTitleBarTitle(BSTR*) { return Note(L"get_VerticalTitleBarTitle"); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarTitle(BSTR v) { return Note(L"VerticalTitleBarTitle=" + std::wstring(v ? v : L"")); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarWidth(short v) { return Note(L"VerticalTitleBarWidth=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::get_VerticalTitleBarHeight(short*) { return Note(L"get_VerticalTitleBarHeight"); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarEscapement(LONG v) { return Note(L"VerticalTitleBarEscapement=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarTextColor(LONG v) { return Note(L"VerticalTitleBarTextColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarStartColor(LONG v) { return Note(L"VerticalTitleBarStartColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarEndColor(LONG v) { return Note(L"VerticalTitleBarEndColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_VTBarGradientTopToBottom(VARIANT_BOOL v) { return Note(L"VTBarGradientTopToBottom=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_VTBarGradientLeftToRight(VARIANT_BOOL v) { return Note(L"VTBarGradientLeftToRight=" + Bool(v)); }
+HRESULT VelmoraRecorder::SetVerticalTitleBarImage(IPictureDisp*) { return Note(L"SetVerticalTitleBarImage"); }
+HRESULT VelmoraRecorder::SetVerticalTitleBarIcon(IPictureDisp*) { return Note(L"SetVerticalTitleBarIcon"); }
+HRESULT VelmoraRecorder::get_GetVerticalTitleBarFontName(BSTR*) { return Note(L"GetVerticalTitleBarFontName"); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontName(VTitleBarFontName* v) {
+    return Note(L"VerticalTitleBarFontName=" + (v ? std::to_wstring(static_cast<int>(*v)) : std::wstring(L"null")));
+}
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontSize(short v) { return Note(L"VerticalTitleBarFontSize=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontWeight(VTitleBarFontWeight v) {
+    return Note(L"VerticalTitleBarFontWeight=" + std::to_wstring(static_cast<int>(v)));
+}
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontItalic(VARIANT_BOOL v) { return Note(L"VerticalTitleBarFontItalic=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontUnderline(VARIANT_BOOL v) { return Note(L"VerticalTitleBarFontUnderline=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_VerticalTitleBarFontStrike(VARIANT_BOOL v) { return Note(L"VerticalTitleBarFontStrike=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_HasIconInMenuItem(VARIANT_BOOL v) { return Note(L"HasIconInMenuItem=" + Bool(v)); }
+HRESULT VelmoraRecorder::get_MenuItemIconWidth(short*) { return Note(L"get_MenuItemIconWidth"); }
+HRESULT VelmoraRecorder::put_MenuItemIconWidth(short v) { return Note(L"MenuItemIconWidth=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::get_MenuItemIconHeight(short*) { return Note(L"get_MenuItemIconHeight"); }
+HRESULT VelmoraRecorder::put_MenuItemIconHeight(short v) { return Note(L"MenuItemIconHeight=" + std::to_wstring(v)); }
+HRESULT VelmoraRecorder::SetMenuIcon3DEffect(Edage3DEffect v) { return Note(L"SetMenuIcon3DEffect(" + std::to_wstring(static_cast<int>(v)) + L")"); }
+HRESULT VelmoraRecorder::SetMenuBackPicture(IPictureDisp*, VARIANT*) { return Note(L"SetMenuBackPicture"); }
+HRESULT VelmoraRecorder::put_IsMenuItemGradient(VARIANT_BOOL v) { return Note(L"IsMenuItemGradient=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_MenuItemForeColor(LONG v) { return Note(L"MenuItemForeColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemFillColor(LONG v) { return Note(L"MenuItemFillColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemBackColor(LONG v) { return Note(L"MenuItemBackColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemHighLightColor(LONG v) { return Note(L"MenuItemHighLightColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemBorderColor(LONG v) { return Note(L"MenuItemBorderColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemFrameColor(LONG v) { return Note(L"MenuItemFrameColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemStartColor(LONG v) { return Note(L"MenuItemStartColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemEndColor(LONG v) { return Note(L"MenuItemEndColor=" + Hex(v)); }
+HRESULT VelmoraRecorder::put_MenuItemGradientTopToBottom(VARIANT_BOOL v) { return Note(L"MenuItemGradientTopToBottom=" + Bool(v)); }
+HRESULT VelmoraRecorder::put_MenuItemGradientLeftToRight(VARIANT_BOOL v) { return Note(L"MenuItemGradientLeftToRight=" + Bool(v)); }
+HRESULT VelmoraRecorder::SetMenuItem3DEffect(Edage3DEffect e, VARIANT_BOOL d) {
+    return Note(L"SetMenuItem3DEffect(" + std::to_wstring(static_cast<int>(e)) + L"," + Bool(d) + L")");
+}
+HRESULT VelmoraRecorder::SetMenuDisplayStyle(MenuStyle s, VARIANT_BOOL d) {
+    return Note(L"SetMenuDisplayStyle(" + std::to_wstring(static_cast<int>(s)) + L"," + Bool(d) + L")");
+}
+HRESULT VelmoraRecorder::SetMenuItemIcon(BSTR caption, IPictureDisp* pic, LONG* mask) {
+    std::wstring picture = L"none";
+    if (pic) {
+        salva::com_ptr<IPicture> p;
+        short type = 0;
+        if (SUCCEEDED(pic->QueryInterface(IID_IPicture, p.put_void())) && SUCCEEDED(p->get_Type(&type)))
+            picture = type == PICTYPE_ICON ? L"icon" : L"type" + std::to_wstring(type);
+    }
+    return Note(L"SetMenuItemIcon(" + std::wstring(caption ? caption : L"") + L"," + picture + L"," +
+                (mask ? Hex(*mask) : std::wstring(L"null")) + L")");
+}
+HRESULT VelmoraRecorder::StartDrawVelmora(LONG hWnd) { return Note(L"StartDrawVelmora(" + std::to_wstring(hWnd) + L")"); }
+
+void InitOnce() {
+    static salva::co_init_scope com;
+    static bool done = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+        return ::InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)done;
+}
+
+Harness::Harness(bool withRecorder) : useRecorder(withRecorder) {
+    InitOnce();
+    log.SetLogFilePath(dir / L"OperationNotes.log");
+}
+
+Harness::~Harness() {
+    frm.reset();
+    if (log.IsLoaded()) {
+        log.KeepLoaded = false;
+        log.Unload();
+    }
+}
+
+void Harness::Create(int show) {
+    salva::FrmCopy::Options o;
+    o.registerServers = [this] {
+        // An empty folder of the test's own: the walk runs, nothing gets registered.
+        order.push_back("register");
+        mRegDll_Ocx_Tlb::RegisterFolderServers(dir.path());
+    };
+    if (useRecorder) {
+        o.createPopupMenus = [this] {
+            order.push_back("velmora");
+            return salva::com_ptr<_cVelmora>(&recorder);
+        };
+    }
+    o.logWindow = &log;
+    o.stopPreview = [this] { order.push_back("stopPreview"); };
+    o.unloadPreview = [this] { order.push_back("unloadPreview"); };
+    frm = std::make_unique<salva::FrmCopy>(std::move(o));
+    ASSERT_TRUE(frm->Create(show));
+}
+
+void Pump(int ms, const std::function<bool()>& done) {
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<int>(end - ::GetTickCount()) > 0) {
+        MSG m;
+        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&m);
+            ::DispatchMessageW(&m);
+        }
+        if (done && done()) return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::wstring TextOf(HWND h) { return testsupport::WindowText(h); }
+
+}  // namespace mainwintest

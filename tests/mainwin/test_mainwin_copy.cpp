@@ -1,0 +1,219 @@
+// Copies through the real main window with the registered libraries: Start pressed by message,
+// Cancel with No leaving the record, the continue prompt answered, the report answered; closing
+// refused while a copy runs; closing while paused leaves the record once the loop has unwound.
+#include "MainWinTest.h"
+#include "dorvex/PromptFrame.h"
+#include <atomic>
+#include <commctrl.h>
+#include <cstring>
+#include <thread>
+
+using namespace mainwintest;
+using namespace testsupport;
+using salva::FrmCopy;
+
+namespace {
+
+class MainWindowCopy : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        InitOnce();
+        dorvex_ = new RegisteredServer(L"Dorvex.dll");
+        velmora_ = new RegisteredServer(L"Velmora.dll");
+    }
+    static void TearDownTestSuite() {
+        delete velmora_;
+        delete dorvex_;
+    }
+    void SetUp() override {
+        ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
+        ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
+        h_ = std::make_unique<Harness>(false);
+        h_->Create();
+        f_ = h_->frm.get();
+        source_ = h_->dir / L"source.dat";
+        target_ = h_->dir / L"target.dat";
+        bytes_ = Pattern(6 * 1024 * 1024, 5);
+        ASSERT_TRUE(WriteBytes(source_, bytes_));
+        f_->AddFileListItem(source_);
+        f_->SetFileListText(source_);
+        ::SetWindowTextW(f_->Control(FrmCopy::IDC_txtFileCopy), target_.c_str());
+        // One block at a time, so the copy runs long enough to be paused or cancelled.
+        HWND read = f_->Control(FrmCopy::IDC_sldReadBlocks);
+        ::SendMessageW(read, TBM_SETPOS, TRUE, 1);
+        ::SendMessageW(f_->Control(FrmCopy::IDC_Picture2), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                       reinterpret_cast<LPARAM>(read));
+    }
+    void TearDown() override { h_.reset(); }
+
+    HWND Button(int id) const { return f_->Control(id); }
+    // Presses Start and handles messages until the window is idle again (or gone).
+    void RunStart(int timeoutMs = 60000) {
+        ::PostMessageW(Button(FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
+        Pump(timeoutMs, [&] { return !::IsWindow(main_) || (started_ && !f_->Engine().Running()); });
+    }
+    bool HasRecordAt(const std::vector<uint8_t>& t) const {
+        return t.size() > 17 && std::memcmp(t.data() + t.size() - 17, "PDV", 3) == 0;
+    }
+
+    static RegisteredServer* dorvex_;
+    static RegisteredServer* velmora_;
+    std::unique_ptr<Harness> h_;
+    FrmCopy* f_ = nullptr;
+    HWND main_ = nullptr;
+    std::atomic<bool> started_{false};
+    std::wstring source_, target_;
+    std::vector<uint8_t> bytes_;
+};
+RegisteredServer* MainWindowCopy::dorvex_ = nullptr;
+RegisteredServer* MainWindowCopy::velmora_ = nullptr;
+
+// Waits on another thread until the copy runs (Cancel enabled), then runs `act`.
+std::thread WhenRunning(HWND cancel, std::atomic<bool>& started, std::function<void()> act) {
+    return std::thread([cancel, &started, act] {
+        for (int i = 0; i < 3000 && !::IsWindowEnabled(cancel); ++i) ::Sleep(10);
+        started = ::IsWindowEnabled(cancel) != FALSE;
+        if (started) act();
+    });
+}
+
+std::wstring ChildTexts(HWND box) {
+    std::wstring all;
+    ::EnumChildWindows(
+        box,
+        [](HWND c, LPARAM p) CALLBACK -> BOOL {
+            *reinterpret_cast<std::wstring*>(p) += WindowText(c) + L"|";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+}  // namespace
+
+TEST_F(MainWindowCopy, PopupMenuObjectIsTheRegisteredLibrarysAndHooksTheWindow) {
+    _cVelmora* menus = f_->PopupMenus();
+    ASSERT_NE(nullptr, menus) << "no cVelmora object";
+    BSTR title = nullptr;
+    ASSERT_EQ(S_OK, menus->get_VerticalTitleBarTitle(&title));
+    salva::unique_bstr t(title);
+    EXPECT_EQ("Salvadisk", Narrow(title ? title : L""));
+    BSTR face = nullptr;
+    ASSERT_EQ(S_OK, menus->get_GetVerticalTitleBarFontName(&face));
+    salva::unique_bstr fc(face);
+    EXPECT_EQ("Arial", Narrow(face ? face : L""));
+    LONG owner = 0;
+    ASSERT_EQ(S_OK, menus->get_OwnerhWnd(&owner));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(f_->Window()), owner);
+    short iconWidth = 0;
+    ASSERT_EQ(S_OK, menus->get_MenuItemIconWidth(&iconWidth));
+    EXPECT_EQ(16, iconWidth);
+}
+
+TEST_F(MainWindowCopy, CancelKeepsRecordThenContinueRunsToTheReport) {
+    main_ = f_->Window();
+    std::wstring deleteQuestion;
+    {
+        Watcher no(L"提醒！", [&](HWND box) {
+            deleteQuestion = ChildTexts(box);
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        });
+        HWND cancel = Button(FrmCopy::IDC_cmdCancelCopy);
+        std::thread t = WhenRunning(cancel, started_, [cancel] { ::PostMessageW(cancel, BM_CLICK, 0, 0); });
+        RunStart();
+        t.join();
+        no.Join();
+        ASSERT_TRUE(started_) << "the copy never ran";
+        ASSERT_TRUE(no.found()) << "the keep-or-delete question never came";
+    }
+    EXPECT_NE(std::wstring::npos, deleteQuestion.find(L"是否删除")) << Narrow(deleteQuestion);
+    EXPECT_FALSE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdCancelCopy)));
+    EXPECT_TRUE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdStartCopy)));
+    auto partial = ReadBytes(target_);
+    ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
+    ASSERT_LT(partial.size(), bytes_.size()) << "the cancel came after the end";
+
+    // Start again: the prompt for a record; 否 continues the rest, the report is answered.
+    bool continued = false;
+    std::wstring report;
+    Watcher prompt(L"文件已经存在", [&](HWND box) {
+        HWND no = FindControl(box, dorvex::ids::cmdNo);
+        continued = no != nullptr;
+        if (no) ::PostMessageW(no, BM_CLICK, 0, 0);
+    });
+    Watcher done(L"文件复制完成！", [&](HWND box) {
+        report = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }, nullptr);
+    started_ = true;
+    ::PostMessageW(Button(FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
+    Pump(60000, [&] { return done.found() && !f_->Engine().Running() && report.size() > 0; });
+    prompt.Join();
+    done.Join();
+    ASSERT_TRUE(continued) << "continue prompt or its 否 button not found";
+    ASSERT_TRUE(done.found()) << "no report";
+    EXPECT_NE(std::wstring::npos, report.find(target_)) << Narrow(report);
+    const auto full = ReadBytes(target_);
+    EXPECT_EQ(bytes_.size(), full.size());
+    EXPECT_TRUE(bytes_ == full) << "target differs from the source";
+    EXPECT_EQ(Narrow(std::wstring(L"6,291,456字节")), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblYiFuZhi))));
+    EXPECT_FALSE(f_->Engine().Running());
+    EXPECT_FALSE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdPauseCopy)));
+}
+
+TEST_F(MainWindowCopy, CloseIsRefusedSilentlyWhileACopyRuns) {
+    main_ = f_->Window();
+    std::atomic<bool> askedToQuit{false};
+    HWND cancel = Button(FrmCopy::IDC_cmdCancelCopy);
+    std::wstring question;
+    Watcher yes(L"提醒！", [&](HWND box) {
+        question = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDYES, 0);
+    });
+    std::thread t = WhenRunning(cancel, started_, [&, cancel] {
+        ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        ::Sleep(500);
+        askedToQuit = yes.found();
+        ::PostMessageW(cancel, BM_CLICK, 0, 0);
+    });
+    RunStart();
+    t.join();
+    yes.Join();
+    ASSERT_TRUE(started_);
+    EXPECT_FALSE(askedToQuit) << "a question came while the copy ran";
+    EXPECT_TRUE(::IsWindow(main_)) << "the window closed under the copy";
+    EXPECT_NE(std::wstring::npos, question.find(L"是否删除")) << Narrow(question);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(target_.c_str())) << "Yes deletes the partial target";
+}
+
+TEST_F(MainWindowCopy, CloseWhilePausedUnwindsTheLoopAndLeavesTheRecord) {
+    main_ = f_->Window();
+    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
+    std::wstring question;
+    Watcher yes(L"提醒！", [&](HWND box) {
+        question = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDYES, 0);
+    });
+    // Pause and close land in one pass of the loop's message pump.
+    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [&, pause] {
+        ::PostMessageW(pause, BM_CLICK, 0, 0);
+        ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    });
+    RunStart();
+    Pump(10000, [&] { return !::IsWindow(main_); });
+    t.join();
+    yes.Join();
+    ASSERT_TRUE(started_);
+    EXPECT_NE(std::wstring::npos, question.find(L"真的要退出Salvadisk吗？")) << Narrow(question);
+    EXPECT_FALSE(::IsWindow(main_)) << "the window did not close";
+    const auto partial = ReadBytes(target_);
+    ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
+    ASSERT_LT(partial.size(), bytes_.size());
+    const size_t data = partial.size() - 16;
+    int32_t haveCopied = 0;
+    std::memcpy(&haveCopied, partial.data() + partial.size() - 17 + 7, 4);
+    EXPECT_GT(haveCopied, 1);
+    EXPECT_TRUE(std::equal(partial.begin(), partial.begin() + static_cast<ptrdiff_t>(data - 1), bytes_.begin()))
+        << "data before the record differs from the source";
+    EXPECT_FALSE(h_->log.IsLoaded()) << "the log window closes last";
+}
