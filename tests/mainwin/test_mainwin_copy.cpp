@@ -159,6 +159,11 @@ TEST_F(MainWindowCopy, CancelKeepsRecordThenContinueRunsToTheReport) {
     EXPECT_EQ(Narrow(std::wstring(L"6,291,456字节")), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblYiFuZhi))));
     EXPECT_FALSE(f_->Engine().Running());
     EXPECT_FALSE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdPauseCopy)));
+    // The engine's entries reach the log window.
+    const std::wstring log = h_->log.CurrentLog();
+    EXPECT_NE(std::wstring::npos, log.find(L"取消复制：" + source_)) << Narrow(log);
+    EXPECT_NE(std::wstring::npos, log.find(L"续拷文件：" + source_)) << Narrow(log);
+    EXPECT_NE(std::wstring::npos, log.find(L"被成功地复制到：")) << Narrow(log);
 }
 
 TEST_F(MainWindowCopy, CloseIsRefusedSilentlyWhileACopyRuns) {
@@ -216,4 +221,32 @@ TEST_F(MainWindowCopy, CloseWhilePausedUnwindsTheLoopAndLeavesTheRecord) {
     EXPECT_TRUE(std::equal(partial.begin(), partial.begin() + static_cast<ptrdiff_t>(data - 1), bytes_.begin()))
         << "data before the record differs from the source";
     EXPECT_FALSE(h_->log.IsLoaded()) << "the log window closes last";
+}
+
+TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
+    main_ = f_->Window();
+    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
+    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
+        ::PostMessageW(pause, BM_CLICK, 0, 0);
+    });
+    RunStart();
+    t.join();
+    ASSERT_TRUE(started_);
+    EXPECT_EQ(Narrow(L"继续复制[&P]"), Narrow(TextOf(pause)));
+    EXPECT_TRUE(f_->Engine().State().Paused);
+    const int64_t lengthWhilePaused = FileLength(target_);
+    EXPECT_GT(lengthWhilePaused, 0);
+
+    std::wstring question;
+    Watcher yes(L"提醒！", [&](HWND box) {
+        question = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDYES, 0);
+    });
+    ::SendMessageW(main_, WM_CLOSE, 0, 0);
+    yes.Join();
+    EXPECT_NE(std::wstring::npos, question.find(L"真的要退出Salvadisk吗？")) << Narrow(question);
+    EXPECT_FALSE(::IsWindow(main_));
+    const auto partial = ReadBytes(target_);
+    ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
+    EXPECT_EQ(static_cast<size_t>(lengthWhilePaused + 16), partial.size());
 }

@@ -1,6 +1,7 @@
 // The reset of a filled window, and the drawn bars: the gradient ends of the title bar and
 // the side bar read back by pixel, the preview buttons' looks by the list's state.
 #include "MainWinTest.h"
+#include "services/mShell_NotifyIcon.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
 #include <cstdlib>
@@ -166,4 +167,25 @@ TEST(MainWindowBars, CloseButtonBoundAndClick) {
     w2.Join();
     EXPECT_TRUE(w2.found()) << "the close button asked nothing";
     EXPECT_TRUE(::IsWindow(f.Window()));
+}
+
+TEST(MainWindowBars, TrayButtonHidesTheWindowAndTheIconBringsItBack) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    HWND bar = f.TitleBar().Window();
+    const int w = f.TitleBar().Width();
+    ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 27, 5));
+    ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(w - 27, 5));
+    EXPECT_FALSE(::IsWindowVisible(f.Window())) << "still shown after the tray button";
+    EXPECT_TRUE(mShell_NotifyIcon::TrayIconActive());
+    EXPECT_EQ(Narrow(mShell_NotifyIcon::kTrayTip), Narrow(mShell_NotifyIcon::CurrentTrayTip()));
+    EXPECT_TRUE(::IsWindow(f.Window())) << "the window stays loaded";
+
+    ::SendMessageW(f.Window(), mShell_NotifyIcon::TrayCallbackMessage, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(::IsWindowVisible(f.Window())) << "the tray icon did not bring the window back";
+    EXPECT_FALSE(mShell_NotifyIcon::TrayIconActive());
+    // The window still answers its own messages after the tray's procedure went.
+    f.RefreshWindow();
+    EXPECT_EQ(Narrow(L"0字节"), Narrow(TextOf(f.Control(FrmCopy::IDC_lblYiFuZhi))));
 }
