@@ -220,12 +220,10 @@ void FrmCopy::Form_Load() {
         boldFont_.reset(::CreateFontIndirectW(&lf));
         ::SendMessageW(Control(IDC_lblFilesInfo), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
     }
-    {
-        auto screen = unique_window_dc::client(nullptr);
-        const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-        captionFont_.reset(::CreateFontW(-::MulDiv(9, dpi, 72), 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
-                                         L"宋体"));
-    }
+    auto screen = unique_window_dc::client(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    captionFont_.reset(::CreateFontW(-::MulDiv(9, dpi, 72), 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
+                                     L"宋体"));
     // 2. tmrTime: 1,000 ms, stopped.
     ::KillTimer(hwnd_, kTimerId);
     // 3.
@@ -238,6 +236,12 @@ void FrmCopy::Form_Load() {
     // 6.
     boxes_[SmallIcon16].SetForeColor(RGB(255, 128, 0));
     boxes_[SmallIcon16].SetBackColor(RGB(245, 246, 200));
+    if (::GetObjectW(mT3D::WindowFont(), sizeof(lf), &lf)) {
+        lf.lfHeight = -::MulDiv(11, dpi, 72);
+        lf.lfWeight = FW_BOLD;
+        smallIconFont_.reset(::CreateFontIndirectW(&lf));
+        ::SendMessageW(boxes_[SmallIcon16].Window(), WM_SETFONT, reinterpret_cast<WPARAM>(smallIconFont_.get()), FALSE);
+    }
     boxes_[SmallIcon16].Clear();
     // 7. Read blocks 1 to 100, skip blocks 1 to 30, both at 10.
     HWND read = Control(IDC_sldReadBlocks), skip = Control(IDC_sldSkipBlocks);

@@ -188,6 +188,7 @@ private:
     std::array<unique_hicon, 8> image1_;  // normal and hover picture of each picture button
     unique_hfont boldFont_;
     unique_hfont captionFont_;
+    unique_hfont smallIconFont_;
     int promptResult_ = 0;
     int engineDepth_ = 0;
     bool closePending_ = false;

@@ -46,6 +46,13 @@ void PictureBox::SetPicture(HICON icon) {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void PictureBox::SetFont(HFONT font) {
+    font_ = font;
+    if (!memDC_ || !font) return;
+    HGDIOBJ previous = ::SelectObject(memDC_.get(), font);
+    if (!oldFont_) oldFont_ = previous;
+}
+
 void PictureBox::SetDrawMode(int rop2) {
     if (memDC_) ::SetROP2(memDC_.get(), rop2);
 }
@@ -67,6 +74,11 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_SETFONT:
+        SetFont(reinterpret_cast<HFONT>(wp));
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
     case WM_PAINT: {
         paint_scope ps(hwnd_);
         if (memDC_) ::BitBlt(ps.dc(), 0, 0, width_, height_, memDC_.get(), 0, 0, SRCCOPY);
@@ -93,7 +105,9 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return ::SendMessageW(::GetParent(hwnd_), msg, wp, lp);
     case WM_DESTROY:
         if (memDC_ && oldBitmap_) ::SelectObject(memDC_.get(), oldBitmap_);
+        if (memDC_ && oldFont_) ::SelectObject(memDC_.get(), oldFont_);
         oldBitmap_ = nullptr;
+        oldFont_ = nullptr;
         return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wp, lp);

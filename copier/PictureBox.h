@@ -31,6 +31,9 @@ public:
     void SetPicture(HICON icon);
     HICON Picture() const { return picture_; }
     void SetMouseHandler(MouseHandler h) { mouse_ = std::move(h); }
+    // The font text is printed with on the image (not owned); also set by WM_SETFONT.
+    void SetFont(HFONT font);
+    HFONT Font() const { return font_; }
     // Raster operation for pens and brushes on the image (R2_COPYPEN unless set).
     void SetDrawMode(int rop2);
 
@@ -48,6 +51,8 @@ private:
     COLORREF back_ = ::GetSysColor(COLOR_BTNFACE);
     COLORREF fore_ = RGB(0, 0, 0);
     HICON picture_ = nullptr;
+    HFONT font_ = nullptr;
+    HGDIOBJ oldFont_ = nullptr;
     MouseHandler mouse_;
 };
 

@@ -125,6 +125,7 @@ void Harness::Create(int show) {
     }
     o.logWindow = &log;
     o.stopPreview = [this] { order.push_back("stopPreview"); };
+    o.startPreview = [this] { order.push_back("startPreview"); };
     o.unloadPreview = [this] { order.push_back("unloadPreview"); };
     frm = std::make_unique<salva::FrmCopy>(std::move(o));
     ASSERT_TRUE(frm->Create(show));

@@ -150,6 +150,18 @@ TEST(MainWindowLoad, FontsProgressSurfaceAndStatusIcons) {
     EXPECT_EQ(R2_MERGEPENNOT, ::GetROP2(f.ProgressBar().dc()));
     EXPECT_EQ(Hex(::GetSysColor(COLOR_HIGHLIGHT)), Hex(f.ProgressColor()));
 
+    // The file-type box: orange on pale yellow, 11 points bold.
+    HWND small = f.Control(FrmCopy::IDC_PicSmallIcon_16);
+    LOGFONTW sf{};
+    ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(small, WM_GETFONT, 0, 0)), sizeof(sf), &sf));
+    EXPECT_EQ(FW_BOLD, sf.lfWeight);
+    auto screen = salva::unique_window_dc::client(nullptr);
+    EXPECT_EQ(-::MulDiv(11, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72), sf.lfHeight);
+    salva::PictureBox* box = salva::PictureBox::FromWindow(small);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(Hex(RGB(255, 128, 0)), Hex(box->ForeColor()));
+    EXPECT_EQ(Hex(RGB(245, 246, 200)), Hex(::GetPixel(box->dc(), 2, 2)));
+
     HWND a = f.Control(FrmCopy::IDC_PicSmallIcon_16A), b = f.Control(FrmCopy::IDC_PicSmallIcon_16B);
     EXPECT_EQ(f.Control(FrmCopy::IDC_stbFileInfoShowsArea_B), ::GetParent(a));
     EXPECT_EQ(f.Control(FrmCopy::IDC_stbFileInfoShowsArea_A), ::GetParent(b));

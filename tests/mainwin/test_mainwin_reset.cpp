@@ -189,3 +189,76 @@ TEST(MainWindowBars, TrayButtonHidesTheWindowAndTheIconBringsItBack) {
     f.RefreshWindow();
     EXPECT_EQ(Narrow(L"0字节"), Narrow(TextOf(f.Control(FrmCopy::IDC_lblYiFuZhi))));
 }
+
+TEST(MainWindowBars, PlayAndStopButtonsSetTheFieldsAndCallThePreview) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    HWND bar = f.TitleBar().Window();
+    const int w = f.TitleBar().Width();
+    auto click = [&](int x) {
+        ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
+        ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
+    };
+    h.order.clear();
+    click(w - 63);  // play with the option off: a beep, nothing changes
+    EXPECT_TRUE(h.order.empty());
+    EXPECT_FALSE(f.PreviewPlaying);
+
+    f.PreviewOn = true;
+    f.PreviewLoaded = true;
+    click(w - 63);
+    EXPECT_TRUE(f.PreviewPlaying);
+    EXPECT_TRUE(f.PreviewLoaded);
+    ASSERT_EQ(1u, h.order.size());
+    EXPECT_EQ("startPreview", h.order[0]);
+
+    click(w - 63);  // already playing
+    EXPECT_EQ(1u, h.order.size());
+
+    click(w - 45);
+    EXPECT_FALSE(f.PreviewPlaying);
+    EXPECT_FALSE(f.PreviewLoaded);
+    ASSERT_EQ(2u, h.order.size());
+    EXPECT_EQ("stopPreview", h.order[1]);
+
+    click(w - 45);  // nothing loaded any more
+    EXPECT_EQ(2u, h.order.size());
+}
+
+TEST(MainWindowBars, FramesAroundTheControls) {
+    Harness h;
+    h.Create(SW_SHOW);
+    FrmCopy& f = *h.frm;
+    ::RedrawWindow(f.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    auto dc = salva::unique_window_dc::client(f.Window());
+    const mT3D::FrameShades raised = mT3D::FrameShadesFor(::GetSysColor(COLOR_BTNFACE), mT3D::Frame3DRaised);
+    const mT3D::FrameShades sunken = mT3D::FrameShadesFor(::GetSysColor(COLOR_BTNFACE), mT3D::Frame3DSunken);
+    auto at = [&](int id) {
+        RECT r{};
+        ::GetWindowRect(f.Control(id), &r);
+        ::MapWindowPoints(nullptr, f.Window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    struct Want {
+        int id;
+        int distance;
+        COLORREF leftEdge;
+        const char* what;
+    } want[] = {
+        {FrmCopy::IDC_picRefresh, 2, raised.light, "picRefresh raised by 2"},
+        {FrmCopy::IDC_picWatch, 2, raised.light, "picWatch raised by 2"},
+        {FrmCopy::IDC_PicProgressBar, 1, sunken.light, "PicProgressBar sunken by 1"},
+        {FrmCopy::IDC_cmdStartCopy, 1, sunken.light, "cmdStartCopy sunken by 1"},
+        {FrmCopy::IDC_optOpenCD, 1, raised.light, "optOpenCD raised by 1"},
+        {FrmCopy::IDC_txtFileCopy, 1, raised.light, "txtFileCopy raised by 1"},
+    };
+    for (const Want& w : want) {
+        const RECT r = at(w.id);
+        const COLORREF left = ::GetPixel(dc.get(), r.left - w.distance, (r.top + r.bottom) / 2);
+        const COLORREF right = ::GetPixel(dc.get(), r.right + w.distance - 1, (r.top + r.bottom) / 2);
+        EXPECT_EQ(Rgb(w.leftEdge), Rgb(left)) << w.what;
+        EXPECT_EQ(Rgb(w.leftEdge == raised.light ? raised.dark : sunken.dark), Rgb(right)) << w.what;
+    }
+}
