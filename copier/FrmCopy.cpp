@@ -212,7 +212,7 @@ void FrmCopy::CreateControls() {
 }
 
 void FrmCopy::Form_Load() {
-    // 1. The window font on the window and every control; the file count line in bold.
+    // The window font on the window and every control; the file count line in bold.
     mT3D::ApplyWindowFontRule(hwnd_);
     LOGFONTW lf{};
     if (::GetObjectW(mT3D::WindowFont(), sizeof(lf), &lf)) {
@@ -224,16 +224,13 @@ void FrmCopy::Form_Load() {
     const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     captionFont_.reset(::CreateFontW(-::MulDiv(9, dpi, 72), 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
                                      L"宋体"));
-    // 2. tmrTime: 1,000 ms, stopped.
+    // tmrTime: 1,000 ms, stopped until a copy runs.
     ::KillTimer(hwnd_, kTimerId);
-    // 3.
     ::EnableWindow(Control(IDC_cmdPauseCopy), FALSE);
     ::EnableWindow(Control(IDC_cmdCancelCopy), FALSE);
-    // 4. The progress bar merges its fill with what lies under it.
+    // The progress bar merges its fill with what lies under it.
     bars_[ProgressBarBox].SetDrawMode(R2_MERGEPENNOT);
-    // 5.
     progressColor_ = mT3D::GetSystemColor(COLOR_HIGHLIGHT);
-    // 6.
     boxes_[SmallIcon16].SetForeColor(RGB(255, 128, 0));
     boxes_[SmallIcon16].SetBackColor(RGB(245, 246, 200));
     if (::GetObjectW(mT3D::WindowFont(), sizeof(lf), &lf)) {
@@ -243,7 +240,7 @@ void FrmCopy::Form_Load() {
         ::SendMessageW(boxes_[SmallIcon16].Window(), WM_SETFONT, reinterpret_cast<WPARAM>(smallIconFont_.get()), FALSE);
     }
     boxes_[SmallIcon16].Clear();
-    // 7. Read blocks 1 to 100, skip blocks 1 to 30, both at 10.
+    // Read blocks 1 to 100, skip blocks 1 to 30, both at 10.
     HWND read = Control(IDC_sldReadBlocks), skip = Control(IDC_sldSkipBlocks);
     ::SendMessageW(read, TBM_SETRANGEMAX, FALSE, 100);
     ::SendMessageW(skip, TBM_SETRANGEMAX, FALSE, 30);
@@ -251,27 +248,25 @@ void FrmCopy::Form_Load() {
     ::SendMessageW(skip, TBM_SETRANGEMIN, FALSE, 1);
     ::SendMessageW(read, TBM_SETPOS, TRUE, 10);
     ::SendMessageW(skip, TBM_SETPOS, TRUE, 10);
-    // 8. Until a file is chosen the list's text describes the CD drives.
+    // Until a file is chosen the list's text describes the CD drives.
     {
         CDRomDriveControl cd;
         SetFileListText(cd.GetCDRomInforStr());
     }
-    // 9. Makes the libraries beside the program creatable.
+    // Makes the libraries beside the program creatable.
     if (options_.registerServers)
         options_.registerServers();
     else
         mRegDll_Ocx_Tlb::RegisterAppFolderServers();
-    // 10.
     CreateToolTips();
-    // 11.
     ConfigurePopupMenus();
-    // 12. The two status icons sit inside the status bars.
+    // The two status icons sit inside the status bars.
     HWND a = boxes_[SmallIcon16A].Window(), b = boxes_[SmallIcon16B].Window();
     mT3D::SetParentAndMove(a, Control(IDC_stbFileInfoShowsArea_B), 1, 3, boxes_[SmallIcon16A].Width(),
                            boxes_[SmallIcon16A].Height());
     mT3D::SetParentAndMove(b, Control(IDC_stbFileInfoShowsArea_A), 1, 3, boxes_[SmallIcon16B].Width(),
                            boxes_[SmallIcon16B].Height());
-    // 14. The log window records from the start and only hides when the user closes it.
+    // The log window records from the start and only hides when the user closes it.
     LoadLogWindow();
 }
 
@@ -361,19 +356,17 @@ bool FrmCopy::Form_QueryUnload() {
 void FrmCopy::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    // 1. The library objects; the menu object takes its hook off the window.
+    // The library objects; the menu object takes its hook off the window.
     popupMenus_.reset();
-    // 2.
     if (options_.unloadPreview) options_.unloadPreview();
-    // 3. Back out of the status bars before they go.
+    // Back out of the status bars before they go.
     mT3D::SetParentAndMove(boxes_[SmallIcon16A].Window(), hwnd_, 0, 0, 0, 0);
     mT3D::SetParentAndMove(boxes_[SmallIcon16B].Window(), hwnd_, 0, 0, 0, 0);
-    // 5.
     mShell_NotifyIcon::RemoveTrayIcon(hwnd_, smallIcon_.get(), L"Salvadisk2.0 \r\nRunning...");
-    // 6. A copy that stopped part way leaves its resume record.
+    // A copy that stopped part way leaves its resume record.
     engine_->WriteResumeRecordOnClose();
     ::KillTimer(hwnd_, kTimerId);
-    // 7. Last: the log window writes its text to the log file.
+    // Last of all: the log window writes its text to the log file.
     UnloadLogWindow();
 }
 
@@ -764,6 +757,12 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             closePending_ = true;  // a paused loop still on the stack unwinds first
         else
             ::DestroyWindow(hwnd_);
+        return 0;
+    case WM_QUERYENDSESSION:
+        // The system is shutting down: the same question, and the same refusal while copying.
+        return Form_QueryUnload() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wp && engineDepth_ == 0 && hwnd_) ::DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
         Form_Unload();

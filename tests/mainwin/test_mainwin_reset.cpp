@@ -262,3 +262,56 @@ TEST(MainWindowBars, FramesAroundTheControls) {
         EXPECT_EQ(Rgb(w.leftEdge == raised.light ? raised.dark : sunken.dark), Rgb(right)) << w.what;
     }
 }
+
+namespace {
+// The pixels of the close button's place in the title bar's image.
+std::vector<COLORREF> CloseButtonPixels(FrmCopy& f) {
+    salva::PictureBox& bar = f.TitleBar();
+    std::vector<COLORREF> px;
+    for (int y = 2; y < 16; ++y)
+        for (int x = bar.Width() - 18; x < bar.Width() - 2; ++x) px.push_back(::GetPixel(bar.dc(), x, y));
+    return px;
+}
+}  // namespace
+
+TEST(MainWindowBars, PressedCloseButtonTurnsUnpressedOnMoveAndStillClosesOnRelease) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    HWND bar = f.TitleBar().Window();
+    const int w = f.TitleBar().Width();
+    f.picHTitleBar_Paint();
+    const auto normal = CloseButtonPixels(f);
+    ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 9, 5));
+    EXPECT_TRUE(normal != CloseButtonPixels(f)) << "no pressed look";
+    EXPECT_EQ(bar, ::GetCapture()) << "the bar holds the mouse while pressed";
+    ::SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(w - 8, 5));
+    EXPECT_TRUE(normal == CloseButtonPixels(f)) << "still pressed after a move";
+
+    Watcher no(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDNO, 0); });
+    ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(w - 8, 5));
+    EXPECT_NE(bar, ::GetCapture());
+    Pump(10000, [&] { return no.found(); });
+    no.Join();
+    EXPECT_TRUE(no.found()) << "the release over the close button asked nothing";
+}
+
+TEST(MainWindowClose, SystemShutdownAsksTheSameQuestion) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    Watcher no(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDNO, 0); });
+    const LRESULT r = ::SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0);
+    no.Join();
+    EXPECT_TRUE(no.found());
+    EXPECT_EQ(FALSE, r) << "No refuses the shutdown";
+    EXPECT_TRUE(h.log.KeepLoaded);
+
+    Watcher yes(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    EXPECT_EQ(TRUE, ::SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0));
+    yes.Join();
+    HWND main = f.Window();
+    ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(::IsWindow(main)) << "the window stays after the session ended";
+    EXPECT_FALSE(h.log.IsLoaded());
+}
