@@ -33,7 +33,7 @@ protected:
         f_ = h_->frm.get();
         source_ = h_->dir / L"source.dat";
         target_ = h_->dir / L"target.dat";
-        bytes_ = Pattern(6 * 1024 * 1024, 5);
+        bytes_ = Pattern(12 * 1024 * 1024, 5);
         ASSERT_TRUE(WriteBytes(source_, bytes_));
         f_->AddFileListItem(source_);
         f_->SetFileListText(source_);
@@ -156,7 +156,7 @@ TEST_F(MainWindowCopy, CancelKeepsRecordThenContinueRunsToTheReport) {
     const auto full = ReadBytes(target_);
     EXPECT_EQ(bytes_.size(), full.size());
     EXPECT_TRUE(bytes_ == full) << "target differs from the source";
-    EXPECT_EQ(Narrow(std::wstring(L"6,291,456字节")), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblYiFuZhi))));
+    EXPECT_EQ(Narrow(std::wstring(L"12,582,912字节")), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblYiFuZhi))));
     EXPECT_FALSE(f_->Engine().Running());
     EXPECT_FALSE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdPauseCopy)));
     // The engine's entries reach the log window.
