@@ -29,12 +29,15 @@ wine_env_start() {
     echo "-- creating Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    # Chinese faces the program asks for by name are drawn with the installed CJK font. No
+    # Chinese faces the program asks for by name are drawn with the installed CJK font (as
+    # replacements they are also listed by font enumeration, which the font rule asks). No
     # window manager runs on the test display: unmanaged windows hide at once instead of after
     # winex11's wait for a window manager's answer. A crash ends the process instead of
     # waiting in a dialog. Version 5 files are UTF-16, so the Chinese face name survives.
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
       '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+      '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
       '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' |

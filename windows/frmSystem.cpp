@@ -3,8 +3,11 @@
 #include "LogText.h"
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
+#include "services/ToolTips.h"
+#include "services/mT3D.h"
 #include <commctrl.h>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace salva {
@@ -72,70 +75,6 @@ RECT ChildRect(HWND child) {
 
 // ---- Drawing of the custom look -------------------------------------------------------
 
-bool FontExists(const wchar_t* face) {
-    unique_window_dc dc = unique_window_dc::client(nullptr);
-    if (!dc) return false;
-    LOGFONTW lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-    struct Query {
-        const wchar_t* face;
-        bool found;
-    } query{face, false};
-    ::EnumFontFamiliesExW(
-        dc.get(), &lf,
-        [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) CALLBACK -> int {
-            auto* q = reinterpret_cast<Query*>(p);
-            if (lstrcmpiW(f->lfFaceName, q->face) != 0) return 1;
-            q->found = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&query), 0);
-    return query.found;
-}
-
-// "宋体" 9 pt when installed, else "MS Sans Serif" 8 pt.
-HFONT CreateWindowFont() {
-    const bool song = FontExists(L"宋体");
-    unique_window_dc dc = unique_window_dc::client(nullptr);
-    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    const int points = song ? 9 : 8;
-    return ::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         song ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, song ? L"宋体" : L"MS Sans Serif");
-}
-
-COLORREF Shade(COLORREF c, int delta) {
-    auto part = [delta](int v) { return static_cast<BYTE>(std::min(255, std::max(0, v + delta))); };
-    return RGB(part(GetRValue(c)), part(GetGValue(c)), part(GetBValue(c)));
-}
-
-enum FrameStyle { FrameRaised = 0, FrameSunken = 1, FrameFlat = 2 };
-
-// A frame of `width` pixels on `container` around `control`, in shades of the control's
-// back colour: lighter top and left when raised, darker when sunken, plain when flat.
-void DrawControlFrame3D(HWND container, HWND control, int width, FrameStyle style) {
-    unique_window_dc dc = unique_window_dc::client(container);
-    if (!dc) return;
-    const COLORREF back = ::GetSysColor(COLOR_BTNFACE);
-    const COLORREF light = style == FrameFlat ? back : Shade(back, 64);
-    const COLORREF dark = style == FrameFlat ? back : Shade(back, -64);
-    const COLORREF topLeft = style == FrameSunken ? dark : light;
-    const COLORREF bottomRight = style == FrameSunken ? light : dark;
-    RECT r = ChildRect(control);
-    ::InflateRect(&r, width, width);
-    unique_hbrush tl(::CreateSolidBrush(topLeft));
-    unique_hbrush br(::CreateSolidBrush(bottomRight));
-    const RECT top{r.left, r.top, r.right, r.top + width};
-    const RECT left{r.left, r.top, r.left + width, r.bottom};
-    const RECT bottom{r.left, r.bottom - width, r.right, r.bottom};
-    const RECT right{r.right - width, r.top, r.right, r.bottom};
-    ::FillRect(dc.get(), &bottom, br.get());
-    ::FillRect(dc.get(), &right, br.get());
-    ::FillRect(dc.get(), &top, tl.get());
-    ::FillRect(dc.get(), &left, tl.get());
-}
-
 // The picture button's face: its 20 x 20 icon at the left, the caption at (26, 4).
 void DrawButtonFace(HWND button, HDC dc, const ButtonDesign& design, HFONT font) {
     RECT rc{};
@@ -146,22 +85,6 @@ void DrawButtonFace(HWND button, HDC dc, const ButtonDesign& design, HFONT font)
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     ::TextOutW(dc, 26, 4, design.caption, lstrlenW(design.caption));
-}
-
-// One tool tip covering the control's client area; it lives as long as the control's window.
-void CreateToolTip(HWND owner, const wchar_t* text) {
-    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
-    if (!tip) return;
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_SUBCLASS;
-    ti.hwnd = owner;
-    ti.uId = 0;
-    ::GetClientRect(owner, &ti.rect);
-    ti.lpszText = const_cast<wchar_t*>(text);
-    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace
@@ -176,8 +99,7 @@ struct LogButton {
         case WM_PAINT: {
             paint_scope paint(hwnd);
             const ButtonDesign* design = DesignOf(::GetDlgCtrlID(hwnd));
-            frmSystem* owner = Owner(hwnd);
-            if (design) DrawButtonFace(hwnd, paint.dc(), *design, owner ? owner->font_.get() : nullptr);
+            if (design) DrawButtonFace(hwnd, paint.dc(), *design, mT3D::WindowFont());
             return 0;
         }
         case WM_LBUTTONDOWN:
@@ -281,10 +203,7 @@ void frmSystem::CreateControls() {
 
 void frmSystem::OnLoad() {
     // Font rule.
-    font_.reset(CreateWindowFont());
-    for (int id : {static_cast<int>(IDC_LBLTITLE), static_cast<int>(IDC_TTEXT), static_cast<int>(IDC_LTEXT)})
-        ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    mT3D::ApplyWindowFontRule(hwnd_);
 
     std::wstring title;
     for (const wchar_t* piece : kTitlePieces) title += piece;
@@ -296,12 +215,17 @@ void frmSystem::OnLoad() {
         ::GetClientRect(hwnd_, &client);
         RECT calc{0, 0, client.right, 0};
         unique_window_dc dc = unique_window_dc::client(label);
-        select_scope useFont(dc.get(), font_.get());
+        select_scope useFont(dc.get(), mT3D::WindowFont());
         ::DrawTextW(dc.get(), title.c_str(), -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         ::MoveWindow(label, 0, 4, client.right, calc.bottom + 4, FALSE);
     }
 
-    for (const auto& b : kButtons) CreateToolTip(Control(b.id), b.tip);
+    for (const auto& b : kButtons) {
+        tips_.push_back(std::make_unique<ToolTips>());
+        tips_.back()->OwnerhWnd(Control(b.id));
+        tips_.back()->ToolTipsText(b.tip);
+        tips_.back()->CreateToolTipsWindow();
+    }
 
     subclassed_ = mRecShellChangeNotifisSubClass::SubclassWindow(hwnd_);
     if (subclassed_) {
@@ -412,17 +336,17 @@ void frmSystem::RunButtonAction(int id) {
     }
 }
 
-void frmSystem::ShowButtonPressed(HWND button) { DrawControlFrame3D(hwnd_, button, 2, FrameSunken); }
+void frmSystem::ShowButtonPressed(HWND button) { mT3D::DrawControlFrame3D(hwnd_, button, 2, mT3D::Frame3DSunken); }
 
 void frmSystem::TrackButtonHover(HWND button) {
     POINT pt{};
     ::GetCursorPos(&pt);
     if (::WindowFromPoint(pt) != button) {
-        DrawControlFrame3D(hwnd_, button, 2, FrameFlat);
+        mT3D::DrawControlFrame3D(hwnd_, button, 2, mT3D::Frame3DFlat);
         if (::GetCapture() == button) ::ReleaseCapture();
     } else if (::GetCapture() != button) {
         ::SetCapture(button);
-        DrawControlFrame3D(hwnd_, button, 2, FrameRaised);
+        mT3D::DrawControlFrame3D(hwnd_, button, 2, mT3D::Frame3DRaised);
     }
 }
 

@@ -3,7 +3,10 @@
 #pragma once
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
+#include "services/ToolTips.h"
 #include <functional>
+#include <memory>
+#include <vector>
 #include <string>
 
 namespace salva {
@@ -86,7 +89,7 @@ private:
     bool registered_ = false;
     bool subclassed_ = false;
     bool unloadDone_ = false;
-    unique_hfont font_;
+    std::vector<std::unique_ptr<ToolTips>> tips_;
     unique_hbrush textBack_;
 };
 

@@ -313,8 +313,10 @@ TEST_F(LogWindowTest, ButtonFramesFollowTheMouse) {
     };
     auto pixels = [&] {
         salva::unique_window_dc dc = salva::unique_window_dc::client(h);
-        return std::make_pair(::GetPixel(dc.get(), inParent.left - 1, inParent.top - 1),
-                              ::GetPixel(dc.get(), inParent.right, (inParent.top + inParent.bottom) / 2));
+        // The frame's left and right lines stand 2 pixels outside the button (its top line
+        // lies under the text box above, which clips it).
+        return std::make_pair(::GetPixel(dc.get(), inParent.left - 2, (inParent.top + inParent.bottom) / 2),
+                              ::GetPixel(dc.get(), inParent.right + 1, (inParent.top + inParent.bottom) / 2));
     };
 
     // Only the left button presses it in.
