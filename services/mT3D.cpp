@@ -237,26 +237,7 @@ bool FontExistsIn(const std::vector<std::wstring>& fonts, const std::wstring& na
     return false;
 }
 
-bool FontExists(const std::wstring& name) {
-    // Asked by name, the enumeration also answers for a face the system maps to an installed
-    // one (a font substitute); the full list holds only the installed families.
-    auto dc = salva::unique_window_dc::client(nullptr);
-    if (dc && !name.empty() && name.size() < LF_FACESIZE) {
-        LOGFONTW lf{};
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-        bool found = false;
-        ::EnumFontFamiliesExW(
-            dc.get(), &lf,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) CALLBACK -> int {
-                *reinterpret_cast<bool*>(param) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
-        if (found) return true;
-    }
-    return FontExistsIn(InstalledScreenFonts(), name);
-}
+bool FontExists(const std::wstring& name) { return FontExistsIn(InstalledScreenFonts(), name); }
 
 WindowFontChoice ChooseWindowFont(bool songTiInstalled) {
     if (songTiInstalled) return {L"宋体", 9};
