@@ -43,6 +43,9 @@ wine_env_start() {
       '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' |
       iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$build/prefix.reg"
     wine regedit "$build/prefix.reg" >/dev/null 2>&1 || true
+    # Wine's own fonts (Marlett for caption buttons, MS Sans Serif) from Debian's fonts-wine,
+    # where this Wine build does not look for them by itself.
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 && SALVA_WINESERVER_STARTED=1
