@@ -21,17 +21,6 @@ struct Owner {
     HWND controls[3] = {};
 };
 
-std::wstring TipText(HWND tip, HWND owner) {
-    std::vector<wchar_t> buffer(8192, L'\0');
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = owner;
-    ti.uId = 0;
-    ti.lpszText = buffer.data();
-    ::SendMessageW(tip, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
-    return buffer.data();
-}
-
 const wchar_t kUntouched[] = L"\x1\x2untouched";
 
 std::wstring TipTitle(HWND tip) {

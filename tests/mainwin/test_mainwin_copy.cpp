@@ -77,18 +77,6 @@ std::thread WhenRunning(HWND cancel, std::atomic<bool>& started, std::function<v
     });
 }
 
-std::wstring ChildTexts(HWND box) {
-    std::wstring all;
-    ::EnumChildWindows(
-        box,
-        [](HWND c, LPARAM p) CALLBACK -> BOOL {
-            *reinterpret_cast<std::wstring*>(p) += WindowText(c) + L"|";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 }  // namespace
 
 TEST_F(MainWindowCopy, PopupMenuObjectIsTheRegisteredLibrarysAndHooksTheWindow) {

@@ -65,30 +65,6 @@ std::vector<HWND> TipsOf(HWND control) {
     return q.tips;
 }
 
-std::wstring TipText(HWND tip, HWND owner) {
-    std::vector<wchar_t> buffer(8192, L'\0');
-    TTTOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = owner;
-    ti.uId = 0;
-    ti.lpszText = buffer.data();
-    ::SendMessageW(tip, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
-    return buffer.data();
-}
-
-// The texts of a window's controls, joined by "|".
-std::wstring ChildTexts(HWND box) {
-    std::wstring all;
-    ::EnumChildWindows(
-        box,
-        [](HWND c, LPARAM p) CALLBACK -> BOOL {
-            *reinterpret_cast<std::wstring*>(p) += WindowText(c) + L"|";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
 std::wstring Hex(COLORREF c) {
     wchar_t b[16];
     wsprintfW(b, L"%06lX", static_cast<unsigned long>(c));

@@ -97,6 +97,29 @@ std::wstring WindowText(HWND hwnd) {
     return s;
 }
 
+std::wstring TipText(HWND tip, HWND owner) {
+    std::vector<wchar_t> buffer(8192, L'\0');
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = owner;
+    ti.uId = 0;
+    ti.lpszText = buffer.data();
+    ::SendMessageW(tip, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
+    return buffer.data();
+}
+
+std::wstring ChildTexts(HWND box) {
+    std::wstring all;
+    ::EnumChildWindows(
+        box,
+        [](HWND c, LPARAM p) CALLBACK -> BOOL {
+            *reinterpret_cast<std::wstring*>(p) += WindowText(c) + L"|";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     struct Query { const wchar_t* caption; const wchar_t* cls; HWND found; } q{caption, className, nullptr};

@@ -37,6 +37,11 @@ int64_t FileLength(const std::wstring& path);
 std::string Narrow(const std::wstring& s);  // UTF-8, for assertion messages
 std::wstring WindowText(HWND hwnd);
 
+// The text of the one tool a tip window keeps for `owner`'s client area.
+std::wstring TipText(HWND tip, HWND owner);
+// The texts of a window's controls, joined by "|" (for finding a message box's text).
+std::wstring ChildTexts(HWND box);
+
 // Finds a visible top-level window of this process with the given caption (and class, when
 // given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, int timeoutMs = 10000);
