@@ -112,21 +112,12 @@ void CopyEngine::EnterCopyingState() {
 }
 
 void CopyEngine::ResetCopyState() {
-    TimerOff();
-    s_.StopRequested = false;
-    s_.CancelRequested = false;
-    s_.RunningFlag = false;
-    s_.Paused = false;
-    SetLocked(false);
-    host_.SetPauseCaption(kPauseCaption);
-    host_.ClearProgress();
+    EndCopyState();
     SetLabel(CopyLabel::Elapsed, L"00:00:00");
     SetLabel(CopyLabel::Remaining, L"00:00:00");
     SetLabel(CopyLabel::Estimated, L"00:00:00");
     SetLabel(CopyLabel::Rate, L"0KB/秒");
     SetLabel(CopyLabel::Copied, L"0字节");
-    s_.ElapsedSeconds = 0;
-    elapsedMs_ = 0;
 }
 
 void CopyEngine::EndCopyState() {
