@@ -10,12 +10,30 @@ for p in "${pkgs[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+# A mirror caught mid-sync fails one index; what the other indexes list still installs,
+# so an update is tried a few times and a partial one is not fatal.
+update() {
+  for i in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    sleep $((i * 5))
+  done
+  return 0
+}
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
-  $SUDO apt-get update -qq
+  update
 fi
 export DEBIAN_FRONTEND=noninteractive
-if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt_install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+if ! apt_install; then
+  update
+  if ! apt_install; then
+    # A security index missing for one architecture makes the 32-bit Wine libraries
+    # unresolvable against newer 64-bit ones: install from the release suites alone.
+    src=$(mktemp -d)
+    printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
+      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' > "$src/main.sources"
+    apt_install -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$src"
+    rm -rf "$src"
+  fi
 fi
