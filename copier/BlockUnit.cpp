@@ -1,19 +1,9 @@
 #include "copier/BlockUnit.h"
-#include <cwctype>
+#include "services/Text.h"
 
 namespace salva {
 
 bool IsNetworkPath(const std::wstring& path) { return path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\'; }
-
-namespace {
-
-std::wstring UpperTail(const std::wstring& s, size_t n) {
-    std::wstring tail = s.size() >= n ? s.substr(s.size() - n) : s;
-    for (auto& c : tail) c = static_cast<wchar_t>(std::towupper(c));
-    return tail;
-}
-
-}  // namespace
 
 int BlockUnit(const std::wstring& source, const std::wstring& destination, unsigned driveType, int platformCode) {
     if (IsNetworkPath(source) || IsNetworkPath(destination)) return 4096;

@@ -1,6 +1,7 @@
 #include "copier/CopyEngine.h"
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
+#include "services/Text.h"
 #include <algorithm>
 #include <climits>
 
@@ -15,18 +16,6 @@ const wchar_t kContinueCaption[] = L"继续复制[&P]";
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
 
-std::wstring Trim(const std::wstring& s) {
-    const size_t a = s.find_first_not_of(L" \t");
-    if (a == std::wstring::npos) return {};
-    const size_t b = s.find_last_not_of(L" \t");
-    return s.substr(a, b - a + 1);
-}
-
-std::wstring Upper(std::wstring s) {
-    for (auto& c : s)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    return s;
-}
 
 int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, 0, 32767)); }
 
@@ -164,7 +153,7 @@ bool CopyEngine::CheckSpace(const std::wstring& source, const std::wstring& targ
     host_.AppendLog(L"复制文件“" + source + L"”时遇到错误。" + kCrlf + kIndent + L"错误原因：" + drive +
                     L"盘空间不足" + kCrlf + kIndent + L"可用空间：" + MegabyteText(free) + L"MB" + kCrlf + kIndent +
                     L"文件大小：" + MegabyteText(s_.TotalBytes) + L"MB");
-    std::wstring text = Upper(drive);
+    std::wstring text = UpperCase(drive);
     if (onContinue)
         text += L"盘空间不足，请重新选择文件保存路径，然后单击[继续]并继续复制" + kCrlf + L"可用空间:" +
                 MegabyteText(free) + L"MB" + kCrlf + L"文件大小:" + MegabyteText(s_.TotalBytes) + L"MB";
@@ -177,8 +166,8 @@ bool CopyEngine::CheckSpace(const std::wstring& source, const std::wstring& targ
 
 void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& destinationText) {
     if (s_.RunningFlag || loopActive_) return;
-    const std::wstring source = Trim(sourceText);
-    std::wstring destination = Trim(destinationText);
+    const std::wstring source = Trim(sourceText, L" \t");
+    std::wstring destination = Trim(destinationText, L" \t");
     if (source.empty() || destination.empty()) {
         Ask(L"源文件路径与文件保存路径不能为空。", L"提醒！", kOkExclamation);
         return;
@@ -566,7 +555,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
     // Paused and continued within one pump: the loop has not stopped yet and simply goes on.
     if (loopActive_) return;
 
-    const std::wstring box = Trim(destinationBox);
+    const std::wstring box = Trim(destinationBox, L" \t");
     if (newTargetAllowed_ && !box.empty() && !env_.SameFile(s_.Source, box)) s_.Target = box;
     newTargetAllowed_ = false;
     const std::wstring& target = s_.Target;

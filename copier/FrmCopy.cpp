@@ -85,10 +85,12 @@ FrmCopy::FrmCopy() : FrmCopy(Options{}) {}
 
 FrmCopy::FrmCopy(Options options) : options_(std::move(options)) {
     engine_ = std::make_unique<CopyEngine>(*this, env_, prompts_, reader_, writer_);
+    RegisterMainWindow(this);
 }
 
 FrmCopy::~FrmCopy() {
     if (hwnd_) ::DestroyWindow(hwnd_);
+    UnregisterMainWindow(this);
 }
 
 HWND FrmCopy::Control(int id) const {

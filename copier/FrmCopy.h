@@ -11,6 +11,7 @@
 #include "copier/PictureBox.h"
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
+#include "services/MainWindow.h"
 #include <array>
 #include <functional>
 #include <memory>
@@ -23,7 +24,7 @@ namespace salva {
 
 class frmSystem;
 
-class FrmCopy : public BaseWindow<FrmCopy>, public CopyHost {
+class FrmCopy : public BaseWindow<FrmCopy>, public CopyHost, public MainWindow {
 public:
     enum ControlId : int {
         IDC_picHTitleBar = 100,
@@ -94,16 +95,13 @@ public:
     // Creates the window, runs its load and shows it with `showCommand`.
     bool Create(int showCommand);
 
+    // MainWindow: the preview fields PreviewLoaded, PreviewPlaying and PreviewOn come from there.
+    HWND Handle() const override { return hwnd_; }
+    HWND FileListCombo() const override { return Control(IDC_cmbFileCopy); }
     // Repaints the whole title bar from the current state.
-    void picHTitleBar_Paint();
+    void picHTitleBar_Paint() override;
     // Empties the file list and puts the display back to its start state.
-    void RefreshWindow();
-
-    // A media file is open in the preview window; the preview plays.
-    bool PreviewLoaded = false;
-    bool PreviewPlaying = false;
-    // The preview option of the file menu is ticked.
-    bool PreviewOn = false;
+    void RefreshWindow() override;
 
     HWND Control(int id) const;
     CopyEngine& Engine() { return *engine_; }
@@ -113,10 +111,10 @@ public:
     PictureBox& SideBar() { return bars_[1]; }
     PictureBox& ProgressBar() { return bars_[2]; }
     // Text of the file list's edit field.
-    std::wstring FileListText() const;
-    void SetFileListText(const std::wstring& text);
+    std::wstring FileListText() const override;
+    void SetFileListText(const std::wstring& text) override;
     // Appends an item to the file list.
-    void AddFileListItem(const std::wstring& path);
+    void AddFileListItem(const std::wstring& path) override;
     int FileListCount() const;
     // The answer to the last close question (IDYES, IDNO), 0 before any.
     int PromptResult() const { return promptResult_; }

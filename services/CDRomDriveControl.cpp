@@ -1,23 +1,12 @@
 #include "services/CDRomDriveControl.h"
+#include "services/FileSystem.h"
+#include "services/Text.h"
+#include "services/WaitCursor.h"
 #include <mmsystem.h>
 #include <algorithm>
 #include <cwctype>
 
 namespace {
-
-// Shows the hourglass for the life of the object, the normal pointer afterwards.
-class WaitCursor {
-public:
-    WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
-    ~WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-std::wstring Upper(std::wstring s) {
-    for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(c));
-    return s;
-}
 
 constexpr UINT kAnswerChars = 127;
 
@@ -35,25 +24,15 @@ CDRomDriveControl::CDRomDriveControl(MciSender sender, DriveLister lister)
 
 std::vector<std::wstring> CDRomDriveControl::SystemCDDrives() {
     std::vector<std::wstring> roots;
-    const DWORD needed = ::GetLogicalDriveStringsW(0, nullptr);
-    if (needed == 0) return roots;
-    std::wstring buffer(needed + 1, L'\0');
-    const DWORD got = ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), &buffer[0]);
-    if (got == 0 || got > buffer.size()) return roots;
-    for (size_t pos = 0; pos < got;) {
-        const size_t end = buffer.find(L'\0', pos);
-        const std::wstring root = buffer.substr(pos, end - pos);
-        if (!root.empty() && ::GetDriveTypeW(root.c_str()) == DRIVE_CDROM) roots.push_back(root);
-        if (end == std::wstring::npos) break;
-        pos = end + 1;
-    }
+    for (const std::wstring& root : salva::LogicalDriveRoots())
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_CDROM) roots.push_back(root);
     return roots;
 }
 
 std::wstring CDRomDriveControl::DriveCaption(const std::wstring& root) {
     std::wstring caption = root;
     if (!caption.empty() && caption.back() == L'\\') caption.pop_back();
-    return Upper(caption);
+    return salva::UpperCase(caption);
 }
 
 void CDRomDriveControl::Send(const std::wstring& command, bool wantAnswer) {
@@ -63,19 +42,19 @@ void CDRomDriveControl::Send(const std::wstring& command, bool wantAnswer) {
 }
 
 void CDRomDriveControl::OpenFirstCDdoor() {
-    WaitCursor wait;
+    salva::wait_cursor_scope wait;
     Send(L"set CDAudio door open", true);
 }
 
 void CDRomDriveControl::CloseFirstCDdoor() {
-    WaitCursor wait;
+    salva::wait_cursor_scope wait;
     Send(L"set CDAudio door closed", true);
 }
 
 void CDRomDriveControl::SendDoorCommands(const std::wstring& driveLetter, bool open) {
     if (driveLetter.empty()) return;
     const std::wstring x(1, driveLetter[0]);
-    WaitCursor wait;
+    salva::wait_cursor_scope wait;
     // The alias stays open until the program ends; opening it again fails harmlessly and the
     // door command still reaches the device.
     Send(L"Open " + x + L": Alias Drive" + x + L" Type CDAudio", false);
@@ -161,7 +140,7 @@ std::wstring CDRomDriveControl::NotReadyText(const std::vector<std::wstring>& cd
     if (cdRoots.empty()) return L"你可能没有安装光盘驱动器，或者驱动程序不正常。";
     if (notReady.empty()) return {};
     std::wstring text = L"光盘驱动器";
-    for (const std::wstring& root : notReady) text += Upper(root);
+    for (const std::wstring& root : notReady) text += salva::UpperCase(root);
     return text + L"还没有准备好\r\n";
 }
 
@@ -175,6 +154,6 @@ std::wstring CDRomDriveControl::GetCDRomInforStr() {
 
 std::wstring CDRomDriveControl::GetCDRomListStr() {
     std::wstring list;
-    for (const std::wstring& root : lister_()) list += Upper(root);
+    for (const std::wstring& root : lister_()) list += salva::UpperCase(root);
     return list;
 }

@@ -2,6 +2,9 @@
 #include "Holders.h"
 #include "TrimAtNul.h"
 #include "mDoEvents.h"
+#include "ProgramFolder.h"
+#include "Text.h"
+#include "WaitCursor.h"
 #include <shellapi.h>
 #include <shlobj.h>
 #include <cstdint>
@@ -12,22 +15,11 @@
 namespace salva {
 namespace {
 
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-
-std::wstring TrimBlanks(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return L"";
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
-
 bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"*?") != std::wstring::npos; }
 
 // The path as FileExists and FolderExists search for it.
 std::wstring SearchablePath(const std::wstring& path) {
-    std::wstring p = TrimBlanks(path);
+    std::wstring p = Trim(path);
     if (!p.empty() && p.back() == L'\\') p.pop_back();
     return p;
 }
@@ -41,7 +33,8 @@ wchar_t DriveLetter(const std::wstring& drive) {
 
 std::wstring RootOf(wchar_t letter) { return std::wstring(1, letter) + L":\\"; }
 
-// Every root of the system's logical-drive list ("C:\"), empty when it cannot be read.
+}  // namespace
+
 std::vector<std::wstring> LogicalDriveRoots() {
     std::vector<std::wstring> roots;
     const DWORD needed = ::GetLogicalDriveStringsW(0, nullptr);
@@ -53,6 +46,8 @@ std::vector<std::wstring> LogicalDriveRoots() {
     return roots;
 }
 
+namespace {
+
 // No "insert a disk" box from the system while a drive is probed.
 class quiet_errors_scope {
 public:
@@ -63,15 +58,6 @@ public:
 
 private:
     UINT old_;
-};
-
-// The hourglass while a slow system call runs, the arrow afterwards.
-class wait_pointer_scope {
-public:
-    wait_pointer_scope() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
-    ~wait_pointer_scope() { ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); }
-    wait_pointer_scope(const wait_pointer_scope&) = delete;
-    wait_pointer_scope& operator=(const wait_pointer_scope&) = delete;
 };
 
 bool QueryDiskFacts(const std::wstring& root, filesystem_text::DiskFacts& facts) {
@@ -113,20 +99,6 @@ bool ShellFileOperation(UINT function, const std::wstring& from, const std::wstr
     op.fFlags = flags;
     const int result = ::SHFileOperationW(&op);
     return result == 0 && !op.fAnyOperationsAborted;
-}
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0) return L"";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.rfind(L'\\') + 1);
 }
 
 std::wstring ProgramName() {
@@ -298,7 +270,7 @@ std::wstring TypeNameFallback(const std::wstring& path) {
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     const size_t dot = name.rfind(L'.');
     if (dot == std::wstring::npos) return L"文件";
-    return Upper(name.substr(dot + 1)) + L" 文件";
+    return UpperCase(name.substr(dot + 1)) + L" 文件";
 }
 
 bool IsOperablePath(const std::wstring& path) {
@@ -345,7 +317,7 @@ void FileSystem::ShowDriveProperty(const std::wstring& drive, HWND owner) const 
         mDoEvents::PumpMessages();
         return;
     }
-    const std::wstring title = L"[" + Upper(drive.substr(0, 1)) + L":\\]属性";
+    const std::wstring title = L"[" + UpperCase(drive.substr(0, 1)) + L":\\]属性";
     ::MessageBoxW(owner, L"驱动器没有准备好.", title.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -605,12 +577,12 @@ bool FileSystem::DriveIsReady(const std::wstring& drive) const {
 std::wstring FileSystem::GetFixedDiskList() const {
     std::wstring list;
     for (const std::wstring& root : LogicalDriveRoots())
-        if (GetDriveType(root) == DRIVE_FIXED) list += Upper(root);
+        if (GetDriveType(root) == DRIVE_FIXED) list += UpperCase(root);
     return list;
 }
 
 bool FileSystem::SetDiskVolumeLabel(const std::wstring& root, const std::wstring& label) const {
-    wait_pointer_scope wait;
+    wait_cursor_scope wait;
     return ::SetVolumeLabelW(root.c_str(), label.c_str()) != FALSE;
 }
 

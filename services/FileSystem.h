@@ -12,7 +12,12 @@
 #undef GetTempFileName
 #undef GetShortPathName
 
+#include <vector>
+
 namespace salva {
+
+// Every root of the system's logical-drive list ("C:\\"), empty when it cannot be read.
+std::vector<std::wstring> LogicalDriveRoots();
 
 // Raw value of one disk information item: nothing, a byte count, a text or a 32-bit count.
 using DiskValue = std::variant<std::monostate, uint64_t, std::wstring, uint32_t>;

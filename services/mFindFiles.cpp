@@ -2,26 +2,13 @@
 #include "Holders.h"
 #include "TrimAtNul.h"
 #include "mDoEvents.h"
+#include "Text.h"
+#include "WaitCursor.h"
 #include <commctrl.h>
 #include <exception>
 
 namespace salva::mFindFiles {
 namespace {
-
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-
-std::wstring LastThree(const std::wstring& text) { return text.size() <= 3 ? text : text.substr(text.size() - 3); }
-
-std::wstring TrimBlanks(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return L"";
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
-
-void SetPointer(const wchar_t* cursor) { ::SetCursor(::LoadCursorW(nullptr, cursor)); }
 
 void WalkLevel(std::wstring folder, const std::wstring& pattern, bool recurse, const AddItem& add) {
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
@@ -40,7 +27,7 @@ void WalkLevel(std::wstring folder, const std::wstring& pattern, bool recurse, c
                 }
             }
             if (mDoEvents::InputPending() != 0) mDoEvents::PumpMessages();
-            SetPointer(IDC_APPSTARTING);
+            wait_cursor_scope::Show(IDC_APPSTARTING);
         } while (::FindNextFileW(search.get(), &entry));
     } catch (const std::exception&) {
         // A failure inside one folder ends the walk of that folder only.
@@ -50,14 +37,13 @@ void WalkLevel(std::wstring folder, const std::wstring& pattern, bool recurse, c
 }  // namespace
 
 bool PatternMatches(const std::wstring& name, const std::wstring& pattern) {
-    if (TrimBlanks(pattern) == L"*.*") return true;
-    return Upper(LastThree(name)) == Upper(LastThree(pattern));
+    if (Trim(pattern) == L"*.*") return true;
+    return UpperTail(name, 3) == UpperTail(pattern, 3);
 }
 
 void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool recurse, const AddItem& add) {
-    SetPointer(IDC_WAIT);
+    wait_cursor_scope wait;
     WalkLevel(folder, pattern, recurse, add);
-    SetPointer(IDC_ARROW);
 }
 
 void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool recurse, HWND imageCombo) {

@@ -1,6 +1,7 @@
 #include "services/mRegDll_Ocx_Tlb.h"
 #include "services/Holders.h"
-#include <cwctype>
+#include "services/ProgramFolder.h"
+#include "services/Text.h"
 #include <memory>
 
 namespace mRegDll_Ocx_Tlb {
@@ -26,21 +27,6 @@ DWORD WINAPI RunEntryPoint(void* param) {
     return 0;
 }
 
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 // A file an ordinary listing shows: not a folder, not hidden, not a system file.
 bool PlainFileExists(const std::wstring& path) {
     WIN32_FIND_DATAW fd{};
@@ -53,8 +39,7 @@ bool PlainFileExists(const std::wstring& path) {
 
 bool IsServerFileName(const std::wstring& name) {
     if (name.size() < 3) return false;
-    std::wstring tail = name.substr(name.size() - 3);
-    for (wchar_t& c : tail) c = static_cast<wchar_t>(std::towupper(c));
+    const std::wstring tail = salva::UpperTail(name, 3);
     return tail == L"DLL" || tail == L"OCX" || tail == L"TLB";
 }
 
@@ -78,8 +63,10 @@ std::vector<std::pair<std::wstring, bool>> RegisterFolderServers(const std::wstr
 }
 
 void RegisterAppFolderServers() {
-    const std::wstring folder = ProgramFolder();
-    if (!folder.empty()) RegisterFolderServers(folder);
+    std::wstring folder = salva::ProgramFolder();
+    if (folder.empty()) return;
+    folder.pop_back();
+    RegisterFolderServers(folder);
 }
 
 bool RegisterServer(const std::wstring& path) { return RegUnregServer(path, false); }

@@ -3,6 +3,7 @@
 #include "LogText.h"
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
+#include "services/ProgramFolder.h"
 #include "services/ToolTips.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
@@ -153,20 +154,7 @@ frmSystem& frmSystem::Default() {
     return instance;
 }
 
-std::wstring frmSystem::DefaultLogFilePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0) return L"OperationNotes.log";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + L"OperationNotes.log";
-}
+std::wstring frmSystem::DefaultLogFilePath() { return ProgramFolder() + L"OperationNotes.log"; }
 
 bool frmSystem::Load() {
     if (hwnd_) return true;

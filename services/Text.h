@@ -1,0 +1,14 @@
+// Text rules shared by the program's modules: case folding and trimming of paths and names.
+#pragma once
+#include <string>
+
+namespace salva {
+
+// The text upper-cased as the system folds case (CharUpperBuffW), not just ASCII.
+std::wstring UpperCase(std::wstring text);
+// The last `n` characters (all of a shorter text), upper-cased: extension and drive tests.
+std::wstring UpperTail(const std::wstring& text, size_t n);
+// The text without leading and trailing characters out of `blanks`.
+std::wstring Trim(const std::wstring& text, const wchar_t* blanks = L" ");
+
+}  // namespace salva
