@@ -211,6 +211,7 @@ void FrmCopy::CreateControls() {
     Label(IDC_lblBlock2, L"10块", p2, 314, 2, 40, 14);
     CreateChild(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 186, 17, 176, 20, IDC_sldSkipBlocks, p2);
     CreateChild(L"BUTTON", L"返回设置>>", WS_TABSTOP | BS_PUSHBUTTON, 374, 8, 80, 22, IDC_cmdBackCopy, p2);
+    SetUpPictureButtons();
 }
 
 void FrmCopy::Form_Load() {
@@ -390,24 +391,26 @@ void FrmCopy::RefreshWindow() {
     HWND combo = Control(IDC_cmbFileCopy);
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     ::InvalidateRect(combo, nullptr, TRUE);
+    ClearFileInfoDisplay();
+    SetFileListText(L"");
+    ::SetWindowTextW(Control(IDC_txtFileCopy), L"");
+    StopPreview();
+}
+
+void FrmCopy::ClearFileInfoDisplay() {
     bars_[ProgressBarBox].Clear();
-    boxes_[SmallIcon16].Clear();
-    boxes_[SmallIcon16A].Clear();
-    boxes_[SmallIcon16B].Clear();
-    boxes_[SmallIcon16A].SetPicture(nullptr);
-    boxes_[SmallIcon16B].SetPicture(nullptr);
-    boxes_[Image1_4].SetPicture(nullptr);
+    for (Box b : {SmallIcon16, SmallIcon16A, SmallIcon16B, Image1_4}) {
+        boxes_[b].Clear();
+        boxes_[b].SetPicture(nullptr);
+    }
     ::SetWindowTextW(Control(IDC_lblYiFuZhi), L"0字节");
     ::SetWindowTextW(Control(IDC_lblGuJiXiaoHao), L"00:00:00");
     ::SetWindowTextW(Control(IDC_lblShengYuShiJian), L"00:00:00");
     ::SetWindowTextW(Control(IDC_lblZongJiHaoShi), L"00:00:00");
     ::SetWindowTextW(Control(IDC_lblShuJuLiuLiang), L"0KB/秒");
     ::SetWindowTextW(Control(IDC_lblFilesInfo), kFilesInfoReset);
-    SetFileListText(L"");
-    ::SetWindowTextW(Control(IDC_txtFileCopy), L"");
     ::SendMessageW(Control(IDC_stbFileInfoShowsArea_A), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
     ::SendMessageW(Control(IDC_stbFileInfoShowsArea_B), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
-    StopPreview();
 }
 
 void FrmCopy::StopPreview() {
@@ -719,6 +722,15 @@ void FrmCopy::OnCommand(int id, int code) {
     }
     case IDC_cmdCancelCopy:
         engine_->Cancel();
+        break;
+    case IDC_cmdBackCopy:
+        cmdBackCopy_Click();
+        break;
+    case IDC_cmdSourceFile:
+        cmdSourceFile_Click();
+        break;
+    case IDC_cmdDestinationPath:
+        cmdDestinationPath_Click();
         break;
     default:
         break;

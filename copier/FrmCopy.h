@@ -12,6 +12,7 @@
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
 #include "services/MainWindow.h"
+#include "services/ToolTips.h"
 #include <array>
 #include <functional>
 #include <memory>
@@ -115,7 +116,15 @@ public:
     void SetFileListText(const std::wstring& text) override;
     // Appends an item to the file list.
     void AddFileListItem(const std::wstring& path) override;
-    int FileListCount() const;
+    int FileListCount() const override;
+    std::wstring FileListItem(int index) const override;
+    void SetTargetText(const std::wstring& text) override;
+    // The list information panel.
+    void SetFileInfoTexts(const std::wstring& sizeTypeAttributes, const std::wstring& times) override;
+    void SetFilesInfoText(const std::wstring& text) override;
+    void ShowItemPictures(const std::wstring& path, IPicture* picture) override;
+    // The normal or hover picture of a picture button (IDC_picRefresh ... IDC_picWatch).
+    HICON ButtonPicture(int id, bool hover) const;
     // The answer to the last close question (IDYES, IDNO), 0 before any.
     int PromptResult() const { return promptResult_; }
 
@@ -161,6 +170,21 @@ private:
     HWND CreateChild(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
                      HWND parent = nullptr);
     HWND Label(int id, const wchar_t* text, HWND parent, int x, int y, int w, int h);
+    // Blank copy figures, status texts and pictures, the list left as it is.
+    void ClearFileInfoDisplay();
+
+    // The picture buttons, the settings panel and the file buttons (FrmCopyButtons.cpp).
+    void SetUpPictureButtons();
+    void PictureButtonMouse(size_t index, UINT msg, int x, int y);
+    void PictureButton_MouseDown(size_t index);
+    void PictureButton_MouseUp(size_t index);
+    void picRefresh_Steps();
+    void ShowSearchWindow();
+    void cmdBackCopy_Click();
+    void cmdSourceFile_Click();
+    void cmdDestinationPath_Click();
+    void txtFileCopy_MouseMove();
+    static LRESULT CALLBACK TargetBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     Options options_;
     Win32CopyEnvironment env_;
@@ -187,6 +211,7 @@ private:
     unique_hfont boldFont_;
     unique_hfont captionFont_;
     unique_hfont smallIconFont_;
+    std::unique_ptr<ToolTips> targetTip_;
     int promptResult_ = 0;
     int engineDepth_ = 0;
     bool closePending_ = false;

@@ -1,4 +1,6 @@
 #include "copier/PictureBox.h"
+#include "services/mT3D.h"
+#include <ocidl.h>
 #include <windowsx.h>
 
 namespace salva {
@@ -43,6 +45,13 @@ void PictureBox::Refresh() {
 
 void PictureBox::SetPicture(HICON icon) {
     picture_ = icon;
+    loaded_.reset();
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::SetLoadedPicture(IPicture* picture) {
+    loaded_ = com_ptr<IPicture>(picture);
+    picture_ = nullptr;
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -83,8 +92,32 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         paint_scope ps(hwnd_);
         if (memDC_) ::BitBlt(ps.dc(), 0, 0, width_, height_, memDC_.get(), 0, 0, SRCCOPY);
         if (picture_) ::DrawIconEx(ps.dc(), 0, 0, picture_, 0, 0, 0, nullptr, DI_NORMAL);
+        if (loaded_) {
+            // The picture's size comes in HIMETRIC (0.01 mm); its own pixels are kept.
+            OLE_XSIZE_HIMETRIC w = 0;
+            OLE_YSIZE_HIMETRIC h = 0;
+            loaded_->get_Width(&w);
+            loaded_->get_Height(&h);
+            const int px = ::MulDiv(w, ::GetDeviceCaps(ps.dc(), LOGPIXELSX), 2540);
+            const int py = ::MulDiv(h, ::GetDeviceCaps(ps.dc(), LOGPIXELSY), 2540);
+            loaded_->Render(ps.dc(), 0, 0, px, py, 0, h, w, -h, nullptr);
+        }
+        // Drawn with the rest, so a repaint while focused cannot leave an inverted rectangle
+        // behind once the focus has gone.
+        if (showsFocus_ && ::GetFocus() == hwnd_) {
+            RECT rc{};
+            ::GetClientRect(hwnd_, &rc);
+            mT3D::DrawFocusRectOver(ps.dc(), rc.right, rc.bottom);
+        }
         return 0;
     }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (showsFocus_) {
+            ::InvalidateRect(hwnd_, nullptr, FALSE);
+            ::UpdateWindow(hwnd_);
+        }
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONUP:

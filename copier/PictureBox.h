@@ -6,6 +6,8 @@
 #include "services/Holders.h"
 #include <functional>
 
+struct IPicture;
+
 namespace salva {
 
 class PictureBox : public BaseWindow<PictureBox> {
@@ -27,9 +29,16 @@ public:
     COLORREF BackColor() const { return back_; }
     void SetForeColor(COLORREF c) { fore_ = c; }
     COLORREF ForeColor() const { return fore_; }
-    // A picture shown at (0, 0) over the image; nullptr shows none. Not owned.
+    // A picture shown at (0, 0) over the image; nullptr shows none. Not owned. It replaces a
+    // loaded picture.
     void SetPicture(HICON icon);
     HICON Picture() const { return picture_; }
+    // A loaded picture (bitmap, metafile, JPEG ...) shown unscaled at (0, 0) over the image,
+    // held until replaced; it replaces the icon picture. Null shows none.
+    void SetLoadedPicture(IPicture* picture);
+    IPicture* LoadedPicture() const { return loaded_.get(); }
+    // Draws a focus rectangle round the whole box while it has the keyboard focus.
+    void SetShowsFocus(bool on) { showsFocus_ = on; }
     void SetMouseHandler(MouseHandler h) { mouse_ = std::move(h); }
     // The font text is printed with on the image (not owned); also set by WM_SETFONT.
     void SetFont(HFONT font);
@@ -51,6 +60,8 @@ private:
     COLORREF back_ = ::GetSysColor(COLOR_BTNFACE);
     COLORREF fore_ = RGB(0, 0, 0);
     HICON picture_ = nullptr;
+    com_ptr<IPicture> loaded_;
+    bool showsFocus_ = false;
     HFONT font_ = nullptr;
     HGDIOBJ oldFont_ = nullptr;
     MouseHandler mouse_;

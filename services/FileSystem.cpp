@@ -474,14 +474,20 @@ int32_t FileSystem::GetFileSize(const std::wstring& path) const {
     return size.QuadPart <= INT32_MAX ? static_cast<int32_t>(size.QuadPart) : -1;
 }
 
-int32_t FileSystem::GetFileSizeA(const std::wstring& path) const {
+bool FileLength64(const std::wstring& path, uint64_t& length) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         ::SetLastError(ERROR_ACCESS_DENIED);
-        return -1;
+        return false;
     }
-    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    length = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+int32_t FileSystem::GetFileSizeA(const std::wstring& path) const {
+    uint64_t size = 0;
+    if (!FileLength64(path, size)) return -1;
     return size <= INT32_MAX ? static_cast<int32_t>(size) : -1;
 }
 

@@ -19,6 +19,10 @@ namespace salva {
 // Every root of the system's logical-drive list ("C:\\"), empty when it cannot be read.
 std::vector<std::wstring> LogicalDriveRoots();
 
+// Byte length of a file at any size; false for a folder (last error ERROR_ACCESS_DENIED) or a
+// path that cannot be queried.
+bool FileLength64(const std::wstring& path, uint64_t& length);
+
 // Raw value of one disk information item: nothing, a byte count, a text or a 32-bit count.
 using DiskValue = std::variant<std::monostate, uint64_t, std::wstring, uint32_t>;
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <string>
 
+struct IPicture;
+
 namespace salva {
 
 class MainWindow {
@@ -19,12 +21,28 @@ public:
     virtual HWND FileListCombo() const = 0;
     // Appends one item (a full path, no image) to the file list.
     virtual void AddFileListItem(const std::wstring& path) = 0;
+    virtual int FileListCount() const = 0;
+    // The text of item `index` (0-based), "" outside the list.
+    virtual std::wstring FileListItem(int index) const = 0;
     virtual std::wstring FileListText() const = 0;
     virtual void SetFileListText(const std::wstring& text) = 0;
     // Empties the file list and puts the display back to its start state.
     virtual void RefreshWindow() = 0;
     // Repaints the drawn title bar from the current state.
     virtual void picHTitleBar_Paint() = 0;
+    // The target path box.
+    virtual void SetTargetText(const std::wstring& text) = 0;
+
+    // The file-list information panel. The current file's facts: panel 1 of the status bar
+    // with size, type and attributes, and of the one with the times.
+    virtual void SetFileInfoTexts(const std::wstring& sizeTypeAttributes, const std::wstring& times) = 0;
+    // The count and total size line of the whole list.
+    virtual void SetFilesInfoText(const std::wstring& text) = 0;
+    // The current file's small pictures: with `picture`, the image holder and the first status
+    // picture show it unscaled from their top-left corner; without, the holder is empty and
+    // the first status picture shows the file's small shell icon. The second status picture
+    // always shows the shell icon.
+    virtual void ShowItemPictures(const std::wstring& path, IPicture* picture) = 0;
 
 protected:
     MainWindow() = default;

@@ -42,29 +42,6 @@ private:
 };
 TitleSpy* TitleSpy::instance_ = nullptr;
 
-// Tool-tip windows whose tool is `control`.
-std::vector<HWND> TipsOf(HWND control) {
-    struct Q {
-        HWND owner;
-        std::vector<HWND> tips;
-    } q{control, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM p) CALLBACK -> BOOL {
-            auto* q = reinterpret_cast<Q*>(p);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(h, cls, 64);
-            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
-            TTTOOLINFOW ti{};
-            ti.cbSize = TTTOOLINFOW_V2_SIZE;
-            if (::SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == q->owner)
-                q->tips.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
-    return q.tips;
-}
-
 std::wstring Hex(COLORREF c) {
     wchar_t b[16];
     wsprintfW(b, L"%06lX", static_cast<unsigned long>(c));
@@ -179,7 +156,7 @@ TEST(MainWindowLoad, FifteenToolTipsWithTitlesAndTexts) {
     int tips = 0;
     for (const Want& w : want) {
         HWND control = f.Control(w.id);
-        const auto found = TipsOf(control);
+        const auto found = TipWindowsOf(control);
         ASSERT_EQ(1u, found.size()) << "tips of control " << w.id;
         ++tips;
         const std::wstring text = TipText(found[0], control);
@@ -193,7 +170,7 @@ TEST(MainWindowLoad, FifteenToolTipsWithTitlesAndTexts) {
     }
     EXPECT_EQ(15, tips);
     // Two joined lines, exactly as shown.
-    const auto search = TipsOf(f.Control(FrmCopy::IDC_picSearch));
+    const auto search = TipWindowsOf(f.Control(FrmCopy::IDC_picSearch));
     EXPECT_EQ(Narrow(L"该文件搜索对话框允许你在硬盘、网上邻居\r\n上搜索所有你需要的文件，并在Salvadisk\r\n"
                      L"程序的组合列表框中显示出来，你可以根据\r\n需要添加、清除复制、移动、删除、重命名文件"),
               Narrow(TipText(search[0], f.Control(FrmCopy::IDC_picSearch))));

@@ -108,6 +108,28 @@ std::wstring TipText(HWND tip, HWND owner) {
     return buffer.data();
 }
 
+std::vector<HWND> TipWindowsOf(HWND control) {
+    struct Q {
+        HWND owner;
+        std::vector<HWND> tips;
+    } q{control, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
+            auto* q = reinterpret_cast<Q*>(p);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(h, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+            TTTOOLINFOW ti{};
+            ti.cbSize = TTTOOLINFOW_V2_SIZE;
+            if (::SendMessageW(h, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == q->owner)
+                q->tips.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.tips;
+}
+
 std::wstring ChildTexts(HWND box) {
     std::wstring all;
     ::EnumChildWindows(
@@ -137,6 +159,30 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeout
                     ::GetClassNameW(h, cls, 256);
                     if (lstrcmpiW(cls, q->cls) != 0) return TRUE;
                 }
+                q->found = h;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&q));
+        if (q.found) return q.found;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND WaitForOwnedWindow(HWND owner, const wchar_t* className, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    struct Query { HWND owner; const wchar_t* cls; HWND found; } q{owner, className, nullptr};
+    while (std::chrono::steady_clock::now() < end) {
+        ::EnumWindows(
+            [](HWND h, LPARAM p) CALLBACK -> BOOL {
+                auto* q = reinterpret_cast<Query*>(p);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(h, &pid);
+                if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || ::GetWindow(h, GW_OWNER) != q->owner)
+                    return TRUE;
+                wchar_t cls[256] = {};
+                ::GetClassNameW(h, cls, 256);
+                if (q->cls && lstrcmpiW(cls, q->cls) != 0) return TRUE;
                 q->found = h;
                 return FALSE;
             },
@@ -209,6 +255,14 @@ Watcher::Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const
     std::wstring cls = className ? className : L"";
     thread_ = std::thread([this, cap, cls, answer] {
         HWND h = WaitForWindow(cap.empty() ? nullptr : cap.c_str(), cls.empty() ? nullptr : cls.c_str());
+        found_ = h != nullptr;
+        if (h) answer(h);
+    });
+}
+
+Watcher::Watcher(std::function<HWND()> find, std::function<void(HWND)> answer) {
+    thread_ = std::thread([this, find, answer] {
+        HWND h = find();
         found_ = h != nullptr;
         if (h) answer(h);
     });

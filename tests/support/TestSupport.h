@@ -39,12 +39,17 @@ std::wstring WindowText(HWND hwnd);
 
 // The text of the one tool a tip window keeps for `owner`'s client area.
 std::wstring TipText(HWND tip, HWND owner);
+// The tool-tip windows of this thread whose tool is `control`.
+std::vector<HWND> TipWindowsOf(HWND control);
 // The texts of a window's controls, joined by "|" (for finding a message box's text).
 std::wstring ChildTexts(HWND box);
 
 // Finds a visible top-level window of this process with the given caption (and class, when
 // given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, int timeoutMs = 10000);
+// Finds a visible top-level window of this process of the class owned by `owner`, waiting up
+// to `timeoutMs`.
+HWND WaitForOwnedWindow(HWND owner, const wchar_t* className = L"#32770", int timeoutMs = 10000);
 // Finds a descendant control by its identifier.
 HWND FindControl(HWND root, int id);
 
@@ -75,6 +80,8 @@ HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* arg
 class Watcher {
 public:
     Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className = nullptr);
+    // The window comes from `find` (null: none turned up).
+    Watcher(std::function<HWND()> find, std::function<void(HWND)> answer);
     ~Watcher();
     void Join();
     bool found() const { return found_; }

@@ -1,0 +1,231 @@
+#include "services/mSubClassOpen_SaveFileBox.h"
+#include "services/FileSystem.h"
+#include "services/Holders.h"
+#include "services/MainWindow.h"
+#include "services/OpenDialogPane.h"
+#include "services/OpenDialogRules.h"
+#include "services/Text.h"
+#include "services/TrimAtNul.h"
+#include "services/mDoEvents.h"
+#include <commdlg.h>
+#include <cstring>
+#include <vector>
+
+namespace salva::mSubClassOpen_SaveFileBox {
+
+namespace rules = open_dialog_rules;
+
+namespace {
+
+constexpr DWORD kAddFilesFlags = OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT |
+                                 OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK | OFN_HIDEREADONLY;
+constexpr DWORD kSaveFlags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY;
+constexpr DWORD kOpenFlags = OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT |
+                             OFN_HIDEREADONLY;
+constexpr DWORD kSavePlainFlags = kSaveFlags | OFN_OVERWRITEPROMPT;
+
+// Room for a multiple selection: the folder and every name.
+constexpr size_t kLargeFileBuffer = 32767;
+constexpr size_t kNameRoom = 255;
+constexpr size_t kFileTitleChars = 515;
+// The hook asks for the selected path in MAX_PATH characters.
+constexpr uint32_t kSelectedPathChars = MAX_PATH;
+
+// One record for every dialog of the program: each call sets the fields it needs, the others
+// keep what an earlier call left. The buffers it points at live as long as it does. Blanks in
+// the file buffer would show in the name box, so the buffers are NUL-filled.
+struct DialogRecord {
+    OPENFILENAMEW ofn{};
+    std::vector<wchar_t> file;
+    std::vector<wchar_t> fileTitle;
+    std::wstring filter;
+    std::wstring title;
+};
+
+DialogRecord& Record() {
+    static DialogRecord r;
+    return r;
+}
+
+void FillRecord(const std::wstring& title, const std::wstring& filter, const std::wstring& initialName,
+                size_t room, DWORD flags, bool withHook) {
+    static const wchar_t kNoInitialDir[] = L"";
+    static const wchar_t kDefaultExt[] = L"dat\0";
+    DialogRecord& r = Record();
+    r.filter = filter;
+    // The dialog reads the filter up to a double NUL.
+    r.filter.append(2, L'\0');
+    r.title = title;
+    r.file.assign(initialName.size() + room + 2, L'\0');
+    std::copy(initialName.begin(), initialName.end(), r.file.begin());
+    r.fileTitle.assign(kFileTitleChars, L'\0');
+
+    OPENFILENAMEW& o = r.ofn;
+    // The 76-byte form every Windows version takes.
+    o.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    MainWindow* main = TheMainWindow();
+    o.hwndOwner = main ? main->Handle() : nullptr;
+    o.lpstrFilter = r.filter.c_str();
+    o.nFilterIndex = 1;
+    o.lpstrFile = r.file.data();
+    o.nMaxFile = static_cast<DWORD>(r.file.size());
+    o.lpstrFileTitle = r.fileTitle.data();
+    o.nMaxFileTitle = static_cast<DWORD>(r.fileTitle.size());
+    o.lpstrInitialDir = kNoInitialDir;
+    o.lpstrTitle = r.title.c_str();
+    o.Flags = flags;
+    o.lpstrDefExt = kDefaultExt;
+    if (withHook) o.lpfnHook = OpenSaveDialogHook;
+}
+
+std::wstring FileBufferText() {
+    const DialogRecord& r = Record();
+    return std::wstring(r.file.data(), r.file.size());
+}
+
+// The chosen path of a single-selection dialog.
+std::wstring ChosenPath() { return TrimAtNul(Trim(FileBufferText())); }
+
+// The dialog's own size and place: centred as it stood, then given the program's size.
+void CentreAndSize(HWND dialog) {
+    RECT r{};
+    if (!::GetWindowRect(dialog, &r)) return;
+    const POINT at = rules::CentredCorner(r, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    ::MoveWindow(dialog, at.x, at.y, rules::kDialogWidth, rules::kDialogHeight, TRUE);
+}
+
+// The preview pane beside the file view, and the dialog's own children where the program
+// wants them.
+void LayOutChildren(HWND dialog) {
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    if (OpenDialogPane* pane = CurrentOpenDialogPane()) {
+        if (HWND w = pane->Window()) {
+            const rules::Placement slot = rules::PaneSlot(client.right, client.bottom, pane->InnerSize(), pane->OuterSize());
+            EmbedPreviewPane(w, dialog, slot.x, slot.y, slot.width, slot.height);
+        }
+    }
+    rules::ChildCounters counters;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[5] = {};
+        ::GetClassNameW(child, cls, 5);
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        rules::Placement p;
+        if (rules::ChildPlacement(cls, r.bottom - r.top, counters, p)) ::MoveWindow(child, p.x, p.y, p.width, p.height, TRUE);
+    }
+}
+
+}  // namespace
+
+void AddFilesByOpenDialog(const std::wstring& title, const std::wstring& filter, bool withHook) {
+    FillRecord(title, filter, L"", kLargeFileBuffer, withHook ? kAddFilesFlags : kAddFilesFlags & ~OFN_ENABLEHOOK,
+               withHook);
+    if (!::GetOpenFileNameW(&Record().ofn)) return;
+    MainWindow* main = TheMainWindow();
+    if (!main) return;
+    const rules::OpenDialogResult chosen = rules::SplitOpenDialogResult(FileBufferText());
+    if (chosen.hasEditText) {
+        main->SetFileListText(chosen.editText);
+        return;
+    }
+    for (const std::wstring& path : chosen.items) main->AddFileListItem(path);
+    UpdateFileListInfo();
+}
+
+void AskSaveFileName(const std::wstring& title, const std::wstring& filter, bool withHook) {
+    MainWindow* main = TheMainWindow();
+    if (!main) return;
+    const std::wstring suggested = FileSystem().GetFileName(main->FileListText());
+    FillRecord(title, filter, suggested, kNameRoom, kSaveFlags, withHook);
+    BOOL chosen = ::GetSaveFileNameW(&Record().ofn);
+    // A proposed name the dialog refuses (the list's text may be a message, not a path) would
+    // keep the dialog from opening at all: ask again without one.
+    if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && !suggested.empty()) {
+        FillRecord(title, filter, L"", kNameRoom, kSaveFlags, withHook);
+        chosen = ::GetSaveFileNameW(&Record().ofn);
+    }
+    if (chosen) main->SetTargetText(ChosenPath());
+}
+
+std::wstring AskOpenFileName(const std::wstring& title, const std::wstring& filter) {
+    FillRecord(title, filter, L"", kLargeFileBuffer, kOpenFlags, false);
+    const std::wstring path = ::GetOpenFileNameW(&Record().ofn) ? ChosenPath() : std::wstring();
+    mDoEvents::PumpMessages();
+    return path;
+}
+
+std::wstring AskSaveFileNamePlain(const std::wstring& title, const std::wstring& filter) {
+    FillRecord(title, filter, L"", kNameRoom, kSavePlainFlags, false);
+    const std::wstring path = ::GetSaveFileNameW(&Record().ofn) ? ChosenPath() : std::wstring();
+    mDoEvents::PumpMessages();
+    return path;
+}
+
+bool CanOpenFile(const std::wstring& path) {
+    std::wstring p = Trim(path);
+    if (!p.empty() && p.back() == L'\\') p.pop_back();
+    if (p.empty()) return false;
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open.
+    unique_hfile file(::CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+UINT_PTR CALLBACK OpenSaveDialogHook(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    HWND dialog = ::GetParent(window);
+    switch (message) {
+    case WM_INITDIALOG:
+        if (!dialog) break;
+        CentreAndSize(dialog);
+        LayOutChildren(dialog);
+        break;
+    case WM_NOTIFY: {
+        if (!lParam) break;
+        NMHDR header{};
+        std::memcpy(&header, reinterpret_cast<const void*>(lParam), sizeof(header));
+        if (header.code == static_cast<UINT>(CDN_INITDONE)) {
+            // Wine shrinks the dialog again after WM_INITDIALOG; its size and the layout are
+            // set once more when it is ready.
+            if (!dialog) break;
+            ::SetWindowPos(dialog, nullptr, 0, 0, rules::kDialogWidth, rules::kDialogHeight,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            LayOutChildren(dialog);
+        } else if (header.code == static_cast<UINT>(CDN_SELCHANGE)) {
+            OpenDialogPane* pane = CurrentOpenDialogPane();
+            if (!pane) break;
+            const std::wstring path = GetDialogFilePath(header.hwndFrom, CDM_GETFILEPATH, kSelectedPathChars);
+            // A folder or an unreadable file leaves the previous preview in place.
+            if (CanOpenFile(path)) {
+                pane->StopPlay();
+                pane->OpenMediaFile(path);
+            }
+        }
+        break;
+    }
+    case WM_DESTROY:
+        if (OpenDialogPane* pane = CurrentOpenDialogPane()) {
+            pane->StopPlay();
+            pane->Unload();
+        }
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+std::wstring GetDialogFilePath(HWND dialog, UINT message, uint32_t size) {
+    if (!dialog || size == 0) return {};
+    std::vector<wchar_t> buffer(size, L'\0');
+    const LRESULT answer = ::SendMessageW(dialog, message, size, reinterpret_cast<LPARAM>(buffer.data()));
+    return rules::PathFromAnswer(buffer, size, static_cast<intptr_t>(answer));
+}
+
+void EmbedPreviewPane(HWND child, HWND parent, int x, int y, int width, int height) {
+    ::SetParent(child, parent);
+    ::ShowWindow(child, SW_SHOWNORMAL);
+    ::MoveWindow(child, x, y, width, height, TRUE);
+}
+
+}  // namespace salva::mSubClassOpen_SaveFileBox

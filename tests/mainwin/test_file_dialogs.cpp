@@ -1,0 +1,389 @@
+// The open and save dialogs driven from another thread as a user would: names typed into the
+// dialog owned by the main window, OK or Cancel pressed; the hook's layout with a pane of the
+// test's own; the hook's preview calls and the path answer's checks through a stand-in dialog.
+#include "MainWinTest.h"
+#include "../services/WineHost.h"
+#include "services/OpenDialogPane.h"
+#include "services/mSubClassOpen_SaveFileBox.h"
+#include <commdlg.h>
+#include <atomic>
+#include <mutex>
+
+using namespace mainwintest;
+using namespace testsupport;
+using salva::FrmCopy;
+namespace dialogs = salva::mSubClassOpen_SaveFileBox;
+
+namespace {
+
+// The name box: an edit box in the template Wine uses with a hook, the edit box inside a
+// combo in the one it uses without.
+HWND NameBox(HWND dialog) {
+    if (HWND edit = FindControl(dialog, 0x480)) return edit;
+    HWND combo = FindControl(dialog, 0x47c);
+    return combo ? reinterpret_cast<HWND>(::SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0)) : nullptr;
+}
+
+void TypeName(HWND dialog, const std::wstring& text) {
+    ::SendMessageW(NameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+void Press(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::wstring FolderOf(HWND dialog) {
+    std::vector<wchar_t> b(MAX_PATH * 2, L'\0');
+    ::SendMessageW(dialog, CDM_GETFOLDERPATH, b.size(), reinterpret_cast<LPARAM>(b.data()));
+    std::wstring s = b.data();
+    if (s.size() > 3 && s.back() == L'\\') s.pop_back();
+    return s;
+}
+
+// Types a folder and presses OK, unless the dialog already shows it; true once it does.
+bool BrowseTo(HWND dialog, std::wstring folder) {
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    if (lstrcmpiW(FolderOf(dialog).c_str(), folder.c_str()) == 0) return true;
+    TypeName(dialog, folder);
+    Press(dialog, IDOK);
+    for (int i = 0; i < 500; ++i) {
+        if (lstrcmpiW(FolderOf(dialog).c_str(), folder.c_str()) == 0) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+// After OK the dialog closes, or a question owned by it comes up, answered Yes: true then.
+bool AnsweredOverwriteQuestion(HWND dialog) {
+    for (int i = 0; i < 500 && ::IsWindow(dialog); ++i) {
+        if (HWND ask = WaitForOwnedWindow(dialog, L"#32770", 20)) {
+            ::PostMessageW(ask, WM_COMMAND, IDYES, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::wstring> Items(FrmCopy& f) {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < f.FileListCount(); ++i) items.push_back(f.FileListItem(i));
+    return items;
+}
+
+std::string Joined(const std::vector<std::wstring>& items) {
+    std::wstring all;
+    for (const auto& s : items) all += s + L"|";
+    return Narrow(all);
+}
+
+// A preview pane of the test's own: a plain window of known size that writes down its calls.
+class TestPane : public salva::OpenDialogPane {
+public:
+    static constexpr int kWidth = 150, kHeight = 120;
+    ~TestPane() override { Unload(); }
+    HWND Window() override {
+        if (!window_) {
+            window_ = ::CreateWindowExW(0, L"SalvaTestPane", L"", WS_POPUP | WS_BORDER, 0, 0, kWidth, kHeight, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        }
+        return window_;
+    }
+    SIZE InnerSize() override {
+        ++layouts;
+        RECT rc{};
+        ::GetClientRect(window_, &rc);
+        return SIZE{rc.right, rc.bottom};
+    }
+    SIZE OuterSize() override {
+        RECT rc{};
+        ::GetWindowRect(window_, &rc);
+        return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+    }
+    bool OpenMediaFile(const std::wstring& path) override {
+        Note(L"open " + path);
+        return true;
+    }
+    void StopPlay() override { Note(L"stop"); }
+    void Unload() override {
+        if (!window_) return;
+        Note(L"unload");
+        ::DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    std::wstring Calls() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls_;
+    }
+    std::atomic<int> layouts{0};
+
+    static void Register() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"SalvaTestPane";
+        ::RegisterClassW(&wc);
+    }
+
+private:
+    void Note(const std::wstring& call) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        calls_ += call + L";";
+    }
+    HWND window_ = nullptr;
+    std::mutex mutex_;
+    std::wstring calls_;
+};
+
+struct PaneScope {
+    explicit PaneScope(salva::OpenDialogPane* pane) { salva::SetOpenDialogPane(pane); }
+    ~PaneScope() { salva::SetOpenDialogPane(nullptr); }
+};
+
+}  // namespace
+
+TEST(OpenDialog, OneFileThreeQuotedNamesInOrderAndCancel) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    for (const wchar_t* n : {L"a.dat", L"b.dat", L"c.dat"}) ASSERT_TRUE(WriteBytes(h.dir / n, Pattern(1000)));
+    f.AddFileListItem(L"C:\\old.dat");
+
+    Watcher one([&] { return WaitForOwnedWindow(f.Window()); },
+                [&](HWND d) {
+                    TypeName(d, h.dir / L"b.dat");
+                    Press(d, IDOK);
+                });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdSourceFile), BM_CLICK, 0, 0);
+    one.Join();
+    ASSERT_TRUE(one.found()) << "no open dialog owned by the main window";
+    EXPECT_EQ(Narrow(h.dir / L"b.dat") + "|", Joined(Items(f))) << "the list is emptied first, then one item";
+    EXPECT_EQ(Narrow(L"文件总数:1个  总计大小:0MB [1,000字节]"), Narrow(TextOf(f.Control(FrmCopy::IDC_lblFilesInfo))));
+
+    bool browsed = false;
+    Watcher three([&] { return WaitForOwnedWindow(f.Window()); },
+                  [&](HWND d) {
+                      browsed = BrowseTo(d, h.dir.path());
+                      TypeName(d, L"\"c.dat\" \"a.dat\" \"b.dat\"");
+                      Press(d, IDOK);
+                  });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdSourceFile), BM_CLICK, 0, 0);
+    three.Join();
+    EXPECT_TRUE(browsed);
+    EXPECT_EQ(Narrow(h.dir / L"c.dat") + "|" + Narrow(h.dir / L"a.dat") + "|" + Narrow(h.dir / L"b.dat") + "|",
+              Joined(Items(f)));
+    EXPECT_EQ(Narrow(h.dir / L"c.dat"), Narrow(f.FileListText())) << "the first item becomes current";
+    EXPECT_EQ(Narrow(L"文件总数:3个  总计大小:0MB [3,000字节]"), Narrow(TextOf(f.Control(FrmCopy::IDC_lblFilesInfo))));
+
+    // Cancel: the list stays emptied by the button, nothing is added.
+    Watcher cancel([&] { return WaitForOwnedWindow(f.Window()); }, [&](HWND d) { Press(d, IDCANCEL); });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdSourceFile), BM_CLICK, 0, 0);
+    cancel.Join();
+    EXPECT_TRUE(cancel.found());
+    EXPECT_EQ(0, f.FileListCount());
+
+    // The plain open dialog gives the one path, or "" on cancel.
+    Watcher plain([&] { return WaitForOwnedWindow(f.Window()); },
+                  [&](HWND d) {
+                      TypeName(d, h.dir / L"a.dat");
+                      Press(d, IDOK);
+                  });
+    EXPECT_EQ(Narrow(h.dir / L"a.dat"), Narrow(dialogs::AskOpenFileName(L"打开", std::wstring(L"*.*\0*.*\0", 8))));
+    plain.Join();
+    Watcher plainCancel([&] { return WaitForOwnedWindow(f.Window()); }, [&](HWND d) { Press(d, IDCANCEL); });
+    EXPECT_EQ("", Narrow(dialogs::AskOpenFileName(L"打开", std::wstring(L"*.*\0*.*\0", 8))));
+    plainCancel.Join();
+}
+
+TEST(OpenDialog, NamesInADriveRootGetOneBackslash) {
+    const wchar_t letter = wine_host::FreeDriveLetter(L'M');
+    if (!letter) GTEST_SKIP() << "no free drive letter";
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder / L"x.dat", Pattern(10)));
+    ASSERT_TRUE(WriteBytes(folder / L"y.dat", Pattern(10)));
+    wine_host::MappedDrive drive(letter, DRIVE_FIXED, wine_host::UnixPath(folder.path()));
+    if (!drive.ok()) GTEST_SKIP() << "the mount manager did not map a drive";
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    Watcher w([&] { return WaitForOwnedWindow(f.Window()); },
+              [&](HWND d) {
+                  BrowseTo(d, drive.root());
+                  TypeName(d, L"\"x.dat\" \"y.dat\"");
+                  Press(d, IDOK);
+              });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdSourceFile), BM_CLICK, 0, 0);
+    w.Join();
+    EXPECT_EQ(Narrow(drive.root() + L"x.dat|" + drive.root() + L"y.dat|"), Joined(Items(f)));
+}
+
+TEST(SaveDialog, ProposesTheNamePartAndNeverAsksBeforeOverwriting) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    const std::wstring target = h.dir / L"exists.dat";
+    ASSERT_TRUE(WriteBytes(target, Pattern(10)));
+    f.SetFileListText(L"D:\\MPEGAV\\AVSEQ01.DAT");
+    ::SetWindowTextW(f.Control(FrmCopy::IDC_txtFileCopy), L"old");
+
+    std::wstring proposed;
+    bool prompted = false;
+    Watcher w([&] { return WaitForOwnedWindow(f.Window()); },
+              [&](HWND d) {
+                  proposed = WindowText(NameBox(d));
+                  TypeName(d, target);
+                  Press(d, IDOK);
+                  prompted = AnsweredOverwriteQuestion(d);
+              });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdDestinationPath), BM_CLICK, 0, 0);
+    w.Join();
+    ASSERT_TRUE(w.found());
+    EXPECT_EQ("AVSEQ01.DAT", Narrow(proposed));
+    EXPECT_FALSE(prompted);
+    EXPECT_EQ(Narrow(target), Narrow(TextOf(f.Control(FrmCopy::IDC_txtFileCopy))));
+
+    // Cancel leaves the box as the button emptied it; an empty list text proposes nothing.
+    f.SetFileListText(L"");
+    Watcher cancel([&] { return WaitForOwnedWindow(f.Window()); },
+                   [&](HWND d) {
+                       proposed = WindowText(NameBox(d));
+                       Press(d, IDCANCEL);
+                   });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdDestinationPath), BM_CLICK, 0, 0);
+    cancel.Join();
+    EXPECT_EQ("", Narrow(proposed));
+    EXPECT_EQ("", Narrow(TextOf(f.Control(FrmCopy::IDC_txtFileCopy))));
+
+    // The plain save dialog asks before replacing.
+    Watcher plain([&] { return WaitForOwnedWindow(f.Window()); },
+                  [&](HWND d) {
+                      TypeName(d, target);
+                      Press(d, IDOK);
+                      prompted = AnsweredOverwriteQuestion(d);
+                  });
+    EXPECT_EQ(Narrow(target), Narrow(dialogs::AskSaveFileNamePlain(L"保存", std::wstring(L"*.*\0*.*\0", 8))));
+    plain.Join();
+    EXPECT_TRUE(prompted) << "no overwrite question";
+}
+
+TEST(OpenDialogHook, SizeAndPaneSlotAfterInitDoneThenStopAndUnload) {
+    TestPane::Register();
+    TestPane pane;
+    PaneScope scope(&pane);
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    RECT dialogRect{}, client{}, paneRect{};
+    HWND paneParent = nullptr;
+    std::string places;
+    Watcher w([&] { return WaitForOwnedWindow(f.Window()); },
+              [&](HWND d) {
+                  // Laid out once at WM_INITDIALOG and once more at CDN_INITDONE.
+                  for (int i = 0; i < 500 && pane.layouts < 2; ++i) ::Sleep(20);
+                  ::SendMessageW(d, WM_NULL, 0, 0);
+                  ::GetWindowRect(d, &dialogRect);
+                  ::GetClientRect(d, &client);
+                  HWND p = ::FindWindowExW(d, nullptr, L"SalvaTestPane", nullptr);
+                  paneParent = p ? ::GetAncestor(p, GA_PARENT) : nullptr;
+                  ::GetWindowRect(p, &paneRect);
+                  ::MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&paneRect), 2);
+                  // Name box, type box, OK and Cancel where the layout puts them.
+                  for (int id : {0x480, 0x470, IDOK, IDCANCEL}) {
+                      RECT r{};
+                      ::GetWindowRect(::GetDlgItem(d, id), &r);
+                      ::MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
+                      places += std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                                std::to_string(r.right - r.left) + " ";
+                  }
+                  Press(d, IDCANCEL);
+              });
+    ::SendMessageW(f.Control(FrmCopy::IDC_cmdSourceFile), BM_CLICK, 0, 0);
+    w.Join();
+    ASSERT_TRUE(w.found());
+    EXPECT_EQ(518, dialogRect.right - dialogRect.left);
+    EXPECT_EQ(296, dialogRect.bottom - dialogRect.top);
+    EXPECT_EQ("76,209,225 76,234,225 320,208,75 320,234,75 ", places);
+    ASSERT_NE(nullptr, paneParent) << "the pane is not inside the dialog";
+    // A 1-pixel border: inner 148 x 118, outer 150 x 120.
+    EXPECT_EQ(client.right - (TestPane::kWidth - 2), paneRect.left);
+    EXPECT_EQ(client.bottom - (TestPane::kHeight - 2) - 64, paneRect.top);
+    EXPECT_EQ(TestPane::kWidth, paneRect.right - paneRect.left);
+    EXPECT_EQ(TestPane::kHeight, paneRect.bottom - paneRect.top);
+    // Closing the dialog stops and unloads the pane.
+    const std::wstring calls = pane.Calls();
+    EXPECT_NE(std::wstring::npos, calls.find(L"stop;unload;")) << Narrow(calls);
+}
+
+namespace {
+
+// Stands in for the dialog: answers CDM_GETFILEPATH with `path`, or with `count` and no text.
+struct FakeDialog {
+    static std::wstring path;
+    static LRESULT count;
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+        if (m != CDM_GETFILEPATH) return ::DefWindowProcW(h, m, wp, lp);
+        if (count) return count;
+        auto* out = reinterpret_cast<wchar_t*>(lp);
+        const size_t n = std::min(path.size(), static_cast<size_t>(wp) - 1);
+        std::copy(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(n), out);
+        out[n] = L'\0';
+        return static_cast<LRESULT>(path.size() + 1);
+    }
+};
+std::wstring FakeDialog::path;
+LRESULT FakeDialog::count = 0;
+
+}  // namespace
+
+TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenAndTrustsNoOversizedAnswer) {
+    TestPane pane;
+    PaneScope scope(&pane);
+    TempDir dir;
+    const std::wstring file = dir / L"clip.dat";
+    ASSERT_TRUE(WriteBytes(file, Pattern(100)));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = FakeDialog::Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SalvaFakeFileDialog";
+    ::RegisterClassW(&wc);
+    salva::unique_hwnd dialog(::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                                wc.hInstance, nullptr));
+    salva::unique_hwnd child(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, dialog.get(), nullptr,
+                                               wc.hInstance, nullptr));
+    auto select = [&] {
+        OFNOTIFYW n{};
+        n.hdr.hwndFrom = dialog.get();
+        n.hdr.code = static_cast<UINT>(CDN_SELCHANGE);
+        EXPECT_EQ(0u, dialogs::OpenSaveDialogHook(child.get(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n)));
+    };
+
+    FakeDialog::path = file;
+    select();
+    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.Calls()));
+    FakeDialog::path = dir.path();  // a folder keeps the preview
+    select();
+    FakeDialog::path = dir / L"gone.dat";
+    select();
+    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.Calls()));
+
+    // The answer at start-up: a count far beyond the buffer, nothing written.
+    FakeDialog::count = 32792;
+    EXPECT_EQ("", Narrow(dialogs::GetDialogFilePath(dialog.get(), CDM_GETFILEPATH, 260)));
+    FakeDialog::count = 0;
+    FakeDialog::path = file;
+    EXPECT_EQ(Narrow(file), Narrow(dialogs::GetDialogFilePath(dialog.get(), CDM_GETFILEPATH, 260)));
+    // A path longer than the buffer is not cut to a different file's name.
+    FakeDialog::path = dir.path() + L"\\" + std::wstring(300, L'n') + L".dat";
+    EXPECT_EQ("", Narrow(dialogs::GetDialogFilePath(dialog.get(), CDM_GETFILEPATH, 260)));
+    FakeDialog::count = -1;
+    EXPECT_EQ("", Narrow(dialogs::GetDialogFilePath(dialog.get(), CDM_GETFILEPATH, 260)));
+}
+
+TEST(CanOpenFile, FoldersTrailingBackslashAndBlanks) {
+    TempDir dir;
+    const std::wstring file = dir / L"a.dat";
+    ASSERT_TRUE(WriteBytes(file, Pattern(10)));
+    EXPECT_TRUE(dialogs::CanOpenFile(file));
+    EXPECT_TRUE(dialogs::CanOpenFile(L"  " + file + L"  "));
+    EXPECT_TRUE(dialogs::CanOpenFile(file + L"\\"));
+    EXPECT_FALSE(dialogs::CanOpenFile(dir.path()));
+    EXPECT_FALSE(dialogs::CanOpenFile(dir.path() + L"\\"));
+    EXPECT_FALSE(dialogs::CanOpenFile(dir / L"missing.dat"));
+    EXPECT_FALSE(dialogs::CanOpenFile(L"   "));
+}
