@@ -4,6 +4,7 @@
 #include "services/CDRomDriveControl.h"
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
+#include "services/WindowText.h"
 #include "services/mRegDll_Ocx_Tlb.h"
 #include "services/mShell_NotifyIcon.h"
 #include "services/mT3D.h"
@@ -60,12 +61,6 @@ com_ptr<IPictureDisp> PictureOf(HICON icon) {
         pic.reset();
     }
     return pic;
-}
-
-std::wstring WindowTextOf(HWND h) {
-    std::wstring s(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
-    s.resize(static_cast<size_t>(::GetWindowTextW(h, &s[0], static_cast<int>(s.size()))));
-    return s;
 }
 
 int ClientWidth(HWND h) {

@@ -3,6 +3,7 @@
 // of the target box.
 #include "copier/FrmCopy.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
+#include "services/WindowText.h"
 #include "services/mT3D.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
@@ -161,8 +162,7 @@ void FrmCopy::cmdDestinationPath_Click() {
 
 void FrmCopy::txtFileCopy_MouseMove() {
     HWND box = Control(IDC_txtFileCopy);
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(box, &text[0], static_cast<int>(text.size()))));
+    const std::wstring text = WindowTextOf(box);
     if (!targetTip_) {
         targetTip_ = std::make_unique<ToolTips>();
         targetTip_->OwnerhWnd(box);

@@ -146,4 +146,10 @@ void Pump(int ms, const std::function<bool()>& done) {
 
 std::wstring TextOf(HWND h) { return testsupport::WindowText(h); }
 
+std::wstring PanelText(HWND bar) {
+    wchar_t b[1024] = {};
+    ::SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(b));
+    return b;
+}
+
 }  // namespace mainwintest

@@ -103,5 +103,7 @@ struct Harness {
 void Pump(int ms, const std::function<bool()>& done = nullptr);
 
 std::wstring TextOf(HWND h);
+// Panel 1 of a status bar.
+std::wstring PanelText(HWND bar);
 
 }  // namespace mainwintest

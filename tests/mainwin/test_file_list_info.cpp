@@ -13,11 +13,7 @@ using salva::mSubClassOpen_SaveFileBox::UpdateFileListInfo;
 
 namespace {
 
-std::wstring PanelText(FrmCopy& f, int id) {
-    wchar_t b[1024] = {};
-    ::SendMessageW(f.Control(id), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(b));
-    return b;
-}
+std::wstring PanelText(FrmCopy& f, int id) { return mainwintest::PanelText(f.Control(id)); }
 
 void SetPanels(FrmCopy& f, const wchar_t* text) {
     for (int id : {FrmCopy::IDC_stbFileInfoShowsArea_A, FrmCopy::IDC_stbFileInfoShowsArea_B})

@@ -29,12 +29,6 @@ int Distance(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) + std::abs(GetBValue(a) - GetBValue(b));
 }
 
-std::wstring PanelText(HWND bar) {
-    wchar_t b[512] = {};
-    ::SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(b));
-    return b;
-}
-
 }  // namespace
 
 TEST(MainWindowReset, FilledWindowReturnsToItsStartState) {

@@ -142,23 +142,19 @@ std::wstring ChildTexts(HWND box) {
     return all;
 }
 
-HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
+namespace {
+
+// A visible top-level window of this process that `match` accepts, waiting up to `timeoutMs`.
+HWND WaitForMatchingWindow(const std::function<bool(HWND)>& match, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    struct Query { const wchar_t* caption; const wchar_t* cls; HWND found; } q{caption, className, nullptr};
+    struct Query { const std::function<bool(HWND)>* match; HWND found; } q{&match, nullptr};
     while (std::chrono::steady_clock::now() < end) {
-        q.found = nullptr;
         ::EnumWindows(
             [](HWND h, LPARAM p) CALLBACK -> BOOL {
                 auto* q = reinterpret_cast<Query*>(p);
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(h, &pid);
-                if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h)) return TRUE;
-                if (q->caption && WindowText(h) != q->caption) return TRUE;
-                if (q->cls) {
-                    wchar_t cls[256] = {};
-                    ::GetClassNameW(h, cls, 256);
-                    if (lstrcmpiW(cls, q->cls) != 0) return TRUE;
-                }
+                if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || !(*q->match)(h)) return TRUE;
                 q->found = h;
                 return FALSE;
             },
@@ -169,28 +165,23 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeout
     return nullptr;
 }
 
+bool HasClass(HWND h, const wchar_t* className) {
+    if (!className) return true;
+    wchar_t cls[256] = {};
+    ::GetClassNameW(h, cls, 256);
+    return lstrcmpiW(cls, className) == 0;
+}
+
+}  // namespace
+
+HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
+    return WaitForMatchingWindow(
+        [&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); }, timeoutMs);
+}
+
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    struct Query { HWND owner; const wchar_t* cls; HWND found; } q{owner, className, nullptr};
-    while (std::chrono::steady_clock::now() < end) {
-        ::EnumWindows(
-            [](HWND h, LPARAM p) CALLBACK -> BOOL {
-                auto* q = reinterpret_cast<Query*>(p);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(h, &pid);
-                if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h) || ::GetWindow(h, GW_OWNER) != q->owner)
-                    return TRUE;
-                wchar_t cls[256] = {};
-                ::GetClassNameW(h, cls, 256);
-                if (q->cls && lstrcmpiW(cls, q->cls) != 0) return TRUE;
-                q->found = h;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&q));
-        if (q.found) return q.found;
-        ::Sleep(20);
-    }
-    return nullptr;
+    return WaitForMatchingWindow([&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner && HasClass(h, className); },
+                                 timeoutMs);
 }
 
 HWND FindControl(HWND root, int id) {
