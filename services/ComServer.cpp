@@ -1,4 +1,5 @@
 #include "ComServer.h"
+#include "WindowSubclass.h"
 #include <iterator>
 #include <string>
 
@@ -85,7 +86,9 @@ void DeleteTree(HKEY root, const std::wstring& sub) {
 HMODULE ThisModule() noexcept { return reinterpret_cast<HMODULE>(&__ImageBase); }
 void LockModule() noexcept { ++g_locks; }
 void UnlockModule() noexcept { --g_locks; }
-bool ModuleIdle() noexcept { return g_locks.load() == 0; }
+// A window procedure of this module still linked into a window's chain keeps it loaded: the
+// window would call into unloaded code.
+bool ModuleIdle() noexcept { return g_locks.load() == 0 && WindowSubclass::LinkedCount() == 0; }
 
 HRESULT GetModuleTypeInfo(REFIID iid, ITypeInfo** out) noexcept {
     if (!out) return E_POINTER;

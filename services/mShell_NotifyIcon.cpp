@@ -1,4 +1,5 @@
 #include "services/mShell_NotifyIcon.h"
+#include "services/WindowSubclass.h"
 #include <shellapi.h>
 
 namespace mShell_NotifyIcon {
@@ -7,7 +8,7 @@ namespace {
 
 // Reused by every call.
 NOTIFYICONDATAW g_record;
-WNDPROC g_ownerProc = nullptr;
+salva::WindowSubclass g_subclass;
 HWND g_owner = nullptr;
 HICON g_icon = nullptr;
 
@@ -35,21 +36,17 @@ void AddTrayIcon(HWND owner, HICON icon, const std::wstring& tip) {
     ::Shell_NotifyIconW(NIM_ADD, &g_record);
     g_owner = owner;
     g_icon = icon;
-    // A second add keeps the owner's own procedure rather than our replacement.
-    const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(owner, GWLP_WNDPROC));
-    if (current != TrayWindowProc) {
-        g_ownerProc = current;
-        ::SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWindowProc));
-    }
+    // A second add keeps the one subclass rather than chaining the tray procedure to itself.
+    if (g_subclass.Window() == owner) return;
+    g_subclass.Remove();
+    g_subclass.Install(owner, TrayWindowProc);
 }
 
 void RemoveTrayIcon(HWND owner, HICON icon, const std::wstring& tip) {
     Fill(owner, icon, tip, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     ::Shell_NotifyIconW(NIM_DELETE, &g_record);
-    if (g_ownerProc && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(owner, GWLP_WNDPROC)) == TrayWindowProc)
-        ::SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
+    if (g_subclass.Window() == owner) g_subclass.Remove();
     if (owner == g_owner) {
-        g_ownerProc = nullptr;
         g_owner = nullptr;
         g_icon = nullptr;
     }
@@ -72,8 +69,7 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return 0;
     }
-    if (g_ownerProc) return ::CallWindowProcW(g_ownerProc, window, message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return g_subclass.CallPrevious(window, message, wParam, lParam);
 }
 
 POINT CentredPosition(SIZE screen, SIZE window) {
@@ -92,7 +88,7 @@ void AnimateRestoreFromTray(HWND window) {
     ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TrayIconActive() { return g_ownerProc != nullptr; }
+bool TrayIconActive() { return g_subclass.Installed(); }
 
 std::wstring CurrentTrayTip() { return g_record.szTip; }
 

@@ -14,7 +14,7 @@ constexpr wchar_t kBalloonText[] = L"Salvadisk is Running...";
 
 // Adds the icon with the balloon message and subclasses the owner.
 void AddTrayIcon(HWND owner, HICON icon, const std::wstring& tip);
-// Removes the icon and puts the owner's own window procedure back.
+// Removes the icon and takes the tray subclass off the owner.
 void RemoveTrayIcon(HWND owner, HICON icon, const std::wstring& tip);
 void ModifyTrayIcon(HWND owner, HICON icon, const std::wstring& tip);
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

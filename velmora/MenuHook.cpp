@@ -22,18 +22,16 @@ HookState& Hook() {
 
 void HookWindow(HWND hwnd) {
     HookState& h = Hook();
-    if (h.hooked == hwnd) return;  // hooking twice would make the saved procedure our own
+    if (h.hooked == hwnd) return;  // hooking twice would chain the library to itself
     if (h.hooked) UnhookWindow(h.hooked);
-    if (!::IsWindow(hwnd)) return;
-    h.saved = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuWindowProc));
+    if (!h.subclass.Install(hwnd, MenuWindowProc)) return;
     h.hooked = hwnd;
 }
 
 void UnhookWindow(HWND hwnd) {
     HookState& h = Hook();
-    if (!hwnd || hwnd != h.hooked || !h.saved) return;
-    if (::IsWindow(hwnd)) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h.saved));
+    if (!hwnd || hwnd != h.hooked) return;
+    h.subclass.Remove();
     h.hooked = nullptr;
 }
 
@@ -54,12 +52,11 @@ SIZE MeasureItem(const Settings& s, short widestText, bool separator) {
 
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     HookState& h = Hook();
-    const WNDPROC saved = h.saved;
     switch (msg) {
     case WM_DESTROY:
         UnhookWindow(h.hooked);
         // The owner still learns of its destruction: a host that quits here must quit.
-        return saved ? ::CallWindowProcW(saved, hwnd, msg, wParam, lParam) : 0;
+        return h.subclass.CallPrevious(hwnd, msg, wParam, lParam);
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis && dis->CtlType == ODT_MENU) {
@@ -90,7 +87,7 @@ LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     default:
         break;
     }
-    return saved ? ::CallWindowProcW(saved, hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return h.subclass.CallPrevious(hwnd, msg, wParam, lParam);
 }
 
 void PreparePopup(HMENU menu) {

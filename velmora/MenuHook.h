@@ -2,6 +2,7 @@
 // when they open, and their items are handed to the painter.
 #pragma once
 #include "Settings.h"
+#include "services/WindowSubclass.h"
 #include <map>
 #include <set>
 #include <vector>
@@ -10,7 +11,7 @@ namespace velmora {
 
 struct HookState {
     HWND hooked = nullptr;
-    WNDPROC saved = nullptr;
+    salva::WindowSubclass subclass;
     DRAWITEMSTRUCT request{};
     short widestText = 0;
     short titlePending = kFalse;
@@ -25,7 +26,7 @@ HookState& Hook();
 
 // Replaces the window procedure of hWnd; a window served before is handed its own back.
 void HookWindow(HWND hwnd);
-// Puts the saved procedure back, if hWnd is the hooked window.
+// Takes the hook off, if hWnd is the hooked window.
 void UnhookWindow(HWND hwnd);
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -1,8 +1,11 @@
 #include "mRecShellChangeNotifisSubClass.h"
 #include "mRecShellChangeNotifiDef.h"
 #include "mRecShellChangeNotifiShell.h"
+#include "services/WindowSubclass.h"
 #include <cstdint>
 #include <cwchar>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace salva {
@@ -10,6 +13,23 @@ namespace mRecShellChangeNotifisSubClass {
 namespace {
 
 const wchar_t kOldWndProc[] = L"OldWndProc";
+
+std::map<HWND, std::unique_ptr<WindowSubclass>>& Subclasses() {
+    static std::map<HWND, std::unique_ptr<WindowSubclass>> map;
+    return map;
+}
+
+// The procedure the window had before, for passing messages on.
+WNDPROC PreviousOf(HWND hwnd) {
+    const auto& map = Subclasses();
+    const auto it = map.find(hwnd);
+    if (it != map.end()) return it->second->Previous();
+    return reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kOldWndProc));
+}
+
+LRESULT PassOn(WNDPROC old, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return old ? ::CallWindowProcW(old, hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
 
 std::wstring HexHandle(HWND hwnd) {
     wchar_t buf[32];
@@ -22,20 +42,15 @@ std::wstring HexHandle(HWND hwnd) {
 bool IsSubclassed(HWND hwnd) { return ::GetPropW(hwnd, kOldWndProc) != nullptr; }
 
 bool SubclassWindow(HWND hwnd) {
-    bool ok = false;
-    LONG_PTR old = 0;
-    bool propSet = false;
     if (::IsWindow(hwnd) && !IsSubclassed(hwnd)) {
-        old = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NotifyWindowProc));
-        if (old != 0) {
-            propSet = ::SetPropW(hwnd, kOldWndProc, reinterpret_cast<HANDLE>(old)) != FALSE;
-            ok = propSet;
+        auto subclass = std::make_unique<WindowSubclass>();
+        if (subclass->Install(hwnd, NotifyWindowProc)) {
+            if (::SetPropW(hwnd, kOldWndProc, reinterpret_cast<HANDLE>(subclass->Previous()))) {
+                Subclasses()[hwnd] = std::move(subclass);
+                return true;
+            }
+            subclass->Remove();
         }
-    }
-    if (ok) return true;
-    if (old != 0) {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, old);
-        if (propSet) ::RemovePropW(hwnd, kOldWndProc);
     }
     ::MessageBoxW(nullptr, (L"Unable to successfully subclass &H" + HexHandle(hwnd)).c_str(), L"Salvadisk",
                   MB_OK | MB_ICONHAND);
@@ -43,13 +58,18 @@ bool SubclassWindow(HWND hwnd) {
 }
 
 bool UnsubclassWindow(HWND hwnd) {
-    const auto old = reinterpret_cast<LONG_PTR>(::GetPropW(hwnd, kOldWndProc));
-    if (old == 0 || !::RemovePropW(hwnd, kOldWndProc)) return false;
-    return ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, old) != 0;
+    if (!hwnd || !::GetPropW(hwnd, kOldWndProc) || !::RemovePropW(hwnd, kOldWndProc)) return false;
+    auto& map = Subclasses();
+    const auto it = map.find(hwnd);
+    if (it == map.end()) return false;
+    // With another subclass installed above, the link stays and only passes messages on.
+    it->second->Remove();
+    map.erase(it);
+    return true;
 }
 
 LRESULT CALLBACK NotifyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const auto old = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kOldWndProc));
+    const WNDPROC old = PreviousOf(hwnd);
     switch (msg) {
     case WM_NCDESTROY:
         // Destroyed while still subclassed: the window's own procedure still has to see
@@ -57,12 +77,12 @@ LRESULT CALLBACK NotifyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         UnsubclassWindow(hwnd);
         ::MessageBoxW(nullptr, (L"Unubclassed &H" + HexHandle(hwnd)).c_str(), L"WndProc Error",
                       MB_OK | MB_ICONHAND);
-        return old ? ::CallWindowProcW(old, hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+        return PassOn(old, hwnd, msg, wParam, lParam);
     case mRecShellChangeNotifiShell::WM_SHELLNOTIFY:
         mRecShellChangeNotifiDef::OnShellNotify(hwnd, wParam, lParam);
         return 0;
     default:
-        return old ? ::CallWindowProcW(old, hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+        return PassOn(old, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -58,7 +58,7 @@ TEST(TrayIcon, OnlyTheLeftButtonRestoresAndCentresTheWindow) {
     mT3D::AnimateToTray(h);
     mShell_NotifyIcon::AddTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTip);
     ::ShowWindow(h, SW_HIDE);
-    EXPECT_EQ(&mShell_NotifyIcon::TrayWindowProc, w.Proc());
+    EXPECT_NE(&OwnProc, w.Proc());
     EXPECT_TRUE(mShell_NotifyIcon::TrayIconActive());
     EXPECT_EQ(L"Salvadisk2.0", mShell_NotifyIcon::CurrentTrayTip());
     const RECT before = w.Rect();
@@ -68,7 +68,7 @@ TEST(TrayIcon, OnlyTheLeftButtonRestoresAndCentresTheWindow) {
         EXPECT_FALSE(::IsWindowVisible(h)) << "button message " << button;
         const RECT now = w.Rect();
         EXPECT_TRUE(::EqualRect(&before, &now)) << Describe(now);
-        EXPECT_EQ(&mShell_NotifyIcon::TrayWindowProc, w.Proc()) << "button message " << button;
+        EXPECT_TRUE(mShell_NotifyIcon::TrayIconActive()) << "button message " << button;
     }
     ::SendMessageW(h, mShell_NotifyIcon::TrayCallbackMessage, 1, WM_MOUSEMOVE);
     EXPECT_EQ(L"Salvadisk2.0", mShell_NotifyIcon::CurrentTrayTip());
@@ -97,13 +97,41 @@ TEST(TrayIcon, RemovingPutsTheOwnProcedureBackEvenAfterASecondAdd) {
     MainWindow w;
     HWND h = w.window.get();
     mShell_NotifyIcon::AddTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTip);
+    const WNDPROC tray = w.Proc();
     mShell_NotifyIcon::AddTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTip);
-    EXPECT_EQ(&mShell_NotifyIcon::TrayWindowProc, w.Proc());
+    EXPECT_EQ(tray, w.Proc()) << "the second add chains nothing";
+    EXPECT_NE(&OwnProc, tray);
     mShell_NotifyIcon::RemoveTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTipRemoving);
     EXPECT_EQ(&OwnProc, w.Proc());
     EXPECT_FALSE(mShell_NotifyIcon::TrayIconActive());
     // A second removal leaves the procedure alone.
     mShell_NotifyIcon::RemoveTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTipRemoving);
+    EXPECT_EQ(&OwnProc, w.Proc());
+}
+
+TEST(TrayIcon, RemovedBelowAnotherSubclassTheWindowStillHandlesItsMessages) {
+    MainWindow w;
+    HWND h = w.window.get();
+    mShell_NotifyIcon::AddTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTip);
+    // Another subclass on top of the tray's, kept the classic way.
+    static WNDPROC below = nullptr;
+    static int aboveSeen = 0;
+    aboveSeen = 0;
+    below = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND hw, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_APP + 5) ++aboveSeen;
+            return ::CallWindowProcW(below, hw, m, wp, lp);
+        })));
+    mShell_NotifyIcon::RemoveTrayIcon(h, w.icon, mShell_NotifyIcon::kTrayTipRemoving);
+    EXPECT_FALSE(mShell_NotifyIcon::TrayIconActive());
+    EXPECT_EQ(1234, ::SendMessageW(h, WM_APP + 5, 0, 0)) << "the window's own procedure answers";
+    EXPECT_EQ(1, g_otherSeen);
+    EXPECT_EQ(1, aboveSeen);
+    ::SendMessageW(h, mShell_NotifyIcon::TrayCallbackMessage, 1, WM_LBUTTONDOWN);
+    EXPECT_EQ(1, g_callbacksSeen) << "the callback is the window's own again";
+    // The other subclass goes too: the window is left with its own procedure.
+    ::SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(below));
+    EXPECT_EQ(1234, ::SendMessageW(h, WM_APP + 5, 0, 0));
     EXPECT_EQ(&OwnProc, w.Proc());
 }
 

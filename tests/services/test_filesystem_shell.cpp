@@ -88,7 +88,8 @@ private:
             for (HWND child = ::GetWindow(picker, GW_CHILD); child && !tree; child = ::GetWindow(child, GW_HWNDNEXT))
                 tree = ::FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
         }
-        for (int attempt = 0; attempt < 40 && tree; ++attempt) {
+        // A loaded machine fills the tree slowly: keep trying for about ten seconds.
+        for (int attempt = 0; attempt < 200 && tree; ++attempt) {
             ::SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
             wchar_t text[MAX_PATH] = {};
             TVITEMW item{};
