@@ -13,6 +13,7 @@
 #include "services/Holders.h"
 #include "services/MainWindow.h"
 #include "services/ToolTips.h"
+#include "services/WindowSubclass.h"
 #include <array>
 #include <functional>
 #include <memory>
@@ -184,7 +185,6 @@ private:
     void cmdSourceFile_Click();
     void cmdDestinationPath_Click();
     void txtFileCopy_MouseMove();
-    static LRESULT CALLBACK TargetBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     Options options_;
     Win32CopyEnvironment env_;
@@ -212,6 +212,7 @@ private:
     unique_hfont captionFont_;
     unique_hfont smallIconFont_;
     std::unique_ptr<ToolTips> targetTip_;
+    WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
     int engineDepth_ = 0;
     bool closePending_ = false;

@@ -19,8 +19,6 @@ enum PictureButton : size_t { RefreshButton, SearchButton, SetUpButton, WatchBut
 const wchar_t kFileFilterChars[] = L"视频VCD文件(*.dat)\0*.dat\0视频DVD文件(*.vob)\0*.vob\0所有文件(*.*)\0*.*\0";
 const std::wstring kFileFilter(kFileFilterChars, std::size(kFileFilterChars) - 1);
 
-constexpr UINT_PTR kTargetBoxSubclass = 1;
-
 bool InsideClient(HWND window, int x, int y) {
     RECT rc{};
     ::GetClientRect(window, &rc);
@@ -39,7 +37,10 @@ void FrmCopy::SetUpPictureButtons() {
         buttons_[i].SetShowsFocus(true);
         buttons_[i].SetMouseHandler([this, i](UINT msg, WPARAM, int x, int y) { PictureButtonMouse(i, msg, x, y); });
     }
-    ::SetWindowSubclass(Control(IDC_txtFileCopy), TargetBoxProc, kTargetBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+    targetBoxSubclass_.Install(Control(IDC_txtFileCopy), [this](HWND box, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_MOUSEMOVE) txtFileCopy_MouseMove();
+        return targetBoxSubclass_.CallPrevious(box, msg, wp, lp);
+    });
 }
 
 void FrmCopy::PictureButtonMouse(size_t index, UINT msg, int x, int y) {
@@ -171,17 +172,6 @@ void FrmCopy::txtFileCopy_MouseMove() {
     } else {
         targetTip_->ToolTipsText(text);
     }
-}
-
-LRESULT CALLBACK FrmCopy::TargetBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<FrmCopy*>(data);
-    if (msg == WM_MOUSEMOVE) {
-        self->txtFileCopy_MouseMove();
-    } else if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(box, TargetBoxProc, id);
-        self->targetTip_.reset();
-    }
-    return ::DefSubclassProc(box, msg, wp, lp);
 }
 
 }  // namespace salva
