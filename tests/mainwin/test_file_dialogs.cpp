@@ -3,11 +3,12 @@
 // test's own; the hook's preview calls and the path answer's checks through a stand-in dialog.
 #include "MainWinTest.h"
 #include "../services/WineHost.h"
+#include "services/FileListInfoText.h"
 #include "services/OpenDialogPane.h"
+#include "services/OpenDialogRules.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include <commdlg.h>
 #include <atomic>
-#include <mutex>
 
 using namespace mainwintest;
 using namespace testsupport;
@@ -73,15 +74,21 @@ std::string Joined(const std::vector<std::wstring>& items) {
     return Narrow(all);
 }
 
-// A preview pane of the test's own: a plain window of known size that writes down its calls.
+// A preview pane of the test's own: a plain window of known size that writes down its calls
+// (all made on the dialog's thread, read there after the dialog has closed).
 class TestPane : public salva::OpenDialogPane {
 public:
     static constexpr int kWidth = 150, kHeight = 120;
     ~TestPane() override { Unload(); }
     HWND Window() override {
         if (!window_) {
-            window_ = ::CreateWindowExW(0, L"SalvaTestPane", L"", WS_POPUP | WS_BORDER, 0, 0, kWidth, kHeight, nullptr,
-                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = ::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"SalvaTestPane";
+            ::RegisterClassW(&wc);
+            window_ = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_BORDER, 0, 0, kWidth, kHeight, nullptr,
+                                        nullptr, wc.hInstance, nullptr);
         }
         return window_;
     }
@@ -91,44 +98,23 @@ public:
         ::GetClientRect(window_, &rc);
         return SIZE{rc.right, rc.bottom};
     }
-    SIZE OuterSize() override {
-        RECT rc{};
-        ::GetWindowRect(window_, &rc);
-        return SIZE{rc.right - rc.left, rc.bottom - rc.top};
-    }
+    SIZE OuterSize() override { return SIZE{kWidth, kHeight}; }
     bool OpenMediaFile(const std::wstring& path) override {
-        Note(L"open " + path);
+        calls += L"open " + path + L";";
         return true;
     }
-    void StopPlay() override { Note(L"stop"); }
+    void StopPlay() override { calls += L"stop;"; }
     void Unload() override {
         if (!window_) return;
-        Note(L"unload");
+        calls += L"unload;";
         ::DestroyWindow(window_);
         window_ = nullptr;
     }
-    std::wstring Calls() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
-    }
+    std::wstring calls;
     std::atomic<int> layouts{0};
 
-    static void Register() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SalvaTestPane";
-        ::RegisterClassW(&wc);
-    }
-
 private:
-    void Note(const std::wstring& call) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        calls_ += call + L";";
-    }
     HWND window_ = nullptr;
-    std::mutex mutex_;
-    std::wstring calls_;
 };
 
 struct PaneScope {
@@ -177,18 +163,6 @@ TEST(OpenDialog, OneFileThreeQuotedNamesInOrderAndCancel) {
     cancel.Join();
     EXPECT_TRUE(cancel.found());
     EXPECT_EQ(0, f.FileListCount());
-
-    // The plain open dialog gives the one path, or "" on cancel.
-    Watcher plain([&] { return WaitForOwnedWindow(f.Window()); },
-                  [&](HWND d) {
-                      TypeName(d, h.dir / L"a.dat");
-                      Press(d, IDOK);
-                  });
-    EXPECT_EQ(Narrow(h.dir / L"a.dat"), Narrow(dialogs::AskOpenFileName(L"打开", std::wstring(L"*.*\0*.*\0", 8))));
-    plain.Join();
-    Watcher plainCancel([&] { return WaitForOwnedWindow(f.Window()); }, [&](HWND d) { Press(d, IDCANCEL); });
-    EXPECT_EQ("", Narrow(dialogs::AskOpenFileName(L"打开", std::wstring(L"*.*\0*.*\0", 8))));
-    plainCancel.Join();
 }
 
 TEST(OpenDialog, NamesInADriveRootGetOneBackslash) {
@@ -263,7 +237,6 @@ TEST(SaveDialog, ProposesTheNamePartAndNeverAsksBeforeOverwriting) {
 }
 
 TEST(OpenDialogHook, SizeAndPaneSlotAfterInitDoneThenStopAndUnload) {
-    TestPane::Register();
     TestPane pane;
     PaneScope scope(&pane);
     Harness h;
@@ -306,8 +279,7 @@ TEST(OpenDialogHook, SizeAndPaneSlotAfterInitDoneThenStopAndUnload) {
     EXPECT_EQ(TestPane::kWidth, paneRect.right - paneRect.left);
     EXPECT_EQ(TestPane::kHeight, paneRect.bottom - paneRect.top);
     // Closing the dialog stops and unloads the pane.
-    const std::wstring calls = pane.Calls();
-    EXPECT_NE(std::wstring::npos, calls.find(L"stop;unload;")) << Narrow(calls);
+    EXPECT_NE(std::wstring::npos, pane.calls.find(L"stop;unload;")) << Narrow(pane.calls);
 }
 
 namespace {
@@ -355,12 +327,12 @@ TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenAndTrustsNoOversizedAnswe
 
     FakeDialog::path = file;
     select();
-    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.Calls()));
+    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.calls));
     FakeDialog::path = dir.path();  // a folder keeps the preview
     select();
     FakeDialog::path = dir / L"gone.dat";
     select();
-    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.Calls()));
+    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.calls));
 
     // The answer at start-up: a count far beyond the buffer, nothing written.
     FakeDialog::count = 32792;
@@ -386,4 +358,34 @@ TEST(CanOpenFile, FoldersTrailingBackslashAndBlanks) {
     EXPECT_FALSE(dialogs::CanOpenFile(dir.path() + L"\\"));
     EXPECT_FALSE(dialogs::CanOpenFile(dir / L"missing.dat"));
     EXPECT_FALSE(dialogs::CanOpenFile(L"   "));
+}
+
+TEST(OpenDialogRules, ChildCountsSplitEdgesCornerAndPictureNames) {
+    namespace rules = salva::open_dialog_rules;
+    // The 3rd and 4th statics, the 2nd combo, the 2nd and 3rd buttons move; every one counts,
+    // the class compared with its case.
+    rules::ChildCounters counters;
+    std::string moved;
+    for (const wchar_t* c : {L"Static", L"ComboBox", L"Static", L"Static", L"ComboBox", L"Button", L"Button",
+                             L"Button", L"Button", L"static", L"Static"}) {
+        rules::Placement p;
+        if (rules::ChildPlacement(c, 20, counters, p)) moved += Narrow(c) + "@" + std::to_string(p.y) + " ";
+    }
+    EXPECT_EQ("Static@214 ComboBox@234 Button@208 Button@234 Static@236 ", moved);
+
+    const auto typed = rules::SplitOpenDialogResult(L"  C:\\typed.dat  ");
+    EXPECT_TRUE(typed.hasEditText && typed.items.empty());
+    EXPECT_EQ("C:\\typed.dat", Narrow(typed.editText));
+    const auto cut = rules::SplitOpenDialogResult(std::wstring(L"C:\\v\0b.dat\0\0junk\0\0", 19));
+    ASSERT_EQ(1u, cut.items.size()) << "an empty piece ends the list";
+    EXPECT_EQ("C:\\v\\b.dat", Narrow(cut.items[0]));
+
+    const POINT at = rules::CentredCorner(RECT{100, 50, 601, 351}, 1280, 1024);
+    EXPECT_EQ(389, at.x);
+    EXPECT_EQ(361, at.y);
+
+    for (const wchar_t* name : {L"a.ico", L"A.CUR", L"x.Bmp", L"x.dib", L"p.jpg", L"g.GIF", L"m.wmf", L"e.emf"})
+        EXPECT_TRUE(salva::file_list_info::IsPictureFileName(name)) << Narrow(name);
+    for (const wchar_t* name : {L"p.jpeg", L"clip.dat", L"gi", L""})
+        EXPECT_FALSE(salva::file_list_info::IsPictureFileName(name)) << Narrow(name);
 }
