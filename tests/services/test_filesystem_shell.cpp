@@ -81,28 +81,7 @@ public:
 
 private:
     static bool Select(HWND picker, const std::wstring& folder) {
-        const std::wstring name = folder.substr(folder.rfind(L'\\') + 1);
-        HWND tree = ::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
-        if (!tree) {
-            // The new dialog style nests the tree one level deeper.
-            for (HWND child = ::GetWindow(picker, GW_CHILD); child && !tree; child = ::GetWindow(child, GW_HWNDNEXT))
-                tree = ::FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
-        }
-        // A loaded machine fills the tree slowly: keep trying for about ten seconds.
-        for (int attempt = 0; attempt < 200 && tree; ++attempt) {
-            ::SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-            wchar_t text[MAX_PATH] = {};
-            TVITEMW item{};
-            item.mask = TVIF_TEXT;
-            item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-            item.pszText = text;
-            item.cchTextMax = MAX_PATH;
-            if (item.hItem && ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
-                lstrcmpiW(text, name.c_str()) == 0)
-                return true;
-            ::Sleep(50);
-        }
-        return false;
+        return testsupport::SelectFolderInPicker(picker, folder);
     }
 
     HWND picker_ = nullptr;

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include <chrono>
+#include <commctrl.h>
 #include <cstring>
+#include <cwctype>
 
 namespace testsupport {
 
@@ -182,6 +184,74 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeout
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className, int timeoutMs) {
     return WaitForMatchingWindow([&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner && HasClass(h, className); },
                                  timeoutMs);
+}
+
+namespace {
+
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = MAX_PATH;
+    return ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv)) ? std::wstring(text) : L"";
+}
+
+HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT how) {
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+}
+
+// The child of `parent` (expanded first) whose text passes `match`; the tree fills children
+// as it expands, so a loaded machine gets a few tries.
+template <typename Match>
+HTREEITEM ExpandedChild(HWND tree, HTREEITEM parent, Match match) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+        for (HTREEITEM c = TreeNext(tree, parent, TVGN_CHILD); c; c = TreeNext(tree, c, TVGN_NEXT))
+            if (match(TreeItemText(tree, c))) return c;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool SelectFolderInPicker(HWND picker, const std::wstring& folder) {
+    HWND tree = nullptr;
+    for (int attempt = 0; attempt < 50 && !tree; ++attempt) {
+        tree = ::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+        // The new dialog style nests the tree one level deeper.
+        for (HWND child = ::GetWindow(picker, GW_CHILD); child && !tree; child = ::GetWindow(child, GW_HWNDNEXT))
+            tree = ::FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
+        if (!tree) ::Sleep(100);
+    }
+    if (!tree || folder.size() < 2 || folder[1] != L':') return false;
+    // Wine names a drive under the computer item "<label> (Z:)".
+    const std::wstring driveTag = std::wstring(L"(") + static_cast<wchar_t>(::towupper(folder[0])) + L":)";
+    const auto isDrive = [&](std::wstring text) {
+        for (wchar_t& c : text) c = static_cast<wchar_t>(::towupper(c));
+        return text.find(driveTag) != std::wstring::npos;
+    };
+    HTREEITEM item = nullptr;
+    const HTREEITEM desktop = TreeNext(tree, nullptr, TVGN_ROOT);
+    for (HTREEITEM top = TreeNext(tree, desktop, TVGN_CHILD); top && !item; top = TreeNext(tree, top, TVGN_NEXT)) {
+        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(top));
+        for (HTREEITEM c = TreeNext(tree, top, TVGN_CHILD); c && !item; c = TreeNext(tree, c, TVGN_NEXT))
+            if (isDrive(TreeItemText(tree, c))) item = c;
+    }
+    size_t pos = 3;
+    while (item && pos < folder.size()) {
+        size_t end = folder.find(L'\\', pos);
+        if (end == std::wstring::npos) end = folder.size();
+        const std::wstring name = folder.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty()) continue;
+        item = ExpandedChild(tree, item, [&](const std::wstring& text) { return lstrcmpiW(text.c_str(), name.c_str()) == 0; });
+    }
+    if (!item) return false;
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    return TreeNext(tree, nullptr, TVGN_CARET) == item;
 }
 
 HWND FindControl(HWND root, int id) {

@@ -52,6 +52,10 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, i
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className = L"#32770", int timeoutMs = 10000);
 // Finds a descendant control by its identifier.
 HWND FindControl(HWND root, int id);
+// Selects `folder` ("X:\\a\\b") in a folder picker's tree as a user would: expands the drive
+// under the computer item, then each folder by name, and selects the last. The picker's own
+// selection message fails silently now and then under Wine; this walk does not.
+bool SelectFolderInPicker(HWND picker, const std::wstring& folder);
 
 // A COM library of the build registered with its own DllRegisterServer for the object's life
 // (COM initialised on this thread meanwhile); DllUnregisterServer when it goes.
