@@ -156,7 +156,10 @@ void frmFileProperty::Form_Load() {
     for (int i = 0; i < 3; ++i) {
         pages_[i].Create(hwnd_, pageIds[i], page.left, page.top, page.right - page.left, page.bottom - page.top,
                          WS_VISIBLE);
-        controls_[pageIds[i]] = pages_[i].Window();
+        HWND h = pages_[i].Window();
+        controls_[pageIds[i]] = h;
+        // Tab and the access keys reach the controls on the pages.
+        ::SetWindowLongW(h, GWL_EXSTYLE, ::GetWindowLongW(h, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     }
     CreateGeneralPage();
     CreateDrivePage();

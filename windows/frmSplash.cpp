@@ -27,7 +27,7 @@ const wchar_t kProcessorKey[] = L"HARDWARE\\Description\\System\\CentralProcesso
 
 // Design sizes in twips.
 const int kClientWidthTw = 6000;
-const int kClientHeightTw = 5250;
+const int kClientHeightTw = 5430;
 // The three etched separators; each is a pair of lines, one pixel apart.
 const int kSeparatorTw[] = {1140, 2340, 4560};
 const COLORREF kLineColours[] = {RGB(255, 255, 255), RGB(128, 128, 128)};
@@ -49,10 +49,10 @@ const Design kControls[] = {
     {frmSplash::IDC_LABEL6, L"STATIC", L"内存信息", SS_NOPREFIX, 240, 1770, 5520, 510},
     {frmSplash::IDC_LBLCOMPUTERINFO, L"STATIC", L"计算机信息", SS_NOPREFIX, 240, 2460, 5520, 1275},
     {frmSplash::IDC_LBLCPUINFORMATION, L"STATIC", L"CPU信息", SS_NOPREFIX, 240, 3735, 5520, 765},
-    {frmSplash::IDC_LABEL2, L"STATIC", kNotice, SS_NOPREFIX, 240, 4680, 3720, 255},
-    {frmSplash::IDC_LBLMAILTO, L"STATIC", frmSplash::kMailAddress, SS_NOPREFIX | SS_NOTIFY, 240, 4935, 3000, 255},
-    {frmSplash::IDC_CMDSYSINFO, L"BUTTON", L"SystemInfo(&I)", BS_PUSHBUTTON | WS_TABSTOP, 3360, 4740, 1380, 360},
-    {frmSplash::IDC_CMDOK, L"BUTTON", L"Sure(&S)", BS_DEFPUSHBUTTON | WS_TABSTOP, 4860, 4740, 900, 360},
+    {frmSplash::IDC_LABEL2, L"STATIC", kNotice, SS_NOPREFIX, 240, 4665, 5520, 255},
+    {frmSplash::IDC_LBLMAILTO, L"STATIC", frmSplash::kMailAddress, SS_NOPREFIX | SS_NOTIFY, 240, 5040, 3000, 255},
+    {frmSplash::IDC_CMDSYSINFO, L"BUTTON", L"SystemInfo(&I)", BS_PUSHBUTTON | WS_TABSTOP, 3360, 4980, 1380, 360},
+    {frmSplash::IDC_CMDOK, L"BUTTON", L"Sure(&S)", BS_DEFPUSHBUTTON | WS_TABSTOP, 4860, 4980, 900, 360},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The properties window filled for files in the test prefix: the General page's texts and
 // boxes, Apply, the tabs and the Summary tab's supplied pages, and the modal road.
 #include "PropertyTest.h"
+#include "services/MainWindow.h"
 #include "services/Text.h"
 
 using namespace proptest;
@@ -119,6 +120,8 @@ struct FakeCalls {
     salva::frmFileProperty* nested = nullptr;
     HWND page = nullptr;
     HWND nameBox = nullptr;
+    HWND mainWindow = nullptr;
+    bool mainEnabledWhileFilling = true;
 };
 FakeCalls g_calls;
 
@@ -135,6 +138,7 @@ public:
     }
     void ShowSummaryInfo(const std::wstring& path) override {
         g_calls.filled.push_back(path);
+        if (g_calls.mainWindow) g_calls.mainEnabledWhileFilling = ::IsWindowEnabled(g_calls.mainWindow) != FALSE;
         ::SetWindowTextW(name_, (L"zip:" + path).c_str());
         if (g_calls.nested) g_calls.reentryRefused = !g_calls.nested->GetInfor(path) && salva::frmFileProperty::Filling();
     }
@@ -205,10 +209,39 @@ TEST_F(SuppliedPage, TabsShowOnePageEach) {
     EXPECT_EQ(g_calls.unloads, 2);
 }
 
-TEST_F(SuppliedPage, AFillCannotBeEnteredAgain) {
+// The main window as the properties window sees it: a plain window that takes input.
+class FakeMainWindow : public salva::MainWindow {
+public:
+    FakeMainWindow() {
+        window_.reset(::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                        nullptr));
+        salva::RegisterMainWindow(this);
+    }
+    ~FakeMainWindow() { salva::UnregisterMainWindow(this); }
+    HWND Handle() const override { return window_.get(); }
+    HWND FileListCombo() const override { return nullptr; }
+    void AddFileListItem(const std::wstring&) override {}
+    int FileListCount() const override { return 0; }
+    std::wstring FileListItem(int) const override { return L""; }
+    std::wstring FileListText() const override { return L""; }
+    void SetFileListText(const std::wstring&) override {}
+    void RefreshWindow() override {}
+    void picHTitleBar_Paint() override {}
+    void SetTargetText(const std::wstring&) override {}
+    void SetFileInfoTexts(const std::wstring&, const std::wstring&) override {}
+    void SetFilesInfoText(const std::wstring&) override {}
+    void ShowItemPictures(const std::wstring&, IPicture*) override {}
+
+private:
+    salva::unique_hwnd window_;
+};
+
+TEST_F(SuppliedPage, AFillCannotBeEnteredAgainAndTheMainWindowWaits) {
     TempDir dir;
     const std::wstring zip = dir / L"x.zip";
     ASSERT_TRUE(MakeFile(zip, 22));
+    FakeMainWindow main;
+    g_calls.mainWindow = main.Handle();
     Window inner;
     g_calls.nested = &inner;
     Window w;
@@ -218,6 +251,9 @@ TEST_F(SuppliedPage, AFillCannotBeEnteredAgain) {
     EXPECT_FALSE(inner.IsLoaded());
     EXPECT_FALSE(Window::Filling());
     EXPECT_EQ(g_calls.filled.size(), 1u);
+    EXPECT_FALSE(g_calls.mainEnabledWhileFilling) << "the main window took input during the fill";
+    EXPECT_TRUE(::IsWindowEnabled(main.Handle())) << "the main window takes input again";
+    EXPECT_EQ(::GetWindow(w.Window(), GW_OWNER), main.Handle()) << "owned by the main window: no task-bar button";
 }
 
 TEST(FileProperty, ShownModallyUntilClosed) {
