@@ -83,14 +83,15 @@ frmFileProperty::~frmFileProperty() {
 
 bool frmFileProperty::Filling() { return g_filling; }
 
-void frmFileProperty::ShowFor(const std::wstring& path) {
-    if (g_filling) return;
+bool frmFileProperty::ShowFor(const std::wstring& path) {
+    if (g_filling) return false;
     frmFileProperty window;
     {
         wait_cursor_scope wait(IDC_APPSTARTING);
-        if (!window.GetInfor(path)) return;
+        if (!window.GetInfor(path)) return false;
     }
     window.ShowModal();
+    return true;
 }
 
 HWND frmFileProperty::Control(int id) const {

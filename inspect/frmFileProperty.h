@@ -65,9 +65,9 @@ public:
     static const wchar_t* ClassName() { return L"SalvadiskFrmFileProperty"; }
 
     // The road of the main window's properties command: the arrow with hourglass while the
-    // window is filled for the file, then the window shown modally until it closes. Does
-    // nothing while another fill is running.
-    static void ShowFor(const std::wstring& path);
+    // window is filled for the file, then the window shown modally until it closes. False
+    // (nothing shown) while another fill is running or when the window cannot be made.
+    static bool ShowFor(const std::wstring& path);
     // True while some properties window is being filled; the main window's commands wait.
     static bool Filling();
 

@@ -4,9 +4,8 @@
 #pragma once
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
-#include <functional>
-
 #include <ocidl.h>
+#include <functional>
 
 namespace salva {
 

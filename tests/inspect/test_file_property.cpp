@@ -140,7 +140,9 @@ public:
         g_calls.filled.push_back(path);
         if (g_calls.mainWindow) g_calls.mainEnabledWhileFilling = ::IsWindowEnabled(g_calls.mainWindow) != FALSE;
         ::SetWindowTextW(name_, (L"zip:" + path).c_str());
-        if (g_calls.nested) g_calls.reentryRefused = !g_calls.nested->GetInfor(path) && salva::frmFileProperty::Filling();
+        if (g_calls.nested)
+            g_calls.reentryRefused = !g_calls.nested->GetInfor(path) && !salva::frmFileProperty::ShowFor(path) &&
+                                     salva::frmFileProperty::Filling();
     }
     bool ShowsFor(const std::wstring& path) const override { return salva::UpperTail(path, 3) == L"ZIP"; }
     std::vector<HWND> TipBoxes() const override { return {name_}; }
@@ -264,7 +266,7 @@ TEST(FileProperty, ShownModallyUntilClosed) {
         HWND cancel = ::GetDlgItem(window, Window::IDC_CMDCANCEL);
         ::PostMessageW(cancel, BM_CLICK, 0, 0);
     });
-    Window::ShowFor(f);
+    EXPECT_TRUE(Window::ShowFor(f));
     watcher.Join();
     EXPECT_TRUE(watcher.found());
     EXPECT_EQ(::FindWindowW(Window::ClassName(), nullptr), nullptr);
