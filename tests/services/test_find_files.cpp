@@ -79,16 +79,8 @@ TEST_F(FindFilesTree, RecursiveWalkAddsSubfolderFilesInListingOrder) {
     EXPECT_TRUE(Walk(dir / L"missing", L"*.*", true).empty());
 }
 
-// Removes the links a test made before its folder goes.
-struct LinkCleanup {
-    std::vector<std::wstring> links;
-    ~LinkCleanup() {
-        for (const auto& link : links) wine_host::RemoveSymlink(link);
-    }
-};
-
 TEST_F(FindFilesTree, LinkLoopIsNotEntered) {
-    LinkCleanup cleanup{{dir / L"sub\\loop", dir / L"sub\\deeper\\loop2"}};
+    wine_host::LinkCleanup cleanup{{dir / L"sub\\loop", dir / L"sub\\deeper\\loop2"}};
     const std::string target = wine_host::UnixPath(dir.path());
     if (target.empty() || !wine_host::MakeSymlink(target, dir / L"sub\\loop") ||
         !wine_host::MakeSymlink(target, dir / L"sub\\deeper\\loop2"))
