@@ -152,6 +152,8 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
     ASSERT_TRUE(WriteBytes(In(L"sub\\deeper\\e.dat"), {1}));
     ASSERT_TRUE(MakeSparseFile(In(L"big.dat"), 3ull << 30));
     ASSERT_EQ(FileLength(In(L"big.dat")), int64_t(3) << 30);
+    // Its low 32 bits alone would put this one in the third range.
+    ASSERT_TRUE(MakeSparseFile(In(L"huge.dat"), (4ull << 30) + 500000000));
     ASSERT_TRUE(MakeSparseFile(In(L"edge.dat"), 1024000000));
     ASSERT_TRUE(MakeSparseFile(In(L"over.dat"), 1024000001));
     ASSERT_TRUE(MakeSparseFile(In(L"sub\\d.dat"), 10240000));
@@ -163,12 +165,13 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
 
     // The scope without its backslash; the link back to the root is not entered.
     Run(L"*.dat", tree.path());
-    const std::vector<std::wstring> allDat{In(L"a.dat"),     In(L"b.DAT"),     In(L"big.dat"),          In(L"edge.dat"),
-                                           In(L"over.dat"), In(L"sub\\d.dat"), In(L"sub\\deeper\\e.dat")};
+    const std::vector<std::wstring> allDat{In(L"a.dat"),    In(L"b.DAT"),      In(L"big.dat"),
+                                           In(L"huge.dat"), In(L"edge.dat"),   In(L"over.dat"),
+                                           In(L"sub\\d.dat"), In(L"sub\\deeper\\e.dat")};
     EXPECT_EQ(Join(Sorted(Listed())), Join(Sorted(allDat)));
-    EXPECT_EQ(Narrow(Status()), Narrow(L"找到 7 个文件"));
+    EXPECT_EQ(Narrow(Status()), Narrow(L"找到 8 个文件"));
     EXPECT_EQ(Narrow(h.frm->FileListText()), Narrow(h.frm->FileListItem(0))) << "list information brought up to date";
-    EXPECT_EQ(Narrow(WindowText(h.frm->Control(salva::FrmCopy::IDC_lblFilesInfo))).rfind(Narrow(L"文件总数:7个"), 0), 0u)
+    EXPECT_EQ(Narrow(WindowText(h.frm->Control(salva::FrmCopy::IDC_lblFilesInfo))).rfind(Narrow(L"文件总数:8个"), 0), 0u)
         << Narrow(WindowText(h.frm->Control(salva::FrmCopy::IDC_lblFilesInfo)));
     EXPECT_TRUE(::IsWindowEnabled(C(frmSearchFile::IDC_cmdFileSearch)));
     EXPECT_TRUE(::IsWindowEnabled(C(frmSearchFile::IDC_cmdFileBrower)));
@@ -176,7 +179,7 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
     Check(frmSearchFile::IDC_chkSubFolder, false);
     Run(L"*.dat", tree.path() + L"\\");
     EXPECT_EQ(Join(Sorted(Listed())),
-              Join(Sorted({In(L"a.dat"), In(L"b.DAT"), In(L"big.dat"), In(L"edge.dat"), In(L"over.dat")})));
+              Join(Sorted({In(L"a.dat"), In(L"b.DAT"), In(L"big.dat"), In(L"huge.dat"), In(L"edge.dat"), In(L"over.dat")})));
     Check(frmSearchFile::IDC_chkSubFolder, true);
 
     Check(frmSearchFile::IDC_chkSearchFileSize_1, true);
@@ -187,7 +190,7 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
     EXPECT_EQ(Join(Listed()), Join({In(L"a.dat")}));
     Check(frmSearchFile::IDC_chkSearchFileSize_1, false);
 
-    // The 3 GiB file lies above every range; the files after it are still examined.
+    // The 3 GiB and 4.5 GiB files lie above every range; the files after them are still examined.
     Check(frmSearchFile::IDC_chkSearchFileSize_3, true);
     Run(L"*.dat", tree.path());
     EXPECT_EQ(Join(Listed()), Join({In(L"edge.dat")}));
