@@ -26,17 +26,6 @@ bool MakeSparseFile(const std::wstring& path, uint64_t size) {
     return ::SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN) && ::SetEndOfFile(f.get());
 }
 
-std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
-std::string Join(const std::vector<std::wstring>& v) {
-    std::string out;
-    for (const auto& s : v) out += Narrow(s) + "; ";
-    return out;
-}
-
 std::wstring Profile(const std::wstring& file, const std::wstring& key) {
     wchar_t value[300] = {};
     ::GetPrivateProfileStringW(L"SECTION", key.c_str(), L"<none>", value, 300, file.c_str());
@@ -123,11 +112,11 @@ TEST_F(SearchWindow, OpensWithItsControlsTheDrivesAndTheStoredPatterns) {
     for (const auto& root : salva::LogicalDriveRoots()) roots.push_back(salva::UpperCase(root));
     HWND scope = C(frmSearchFile::IDC_cmbFileSearchWide);
     ASSERT_FALSE(roots.empty());
-    EXPECT_EQ(Join(ComboList(scope)), Join(roots));
+    EXPECT_EQ(JoinTexts(ComboList(scope)), JoinTexts(roots));
     EXPECT_EQ(Narrow(WindowText(scope)), Narrow(roots.front()));
 
     HWND pattern = C(frmSearchFile::IDC_cmbFileSearchChoose);
-    EXPECT_EQ(Join(ComboList(pattern)), "*.DAT; *.vob; ");
+    EXPECT_EQ(JoinTexts(ComboList(pattern)), "*.DAT; *.vob; ");
     EXPECT_EQ(Narrow(WindowText(pattern)), "*.DAT");
 
     const std::pair<int, const wchar_t*> tips[] = {
@@ -168,7 +157,7 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
     const std::vector<std::wstring> allDat{In(L"a.dat"),    In(L"b.DAT"),      In(L"big.dat"),
                                            In(L"huge.dat"), In(L"edge.dat"),   In(L"over.dat"),
                                            In(L"sub\\d.dat"), In(L"sub\\deeper\\e.dat")};
-    EXPECT_EQ(Join(Sorted(Listed())), Join(Sorted(allDat)));
+    EXPECT_EQ(JoinTexts(SortedTexts(Listed())), JoinTexts(SortedTexts(allDat)));
     EXPECT_EQ(Narrow(Status()), Narrow(L"找到 8 个文件"));
     EXPECT_EQ(Narrow(h.frm->FileListText()), Narrow(h.frm->FileListItem(0))) << "list information brought up to date";
     EXPECT_EQ(Narrow(WindowText(h.frm->Control(salva::FrmCopy::IDC_lblFilesInfo))).rfind(Narrow(L"文件总数:8个"), 0), 0u)
@@ -178,28 +167,28 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
 
     Check(frmSearchFile::IDC_chkSubFolder, false);
     Run(L"*.dat", tree.path() + L"\\");
-    EXPECT_EQ(Join(Sorted(Listed())),
-              Join(Sorted({In(L"a.dat"), In(L"b.DAT"), In(L"big.dat"), In(L"huge.dat"), In(L"edge.dat"), In(L"over.dat")})));
+    EXPECT_EQ(JoinTexts(SortedTexts(Listed())),
+              JoinTexts(SortedTexts({In(L"a.dat"), In(L"b.DAT"), In(L"big.dat"), In(L"huge.dat"), In(L"edge.dat"), In(L"over.dat")})));
     Check(frmSearchFile::IDC_chkSubFolder, true);
 
     Check(frmSearchFile::IDC_chkSearchFileSize_1, true);
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Sorted(Listed())), Join(Sorted({In(L"b.DAT"), In(L"sub\\d.dat")})));
+    EXPECT_EQ(JoinTexts(SortedTexts(Listed())), JoinTexts(SortedTexts({In(L"b.DAT"), In(L"sub\\d.dat")})));
     // An exact name ignores the size boxes; its case does not count.
     Run(L"A.DAT", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"a.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"a.dat")}));
     Check(frmSearchFile::IDC_chkSearchFileSize_1, false);
 
     // The 3 GiB and 4.5 GiB files lie above every range; the files after them are still examined.
     Check(frmSearchFile::IDC_chkSearchFileSize_3, true);
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"edge.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"edge.dat")}));
     Check(frmSearchFile::IDC_chkSearchFileSize_3, false);
 
     Run(L" *.* ", tree.path());
     std::vector<std::wstring> every = allDat;
     every.push_back(In(L"c.txt"));
-    EXPECT_EQ(Join(Sorted(Listed())), Join(Sorted(every)));
+    EXPECT_EQ(JoinTexts(SortedTexts(Listed())), JoinTexts(SortedTexts(every)));
 
     Run(L"*", tree.path());
     EXPECT_EQ(h.frm->FileListCount(), 0);
@@ -207,7 +196,7 @@ TEST_F(SearchWindow, AcceptsBySizeAndPatternOverLinksAndHugeFiles) {
     EXPECT_EQ(Narrow(Status()), Narrow(L"找到 0 个文件"));
 
     // Every search appended its pattern, repeats included.
-    EXPECT_EQ(Join(ComboList(C(frmSearchFile::IDC_cmbFileSearchChoose))),
+    EXPECT_EQ(JoinTexts(ComboList(C(frmSearchFile::IDC_cmbFileSearchChoose))),
               "*.dat; *.dat; *.dat; A.DAT; *.dat;  *.* ; *; ");
 }
 
@@ -237,7 +226,7 @@ TEST_F(SearchWindow, SizeBoxesGroupUnderTheMouseOnlyAndAttributesNarrow) {
     ASSERT_TRUE(Checked(frmSearchFile::IDC_chkSearchFileSize_2));
     ASSERT_TRUE(Checked(frmSearchFile::IDC_chkSearchFileSize_3));
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({}));
     ::SendMessageW(two, WM_KEYDOWN, VK_SPACE, 0);
     ::SendMessageW(two, WM_KEYUP, VK_SPACE, 0xC0000001);
     ::SendMessageW(one, WM_KEYDOWN, VK_SPACE, 0);
@@ -245,18 +234,18 @@ TEST_F(SearchWindow, SizeBoxesGroupUnderTheMouseOnlyAndAttributesNarrow) {
     ASSERT_TRUE(Checked(frmSearchFile::IDC_chkSearchFileSize_1));
     ASSERT_TRUE(Checked(frmSearchFile::IDC_chkSearchFileSize_3));
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"small.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"small.dat")}));
     Check(frmSearchFile::IDC_chkSearchFileSize_1, false);
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"large.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"large.dat")}));
     Check(frmSearchFile::IDC_chkSearchFileSize_3, false);
 
     Check(frmSearchFile::IDC_chkReadOnlyFile, true);
     Run(L"*.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"ro.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"ro.dat")}));
     // An exact name has no attribute condition.
     Run(L"small.dat", tree.path());
-    EXPECT_EQ(Join(Listed()), Join({In(L"small.dat")}));
+    EXPECT_EQ(JoinTexts(Listed()), JoinTexts({In(L"small.dat")}));
 }
 
 TEST_F(SearchWindow, StopAsRealInputEndsTheWalkAndNothingIsAddedAfterIt) {
@@ -320,14 +309,14 @@ TEST_F(SearchWindow, StopAsRealInputEndsTheWalkAndNothingIsAddedAfterIt) {
     ASSERT_EQ(clicksSent, 2u);
     EXPECT_TRUE(closeRefused);
     EXPECT_TRUE(nestedRefused);
-    ASSERT_TRUE(stopClicked) << "the click never reached Stop; " << Join(labels);
+    ASSERT_TRUE(stopClicked) << "the click never reached Stop; " << JoinTexts(labels);
     EXPECT_FALSE(searchEnabledAtStop) << "Search stays disabled until the walk has unwound";
     const int listed = h.frm->FileListCount();
     EXPECT_EQ(listed, listedAtStop) << "files added after Stop";
     EXPECT_LT(listed, 100);
     EXPECT_GE(listed, 10);
     // After Stop the label only received the result: no entry was examined.
-    ASSERT_EQ(labels.size(), labelsAtStop + 1) << Join(labels);
+    ASSERT_EQ(labels.size(), labelsAtStop + 1) << JoinTexts(labels);
     EXPECT_EQ(Narrow(labels.back()), Narrow(L"找到 " + std::to_wstring(listed) + L" 个文件"));
     EXPECT_FALSE(search->IsSearching());
     EXPECT_TRUE(::IsWindowEnabled(searchButton));
@@ -351,9 +340,34 @@ TEST_F(SearchWindow, EmptyPatternOrScopeShowsTheMessageAndLeavesTheList) {
         return label.CallPrevious(hw, msg, wp, lp);
     });
     Run(L"", tree.path());
-    EXPECT_EQ(Join(labels), Join({L"要搜索的文件与文件搜索的范围不能为空.", L""}));
-    EXPECT_EQ(Join(Listed()), "C:\\kept.dat; ");
+    EXPECT_EQ(JoinTexts(labels), JoinTexts({L"要搜索的文件与文件搜索的范围不能为空.", L""}));
+    EXPECT_EQ(JoinTexts(Listed()), "C:\\kept.dat; ");
     EXPECT_TRUE(ComboList(C(frmSearchFile::IDC_cmbFileSearchChoose)).empty());
+}
+
+TEST_F(SearchWindow, BrowseSetsTheScopeToThePickedFolderAndCancelLeavesIt) {
+    ASSERT_TRUE(::CreateDirectoryW(In(L"picked").c_str(), nullptr));
+    Open();
+    HWND window = search->Window();
+    HWND scope = C(frmSearchFile::IDC_cmbFileSearchWide);
+    bool selected = false;
+    Watcher pick([window] { return WaitForOwnedWindow(window); },
+                 [&](HWND picker) {
+                     selected = SelectFolderInPicker(picker, In(L"picked"));
+                     ::PostMessageW(picker, WM_COMMAND, selected ? IDOK : IDCANCEL, 0);
+                 });
+    ::SendMessageW(C(frmSearchFile::IDC_cmdFileBrower), BM_CLICK, 0, 0);
+    pick.Join();
+    ASSERT_TRUE(pick.found()) << "no folder picker over the window";
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(Narrow(WindowText(scope)), Narrow(In(L"picked") + L"\\"));
+
+    Watcher cancel([window] { return WaitForOwnedWindow(window); },
+                   [](HWND picker) { ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0); });
+    ::SendMessageW(C(frmSearchFile::IDC_cmdFileBrower), BM_CLICK, 0, 0);
+    cancel.Join();
+    ASSERT_TRUE(cancel.found());
+    EXPECT_EQ(Narrow(WindowText(scope)), Narrow(In(L"picked") + L"\\"));
 }
 
 TEST_F(SearchWindow, HistoryStoresDistinctPatternsFromTheFirstOn) {
