@@ -8,7 +8,6 @@
 #include "services/Text.h"
 #include "services/WindowSubclass.h"
 #include "windows/frmSearchFile.h"
-#include <algorithm>
 #include <commctrl.h>
 
 using namespace testsupport;
