@@ -85,6 +85,8 @@ public:
         std::function<void()> startPreview;
         std::function<void()> stopPreview;
         std::function<void()> unloadPreview;
+        // The search window's pattern history file.
+        std::wstring searchHistoryFile;
         // Ends the message loop when the window is gone (the program's main window).
         bool quitOnDestroy = false;
     };

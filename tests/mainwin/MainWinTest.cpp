@@ -124,6 +124,7 @@ void Harness::Create(int show) {
         };
     }
     o.logWindow = &log;
+    o.searchHistoryFile = dir / L"Salvadisksearch.ini";
     o.stopPreview = [this] { order.push_back("stopPreview"); };
     o.startPreview = [this] { order.push_back("startPreview"); };
     o.unloadPreview = [this] { order.push_back("unloadPreview"); };
