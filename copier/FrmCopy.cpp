@@ -261,13 +261,14 @@ void FrmCopy::Form_Load() {
         mRegDll_Ocx_Tlb::RegisterAppFolderServers();
     CreateToolTips();
     ConfigurePopupMenus();
+    // Drops, keys and the file menu's states.
+    SetUpFileList();
     // The two status icons sit inside the status bars.
     HWND a = boxes_[SmallIcon16A].Window(), b = boxes_[SmallIcon16B].Window();
     mT3D::SetParentAndMove(a, Control(IDC_stbFileInfoShowsArea_B), 1, 3, boxes_[SmallIcon16A].Width(),
                            boxes_[SmallIcon16A].Height());
     mT3D::SetParentAndMove(b, Control(IDC_stbFileInfoShowsArea_A), 1, 3, boxes_[SmallIcon16B].Width(),
                            boxes_[SmallIcon16B].Height());
-    SetUpFileList();
     // The log window records from the start and only hides when the user closes it.
     LoadLogWindow();
 }
@@ -361,10 +362,10 @@ void FrmCopy::Form_Unload() {
     // The library objects; the menu object takes its hook off the window.
     popupMenus_.reset();
     if (options_.unloadPreview) options_.unloadPreview();
+    TearDownFileList();
     // Back out of the status bars before they go.
     mT3D::SetParentAndMove(boxes_[SmallIcon16A].Window(), hwnd_, 0, 0, 0, 0);
     mT3D::SetParentAndMove(boxes_[SmallIcon16B].Window(), hwnd_, 0, 0, 0, 0);
-    TearDownFileList();
     mShell_NotifyIcon::RemoveTrayIcon(hwnd_, smallIcon_.get(), L"Salvadisk2.0 \r\nRunning...");
     // A copy that stopped part way leaves its resume record.
     engine_->WriteResumeRecordOnClose();

@@ -24,6 +24,8 @@ protected:
                 return true;
             };
             o.osVersionName = [this] { return version_; };
+            o.windows.chooseFolderToAdd = [this] { return folderChoice_; };
+            o.windows.copyAllFiles = [this] { mainEnabledInCopyAll_ = ::IsWindowEnabled(f_->Window()) != FALSE; };
             o.shellProperties = [this](const std::wstring& path) { views_.push_back(L"shell:" + path); };
         };
         h_.Create();
@@ -84,6 +86,8 @@ protected:
     std::vector<std::wstring> previewed_;
     std::wstring version_ = L"Microsoft Windows 2000";
     bool ownShows_ = true;
+    FrmCopy::FolderSearch folderChoice_;
+    bool mainEnabledInCopyAll_ = true;
 };
 
 std::vector<std::string> Narrowed(const std::vector<std::wstring>& v) {
@@ -275,4 +279,54 @@ TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(a.c_str()));
     EXPECT_EQ(5000, FileLength(folder + L"\\a.dat"));
     EXPECT_EQ(Narrowed({b}), Narrowed(Items()));
+}
+
+TEST_F(FileListTest, AddAFoldersMatchingFilesCopyAllWithTheWindowDisabledAndExit) {
+    const std::wstring sub = h_.dir / L"disc";
+    ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((sub + L"\\inner").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(sub + L"\\a.vob", Pattern(10)));
+    ASSERT_TRUE(WriteBytes(sub + L"\\b.txt", Pattern(10)));
+    ASSERT_TRUE(WriteBytes(sub + L"\\inner\\c.VOB", Pattern(10)));
+    // Cancelled in the picker: nothing.
+    Command(FrmCopy::IDM_mnuAddFileToListItem);
+    EXPECT_EQ(0, f_->FileListCount());
+    folderChoice_ = {sub + L"\\", L"*.vob", true};
+    Command(FrmCopy::IDM_mnuAddFileToListItem);
+    EXPECT_EQ(Narrowed({sub + L"\\a.vob", sub + L"\\inner\\c.VOB"}), Narrowed(Items()));
+    EXPECT_EQ(Narrow(sub + L"\\a.vob"), Narrow(f_->FileListText()));
+    EXPECT_EQ(Narrow(L"文件总数:2个  总计大小:0MB [20字节]"), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblFilesInfo))));
+
+    Command(FrmCopy::IDM_mnuCopyAllFilesTo);
+    EXPECT_FALSE(mainEnabledInCopyAll_) << "the main window is disabled while the batch copy runs";
+    EXPECT_TRUE(::IsWindowEnabled(f_->Window()));
+
+    // Exit asks the close question; No keeps the window.
+    std::wstring question;
+    Watcher no(L"提醒！", [&](HWND box) {
+        question = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+    });
+    Command(FrmCopy::IDM_mnuExit);
+    Pump(10000, [&] { return no.found() && !question.empty() && f_->PromptResult() == IDNO; });
+    no.Join();
+    EXPECT_NE(std::wstring::npos, question.find(L"真的要退出Salvadisk吗？")) << Narrow(question);
+    EXPECT_TRUE(::IsWindow(f_->Window()));
+}
+
+TEST_F(FileListTest, TypingTheNameOfAFileReopensThePreviewAndDropsAreRegistered) {
+    const std::wstring a = MakeFile(L"a.dat");
+    SetItems({a});
+    Command(FrmCopy::IDM_mnuPreview);
+    previewed_.clear();
+    HWND edit = reinterpret_cast<HWND>(::SendMessageW(f_->Control(FrmCopy::IDC_cmbFileCopy), CBEM_GETEDITCONTROL, 0, 0));
+    ::SetWindowTextW(edit, a.substr(0, a.size() - 1).c_str());
+    ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(a.size()), static_cast<LPARAM>(a.size()));
+    ::SendMessageW(edit, WM_CHAR, a.back(), 0);
+    Pump(200);
+    EXPECT_EQ(Narrow(a), Narrow(f_->FileListText()));
+    EXPECT_EQ(Narrowed({a}), Narrowed(previewed_)) << "the typed name is previewed";
+
+    // The window's drop target is the system's registered one for it.
+    EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, ::RegisterDragDrop(f_->Window(), f_->DropTarget()));
 }
