@@ -202,10 +202,19 @@ TEST_F(FileListTest, ChoosingAnItemMakesItCurrentAndTheTargetFollows) {
     const std::wstring a = MakeFile(L"a.dat"), b = MakeFile(L"b.dat"), c = MakeFile(L"c.dat");
     SetItems({a, b, c});
     f_->SetTargetText(L"D:\\out\\a.dat");
-    HWND combo = f_->Control(FrmCopy::IDC_cmbFileCopy);
-    ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
-    ::SendMessageW(f_->Window(), WM_COMMAND, MAKEWPARAM(FrmCopy::IDC_cmbFileCopy, CBN_SELENDOK),
-                   reinterpret_cast<LPARAM>(combo));
+    // The second item clicked in the opened drop-down list.
+    HWND inner = reinterpret_cast<HWND>(
+        ::SendMessageW(f_->Control(FrmCopy::IDC_cmbFileCopy), CBEM_GETCOMBOCONTROL, 0, 0));
+    COMBOBOXINFO info{sizeof(info)};
+    ASSERT_TRUE(::GetComboBoxInfo(inner, &info));
+    ::SendMessageW(inner, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT item{};
+    ::SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
+    ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+    Pump(200);
     EXPECT_EQ(Narrow(b), Narrow(f_->FileListText()));
     EXPECT_EQ("D:\\out\\b.dat", Narrow(TextOf(f_->Control(FrmCopy::IDC_txtFileCopy))));
     EXPECT_EQ(Narrow(L"文件总数:2/3个  总计大小:0MB [300字节]"), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblFilesInfo))));

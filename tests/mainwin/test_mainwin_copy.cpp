@@ -56,6 +56,8 @@ protected:
         ::PostMessageW(Button(FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
         Pump(timeoutMs, [&] { return !::IsWindow(main_) || (started_ && !f_->Engine().Running()); });
     }
+    // Presses Start, then Pause once the copy runs.
+    void RunStartAndPause();
     bool HasRecordAt(const std::vector<uint8_t>& t) const {
         return t.size() > 17 && std::memcmp(t.data() + t.size() - 17, "PDV", 3) == 0;
     }
@@ -79,6 +81,15 @@ std::thread WhenRunning(HWND cancel, std::atomic<bool>& started, std::function<v
         started = ::IsWindowEnabled(cancel) != FALSE;
         if (started) act();
     });
+}
+
+void MainWindowCopy::RunStartAndPause() {
+    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
+    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
+        ::PostMessageW(pause, BM_CLICK, 0, 0);
+    });
+    RunStart();
+    t.join();
 }
 
 }  // namespace
@@ -218,11 +229,7 @@ TEST_F(MainWindowCopy, CloseWhilePausedUnwindsTheLoopAndLeavesTheRecord) {
 TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
     main_ = f_->Window();
     HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
-    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
-        ::PostMessageW(pause, BM_CLICK, 0, 0);
-    });
-    RunStart();
-    t.join();
+    RunStartAndPause();
     ASSERT_TRUE(started_);
     EXPECT_EQ(Narrow(L"继续复制[&P]"), Narrow(TextOf(pause)));
     EXPECT_TRUE(f_->Engine().State().Paused);
@@ -245,12 +252,7 @@ TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
 
 TEST_F(MainWindowCopy, ThePausedCopysFileCannotBeDeletedMovedRenamedOrCopiedWithTheRest) {
     main_ = f_->Window();
-    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
-    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
-        ::PostMessageW(pause, BM_CLICK, 0, 0);
-    });
-    RunStart();
-    t.join();
+    RunStartAndPause();
     ASSERT_TRUE(started_);
     ASSERT_TRUE(f_->Engine().State().Paused);
     const auto stateOf = [](const std::vector<MenuItem>& items, const wchar_t* caption) {
