@@ -278,10 +278,24 @@ TEST(PopupMenus, DoorButtonsRightClickOpensTheCdMenuLeftClickMovesTheFirstDoor) 
         EXPECT_EQ(Narrow(L"弹出[&E] 所有CD-ROM"), Narrow(items[0].caption));
         EXPECT_TRUE(doors.sent.empty()) << Narrow(doors.sent.empty() ? L"" : doors.sent[0]);
     }
+    // The frame's left edge, one pixel outside the button on the main window.
+    const auto frameEdge = [&](HWND button) {
+        RECT rc{};
+        ::GetWindowRect(button, &rc);
+        ::MapWindowPoints(nullptr, h.frm->Window(), reinterpret_cast<POINT*>(&rc), 2);
+        salva::unique_window_dc dc = salva::unique_window_dc::client(h.frm->Window());
+        return ::GetPixel(dc.get(), rc.left - 1, rc.top + 5);
+    };
+    const COLORREF face = mT3D::GetSystemColor(COLOR_BTNFACE);
+    const COLORREF sunken = mT3D::FrameShadesFor(face, mT3D::Frame3DSunken).light;
+    const COLORREF raised = mT3D::FrameShadesFor(face, mT3D::Frame3DRaised).light;
+    ASSERT_NE(sunken, raised);
     const auto leftClick = [&](int id) {
         HWND button = h.frm->Control(id);
         ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(Hex(sunken), Hex(frameEdge(button))) << "pressed";
         ::SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(Hex(raised), Hex(frameEdge(button))) << "released";
     };
     leftClick(FrmCopy::IDC_optOpenCD);
     leftClick(FrmCopy::IDC_optCloseCD);
