@@ -7,7 +7,7 @@ namespace {
 FORMATETC FileListFormat() { return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 }  // namespace
 
-FileDropTarget::FileDropTarget(Accepts accepts, DropHandler drop) : accepts_(std::move(accepts)), drop_(std::move(drop)) {}
+FileDropTarget::FileDropTarget(Handler over, Handler drop) : over_(std::move(over)), drop_(std::move(drop)) {}
 
 bool FileDropTarget::Register(HWND window) {
     Revoke();
@@ -47,10 +47,6 @@ bool FileDropTarget::HasFileList(IDataObject* data) {
     return data->QueryGetData(&f) == S_OK;
 }
 
-DWORD FileDropTarget::EffectFor(IDataObject* data, DWORD offered) {
-    return HasFileList(data) ? (offered & DROPEFFECT_COPY) : DROPEFFECT_NONE;
-}
-
 std::vector<std::wstring> FileDropTarget::DroppedPaths(IDataObject* data) {
     std::vector<std::wstring> paths;
     if (!data) return paths;
@@ -70,19 +66,22 @@ std::vector<std::wstring> FileDropTarget::DroppedPaths(IDataObject* data) {
     return paths;
 }
 
-DWORD FileDropTarget::Effect(POINTL pt, DWORD offered) const {
-    if (accepts_ && !accepts_(POINT{pt.x, pt.y})) return DROPEFFECT_NONE;
-    return EffectFor(current_.get(), offered);
+void FileDropTarget::Over(IDataObject* data, POINTL pt, DWORD* effect) const {
+    if (!effect) return;
+    if (over_)
+        over_(data, POINT{pt.x, pt.y}, *effect);
+    else
+        *effect = DROPEFFECT_NONE;
 }
 
 STDMETHODIMP FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
     current_ = com_ptr<IDataObject>(data);
-    if (effect) *effect = Effect(pt, *effect);
+    Over(data, pt, effect);
     return S_OK;
 }
 
 STDMETHODIMP FileDropTarget::DragOver(DWORD, POINTL pt, DWORD* effect) {
-    if (effect) *effect = Effect(pt, *effect);
+    Over(current_.get(), pt, effect);
     return S_OK;
 }
 
@@ -93,9 +92,11 @@ STDMETHODIMP FileDropTarget::DragLeave() {
 
 STDMETHODIMP FileDropTarget::Drop(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
     current_.reset();
-    const bool accepted = (!accepts_ || accepts_(POINT{pt.x, pt.y})) && HasFileList(data);
-    if (effect) *effect = accepted ? (*effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
-    if (accepted && drop_) drop_(data);
+    DWORD none = DROPEFFECT_NONE;
+    if (drop_)
+        drop_(data, POINT{pt.x, pt.y}, effect ? *effect : none);
+    else if (effect)
+        *effect = DROPEFFECT_NONE;
     return S_OK;
 }
 

@@ -1,5 +1,5 @@
-// The main window's OLE drop target: accepts the shell's dropped-file lists (CF_HDROP) over
-// the controls that take drops and hands them to the window's file list.
+// The main window's OLE drop target: hands each drag over the window and each drop to the
+// window's handlers, and reads the shell's dropped-file lists (CF_HDROP) out of a data object.
 #pragma once
 #include "services/Holders.h"
 #include <ole2.h>
@@ -11,11 +11,10 @@ namespace salva {
 
 class FileDropTarget final : public IDropTarget {
 public:
-    // `accepts`: whether the window at a screen point takes drops; `drop`: the dropped paths.
-    using Accepts = std::function<bool(POINT screen)>;
-    using DropHandler = std::function<void(IDataObject* data)>;
+    // `effect` comes in as what the source offers and goes out as what a drop here would do.
+    using Handler = std::function<void(IDataObject* data, POINT screen, DWORD& effect)>;
 
-    FileDropTarget(Accepts accepts, DropHandler drop);
+    FileDropTarget(Handler over, Handler drop);
     FileDropTarget(const FileDropTarget&) = delete;
     FileDropTarget& operator=(const FileDropTarget&) = delete;
 
@@ -33,20 +32,18 @@ public:
     STDMETHODIMP DragLeave() override;
     STDMETHODIMP Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
 
-    // The drag-over rule: a file list may be copied here; anything else cannot be dropped.
-    static DWORD EffectFor(IDataObject* data, DWORD offered);
     static bool HasFileList(IDataObject* data);
     // The paths of a data object's file list, in its order; empty without one.
     static std::vector<std::wstring> DroppedPaths(IDataObject* data);
 
 private:
     ~FileDropTarget() = default;
-    DWORD Effect(POINTL pt, DWORD offered) const;
+    void Over(IDataObject* data, POINTL pt, DWORD* effect) const;
 
     LONG refs_ = 1;
-    Accepts accepts_;
-    DropHandler drop_;
-    com_ptr<IDataObject> current_;
+    Handler over_;
+    Handler drop_;
+    com_ptr<IDataObject> current_;  // the data of the drag in progress
     HWND registered_ = nullptr;
 };
 

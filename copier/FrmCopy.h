@@ -163,11 +163,13 @@ public:
     // look; returns when the menu has closed. Any other kind does nothing.
     void ShowPopupMenu(short kind) override;
     HMENU FileMenu() const { return mnuFile_.get(); }
-    // The drop target registered for the window, and what it does with a drag.
+    // The drop target registered for the window.
     IDropTarget* DropTarget() const;
+    // The window and the controls that take drops hand them to the file list's handlers.
     bool AcceptsDropAt(POINT screen) const;
+    // Only a file list may be dropped, as a copy.
     void cmbFileCopy_OLEDragOver(IDataObject* data, DWORD& effect);
-    void cmbFileCopy_OLEDragDrop(IDataObject* data);
+    void cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect);
     CopyEngine& Engine() { return *engine_; }
     _cVelmora* PopupMenus() const { return popupMenus_.get(); }
     COLORREF ProgressColor() const { return progressColor_; }

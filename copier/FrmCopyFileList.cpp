@@ -45,8 +45,17 @@ void FrmCopy::SetUpFileList() {
             return fileListEditSubclass_.CallPrevious(w, m, wp, lp);
         });
     }
-    dropTarget_ = new FileDropTarget([this](POINT pt) { return AcceptsDropAt(pt); },
-                                     [this](IDataObject* data) { cmbFileCopy_OLEDragDrop(data); });
+    const auto handler = [this](bool drop) {
+        return [this, drop](IDataObject* data, POINT pt, DWORD& effect) {
+            if (!AcceptsDropAt(pt))
+                effect = DROPEFFECT_NONE;
+            else if (drop)
+                cmbFileCopy_OLEDragDrop(data, effect);
+            else
+                cmbFileCopy_OLEDragOver(data, effect);
+        };
+    };
+    dropTarget_ = new FileDropTarget(handler(false), handler(true));
     dropTarget_->Register(hwnd_);
     UpdateListMenus();
 }
@@ -76,10 +85,12 @@ bool FrmCopy::AcceptsDropAt(POINT screen) const {
 }
 
 void FrmCopy::cmbFileCopy_OLEDragOver(IDataObject* data, DWORD& effect) {
-    effect = FileDropTarget::EffectFor(data, effect);
+    effect = FileDropTarget::HasFileList(data) ? (effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
 }
 
-void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data) {
+void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
+    cmbFileCopy_OLEDragOver(data, effect);
+    if (effect == DROPEFFECT_NONE) return;
     wait_cursor_scope wait(IDC_APPSTARTING);
     const std::vector<std::wstring> paths = FileDropTarget::DroppedPaths(data);
     // Every item equal to a dropped path goes, so that the path ends up once, at the end.
