@@ -1,26 +1,10 @@
-// The file list's rules over values: the properties view by extension and version name, the
-// read-ahead of media files, the platform's list limit, the delete question and the target
-// box that follows the current file.
+// The file list's rules over values: the read-ahead of media files, the platform's list limit,
+// the delete question and the target box that follows the current file.
 #include "copier/FileListRules.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 
 using namespace salva;
-
-TEST(FileListRules, PropertiesViewByExtensionAndVersion) {
-    const std::wstring xp = L"Microsoft Windows XP", w2k = L"Microsoft Windows 2000";
-    for (const wchar_t* own : {L"C:\\a\\setup.EXE", L"c:\\x.dll", L"d:\\pack.Zip", L"e:\\movie.swf"}) {
-        EXPECT_EQ(PropertyView::Own, PropertyViewFor(own, xp)) << own;
-        EXPECT_EQ(PropertyView::Own, PropertyViewFor(own, w2k)) << own;
-    }
-    EXPECT_EQ(PropertyView::Own, PropertyViewFor(L"c:\\song.Mp3", w2k));
-    EXPECT_EQ(PropertyView::Shell, PropertyViewFor(L"c:\\song.MP3", xp));
-    // Only the exact name counts.
-    EXPECT_EQ(PropertyView::Own, PropertyViewFor(L"c:\\song.mp3", L"Microsoft Windows XP "));
-    for (const wchar_t* shell : {L"c:\\notes.txt", L"c:\\AVSEQ01.DAT", L"c:\\x.exe.bak", L""}) {
-        EXPECT_EQ(PropertyView::Shell, PropertyViewFor(shell, w2k)) << shell;
-    }
-}
 
 TEST(FileListRules, ReadAheadOnlyForLargeLocalVideoOnFixedOrCdDrives) {
     EXPECT_TRUE(ReadsAheadForPreview(L"D:\\MPEGAV\\AVSEQ01.DAT", 2048, DRIVE_CDROM));
@@ -46,7 +30,6 @@ TEST(FileListRules, ListLimitByPlatform) {
 TEST(FileListRules, DeleteQuestionAndFollowingTarget) {
     EXPECT_EQ(L"真的要删除：c:\\a.dat 吗？\r\n\r\n是[Y]：永久删除文件\r\n否[N]：删除到回收站\r\n取 消：取消删除文件\r\n",
               DeleteQuestion(L"c:\\a.dat"));
-    EXPECT_EQ(L"D:\\out\\b.dat", TargetFollowing(L"D:\\out\\a.dat", L"E:\\vcd\\b.dat"));
     EXPECT_EQ(L"D:\\b.dat", TargetFollowing(L"D:\\", L"E:\\vcd\\b.dat"));
     // A box without a folder gets one "\" before the name.
     EXPECT_EQ(L"a.dat\\b.dat", TargetFollowing(L"a.dat", L"E:\\b.dat"));
