@@ -1,5 +1,8 @@
 #include "FrmCopy.h"
+#include "inspect/ResourceSummaryPage.h"
+#include "inspect/frmFileProperty.h"
 #include "services/Holders.h"
+#include "windows/frmSplash.h"
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -9,6 +12,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     salva::FrmCopy::Options options;
     options.quitOnDestroy = true;
+    salva::RegisterSummaryPage(salva::MakeResourceSummaryPage);
+    options.windows.fileProperty = salva::frmFileProperty::ShowFor;
+    options.windows.about = salva::frmSplash::ShowAbout;
     salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
     MSG msg;

@@ -1,20 +1,20 @@
-#include "services/ModalLoop.h"
+#include "ModalLoop.h"
 #include <vector>
 
 namespace salva {
 
 void RunModal(HWND window, bool dialogKeys) {
     if (!::IsWindow(window)) return;
-    std::vector<HWND> threadWindows;
+    std::vector<HWND> windows;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND h, LPARAM p) CALLBACK -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&threadWindows));
+        reinterpret_cast<LPARAM>(&windows));
     std::vector<HWND> reenable;
-    for (HWND h : threadWindows) {
+    for (HWND h : windows) {
         if (h != window && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {
             ::EnableWindow(h, FALSE);
             reenable.push_back(h);
@@ -30,7 +30,7 @@ void RunModal(HWND window, bool dialogKeys) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (dialogKeys && ::IsDialogMessageW(window, &msg)) continue;
+        if (dialogKeys && ::IsWindow(window) && ::IsDialogMessageW(window, &msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

@@ -333,8 +333,7 @@ void frmSystem::TrackButtonHover(HWND button) {
 }
 
 void frmSystem::ShowModal() {
-    if (!Load()) return;
-    RunModal(hwnd_);
+    if (Load()) RunModal(hwnd_);
 }
 
 bool frmSystem::Unload() {

@@ -1,6 +1,8 @@
 // The properties window filled for files in the test prefix: the General page's texts and
 // boxes, Apply, the tabs and the Summary tab's supplied pages, and the modal road.
 #include "PropertyTest.h"
+#include "inspect/ResourceBrowserPage.h"
+#include "inspect/ResourceSummaryPage.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
 
@@ -229,6 +231,7 @@ public:
     void SetFileListText(const std::wstring&) override {}
     void RefreshWindow() override {}
     void picHTitleBar_Paint() override {}
+    void ShowPopupMenu(short) override {}
     void SetTargetText(const std::wstring&) override {}
     void SetFileInfoTexts(const std::wstring&, const std::wstring&) override {}
     void SetFilesInfoText(const std::wstring&) override {}
@@ -256,6 +259,31 @@ TEST_F(SuppliedPage, AFillCannotBeEnteredAgainAndTheMainWindowWaits) {
     EXPECT_FALSE(g_calls.mainEnabledWhileFilling) << "the main window took input during the fill";
     EXPECT_TRUE(::IsWindowEnabled(main.Handle())) << "the main window takes input again";
     EXPECT_EQ(::GetWindow(w.Window(), GW_OWNER), main.Handle()) << "owned by the main window: no task-bar button";
+}
+
+TEST(FileProperty, ExecutablesShowTheResourceBrowser) {
+    salva::RegisterSummaryPage(salva::MakeResourceSummaryPage);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    Window w;
+    ASSERT_TRUE(w.GetInfor(self));
+    ASSERT_EQ(w.SummaryPages().size(), 1u);
+    HWND page = ::FindWindowExW(w.Window(), nullptr, salva::ResourceBrowserPage::ClassName(), nullptr);
+    ASSERT_NE(page, nullptr);
+    HWND tree = ::GetDlgItem(page, salva::ResourceBrowserPage::kTreeView1);
+    EXPECT_GT(::SendMessageW(tree, TVM_GETCOUNT, 0, 0), 0) << "the tree is filled with the file's resources";
+    HWND name = ::GetDlgItem(page, salva::ResourceBrowserPage::kTxtShortFileNameB);
+    const auto tips = testsupport::TipWindowsOf(name);
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(testsupport::TipText(tips[0], name), Text(w, Window::IDC_TXTFULLFILENAME));
+    ClickTab(w, 1);
+    EXPECT_TRUE(Shown(page));
+    EXPECT_FALSE(Shown(w.Control(Window::IDC_PIC_DOCKET)));
+    // The page's Exit closes the properties window.
+    Press(::GetDlgItem(page, salva::ResourceBrowserPage::kCmdExit));
+    Pump();
+    EXPECT_FALSE(w.IsLoaded());
+    salva::UnregisterSummaryPage(salva::MakeResourceSummaryPage);
 }
 
 TEST(FileProperty, ShownModallyUntilClosed) {
