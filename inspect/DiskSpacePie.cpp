@@ -5,11 +5,6 @@
 namespace salva {
 namespace disk_space_pie {
 
-namespace {
-constexpr float kPi = 3.1415926f;
-constexpr float kThreePi = 9.4247778f;
-}  // namespace
-
 Geometry GeometryOf(int left, int top, int right, int bottom) {
     Geometry g{};
     g.rx = static_cast<int>(std::nearbyint((right - left) / 2.0));
@@ -19,16 +14,23 @@ Geometry GeometryOf(int left, int top, int right, int bottom) {
     return g;
 }
 
-float FreeSectorEnd(float usedShare) {
-    const float sweep = 2 * kPi * usedShare;
-    return usedShare < 0.5f ? kPi - sweep : kThreePi - sweep;
-}
-
 }  // namespace disk_space_pie
 
 namespace {
 
 using namespace disk_space_pie;
+
+// Angles are radians, counterclockwise from 3 o'clock as seen on the screen.
+constexpr float kPi = 3.1415926f;
+constexpr float kTwoPi = 2 * kPi;
+constexpr float kThreePi = 9.4247778f;
+
+// Where the free part of the top face ends, for a used share strictly between 0 and 1 other
+// than one half: the used part lies from there on to 9 o'clock.
+float FreeSectorEnd(float usedShare) {
+    const float sweep = kTwoPi * usedShare;
+    return usedShare < 0.5f ? kPi - sweep : kThreePi - sweep;
+}
 
 // A point far out on the ray at `angle` from the centre: GDI takes only the ray's direction
 // for where a sector or arc starts and ends.
@@ -79,8 +81,7 @@ void DrawDiskSpacePie(HDC dc, int left, int top, int right, int bottom, int16_t 
     const Geometry g = GeometryOf(left, top, right, bottom);
     if (g.rx <= 0 || g.ry <= 0) return;
     PieCanvas canvas(dc, g);
-    const float pi = 3.1415926f;
-    const float twoPi = 2 * pi;
+    const float pi = kPi, twoPi = kTwoPi;
     if (!(totalBytes > 0) || usedBytes < 0 || usedBytes > totalBytes) {
         canvas.Ellipse(kUsed);
         for (int i = 0; i <= depth; ++i) canvas.Arc(kUsedRim, g.cy + i + 1, pi, twoPi);

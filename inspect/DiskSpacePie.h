@@ -19,9 +19,6 @@ struct Geometry {
 };
 // Centre and radii of the pie in the rectangle; halves round to even.
 Geometry GeometryOf(int left, int top, int right, int bottom);
-// The angle (radians, counterclockwise from 3 o'clock) where the free part of the top face
-// ends, for a used share strictly between 0 and 1 other than one half.
-float FreeSectorEnd(float usedShare);
 }  // namespace disk_space_pie
 
 // Draws the pie for the rectangle (in pixels) with a rim `depth` pixels deep. Figures with

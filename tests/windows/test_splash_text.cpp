@@ -37,11 +37,3 @@ TEST(SplashText, FamilyCodes) {
     // From the NT key every version is NT: 5.0, XP, and the systems after it.
     for (const wchar_t* v : {L"5.0", L"5.1", L"6.1", L"6.3", L"10.0"}) EXPECT_EQ(FamilyCode(v, true), L"NT") << Narrow(v);
 }
-
-TEST(SplashText, SystemAndProcessorLines) {
-    SystemRecord s{L"Microsoft Windows 2000", L"5.0", L"2195", L"Service Pack 4", L"51873-OEM", L"Owner", L"Org"};
-    EXPECT_EQ(SystemLines(s), L"Microsoft Windows 2000\r\n5.0.2195  Service Pack 4\r\nRegisteredOwner:Owner\r\n"
-                              L"RegisteredOrganization:Org\r\nProductID:51873-OEM\r\n");
-    ProcessorRecord p{L"Pentium III", L"GenuineIntel", L"x86 Family 6 Model 8", L"800MHz"};
-    EXPECT_EQ(ProcessorLines(p), L"Pentium III\r\nGenuineIntel  800MHz\r\nx86 Family 6 Model 8");
-}
