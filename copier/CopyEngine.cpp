@@ -17,8 +17,6 @@ constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExc
 constexpr int kYes = 6;
 
 
-int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, 0, 32767)); }
-
 // Texts that differ between the copy and the merge.
 struct ModeTexts {
     const wchar_t* title;
@@ -624,19 +622,9 @@ void CopyEngine::SkipBlocksReleased(int value) {
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
     if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
-    const int64_t length = env_.FileLength(target);
-    // The record's fields are 32-bit: beyond that it could only mislead a later continue.
-    if (length < 1 || length > INT32_MAX || s_.SourcePos < 1 || s_.SourcePos > INT32_MAX) return;
     ResumeValues v;
-    v.fileLength = static_cast<int32_t>(length);
-    v.haveCopied = static_cast<int32_t>(s_.SourcePos);
-    if (s_.ElapsedSeconds > 0) {
-        const double rate = static_cast<double>(s_.SourcePos) / static_cast<double>(s_.ElapsedSeconds);
-        v.consumeTime = Clamp16(static_cast<int64_t>(std::min(static_cast<double>(s_.TotalBytes) / rate, 1e9)));
-        v.totalTime = Clamp16(s_.ElapsedSeconds);
-        v.copySpeed = Clamp16(s_.SourcePos / 1024 / s_.ElapsedSeconds);
-    }
-    prompts_.WriteResumeRecord(target, v);
+    if (MakeResumeValues(env_.FileLength(target), s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v))
+        prompts_.WriteResumeRecord(target, v);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {

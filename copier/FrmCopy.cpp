@@ -1,6 +1,7 @@
 #include "copier/FrmCopy.h"
 #include "copier/FrmCopyPictures.h"
 #include "copier/FrmCopyTitleBar.h"
+#include "copier/frmCopyAllFiles.h"
 #include "services/CDRomDriveControl.h"
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
@@ -634,24 +635,7 @@ void FrmCopy::ClearProgress() {
 }
 
 void FrmCopy::DrawProgress(double fraction, const std::wstring& percentText) {
-    PictureBox& bar = bars_[ProgressBarBox];
-    HDC dc = bar.dc();
-    if (!dc) return;
-    const int w = ClientWidth(bar.Window()), h = ClientHeight(bar.Window());
-    const int filled = static_cast<int>(w * (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction));
-    if (filled > 0) {
-        unique_hbrush brush(::CreateSolidBrush(progressColor_));
-        unique_hpen pen(::CreatePen(PS_SOLID, 1, progressColor_));
-        select_scope sb(dc, brush.get()), sp(dc, pen.get());
-        ::Rectangle(dc, 0, 0, filled, h);
-    }
-    select_scope font(dc, mT3D::WindowFont());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, bar.ForeColor());
-    SIZE ts{};
-    ::GetTextExtentPoint32W(dc, percentText.c_str(), static_cast<int>(percentText.size()), &ts);
-    ::TextOutW(dc, 150, (h - ts.cy) / 2, percentText.c_str(), static_cast<int>(percentText.size()));
-    bar.Refresh();
+    DrawProgressBar(bars_[ProgressBarBox], progressColor_, fraction, percentText, 150);
 }
 
 void FrmCopy::EnableTimer(bool on) {
@@ -696,6 +680,25 @@ void FrmCopy::UnloadLogWindow() {
     frmSystem& log = LogWindow();
     log.KeepLoaded = false;
     log.Unload();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Batch copy
+
+void FrmCopy::CopyAllListedFiles() {
+    if (!hwnd_ || engine_->Running()) return;
+    frmCopyAllFiles::Options o;
+    o.owner = hwnd_;
+    o.listedFiles = [this] {
+        std::vector<std::wstring> items;
+        for (int i = 0, n = FileListCount(); i < n; ++i) items.push_back(FileListItem(i));
+        return items;
+    };
+    o.log = [this](const std::wstring& entry) { AppendLog(entry); };
+    frmCopyAllFiles batch(std::move(o));
+    ::EnableWindow(hwnd_, FALSE);
+    RunEngine([&] { batch.CopyingFiles(); });
+    ::EnableWindow(hwnd_, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
