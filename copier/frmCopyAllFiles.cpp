@@ -365,7 +365,11 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
             s_.SkipCurrent = true;
             return;
         }
-        DecideAndCopy(source, rules::AlternativeTarget(target), false);
+        {
+            const std::wstring beside = rules::AlternativeTarget(target);
+            SetText(IDC_lblDecFilePath, L"到“" + beside + L"”");
+            DecideAndCopy(source, beside, false);
+        }
         return;
     default:
         refused(c);

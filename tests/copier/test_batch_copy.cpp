@@ -3,7 +3,10 @@
 #include "BatchRig.h"
 #include "copier/BatchCopyRules.h"
 #include "copier/CopyTiming.h"
+#include "copier/mplayAVICtrl.h"
 #include "dorvex/PDVTrailer.h"
+#include <commctrl.h>
+#include <cstdlib>
 #include <cstring>
 
 using namespace copytest;
@@ -125,8 +128,10 @@ TEST(BatchCopy, CancelMidFileLeavesARecordOnTheFileBeingWrittenOnly) {
     WriteBytes(rig.Target(L"second.dat"), kept);
     rig.prompts.replace = {3};
     int64_t secondReads = 0;
+    std::wstring shownTarget;
     rig.reader.onRead = [&](int, int64_t) {
         if (rig.batch->CurrentTarget() == rig.Target(L"N[01]second.dat") && ++secondReads == 4) {
+            shownTarget = rig.Text(frmCopyAllFiles::IDC_lblDecFilePath);
             rig.env.nowMs += 3000;
             ::SendMessageW(rig.batch->Window(), WM_TIMER, 1, 0);
             rig.ClickCancel();
@@ -146,6 +151,7 @@ TEST(BatchCopy, CancelMidFileLeavesARecordOnTheFileBeingWrittenOnly) {
     const auto src = ReadBytes(second), got = ReadBytes(partial);
     EXPECT_EQ(-1, FirstDifference(src, got, 0, static_cast<size_t>(4 * kStep))) << "data before the record";
     EXPECT_FALSE(Exists(rig.Target(L"third.dat"))) << "the files after it are not copied";
+    EXPECT_EQ(L"到“" + partial + L"”", shownTarget) << "the window names the file being written";
 }
 
 TEST(BatchCopy, CancelBetweenTwoFilesEndsTheBatchWithoutARecord) {
@@ -337,4 +343,28 @@ TEST(BatchCopyRules, ReadSizeMirroredFoldersAndTexts) {
     EXPECT_EQ(L"D:盘空间不足，请重新选择文件保存路径\r\n可用空间：1MB\r\n文件容量：5,120MB\r\n\r\n"
               L"是[Y]：忽略，继续复制\r\n否[N]：取消复制，重新选择文件保存路径",
               rules::SpaceQuestionText(L"d:\\out\\", 1 << 20, int64_t{5} << 30));
+}
+
+TEST(CopyAnimation, PlaysTheSystemClipCentredAndLeavesNothingWhenItCannot) {
+    salva::unique_hwnd host(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 384, 64, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(host);
+    namespace avi = salva::mplayAVICtrl;
+    if (avi::OpenAVIWindow(host.get(), L"Shell32.dll", 161, true, true, true)) {
+        HWND anim = avi::AnimationWindow();
+        ASSERT_NE(nullptr, anim);
+        EXPECT_EQ(host.get(), ::GetParent(anim));
+        RECT r{};
+        ::GetWindowRect(anim, &r);
+        ::MapWindowPoints(nullptr, host.get(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_LE(std::abs((r.left + r.right) - 384), 1) << r.left << ".." << r.right;
+        EXPECT_LE(std::abs((r.top + r.bottom) - 64), 1) << r.top << ".." << r.bottom;
+    } else {
+        ADD_FAILURE() << "this system's Shell32.dll carries the copy clip 161";
+    }
+    EXPECT_FALSE(avi::OpenAVIWindow(host.get(), L"NoSuchLibrary.dll", 161, true, true, true));
+    EXPECT_EQ(nullptr, avi::AnimationWindow()) << "the earlier animation went, no new one stays";
+    EXPECT_FALSE(avi::OpenAVIWindow(host.get(), L"C:\\no\\such.avi", 0, false, true, false));
+    EXPECT_EQ(nullptr, avi::AnimationWindow());
+    EXPECT_EQ(nullptr, ::FindWindowExW(host.get(), nullptr, ANIMATE_CLASSW, nullptr));
+    avi::CloseAVIWindow();
 }
