@@ -60,7 +60,8 @@ frmCopyAllFiles::frmCopyAllFiles(Options options)
       env_(options_.environment ? *options_.environment : *ownEnvironment_),
       prompts_(options_.prompts ? *options_.prompts : *ownPrompts_),
       reader_(options_.reader ? *options_.reader : *ownReader_),
-      writer_(options_.writer ? *options_.writer : *ownWriter_) {
+      writer_(options_.writer ? *options_.writer : *ownWriter_),
+      pass_(reader_, writer_, env_) {
     if (!options_.listedFiles) options_.listedFiles = MainWindowList;
     if (!options_.chooseFolder) options_.chooseFolder = PickFolder;
     if (!options_.log) options_.log = [](const std::wstring& entry) { frmSystem::Default().GetFileCopyLog(entry); };
@@ -290,8 +291,7 @@ void frmCopyAllFiles::CopyingFiles() {
         mDoEvents::PumpMessages();
     }
     TimerOff();
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    pass_.ReleaseBuffer();
     Unload();
 }
 
@@ -395,65 +395,21 @@ void frmCopyAllFiles::ShowProgress() {
 
 frmCopyAllFiles::PassResult frmCopyAllFiles::RunPass(const std::wstring& source, const std::wstring& target,
                                                       int64_t step) {
-    PassResult r;
-    auto fail = [&](const FileError& e, FileStep at) {
-        reader_.Close();
-        writer_.Close();
-        r.kind = PassResult::Failed;
-        r.error = e;
-        r.step = at;
-        return r;
-    };
-    auto win32 = [&](DWORD code, FileStep at) {
-        const bool ready = code == ERROR_NOT_READY ? env_.DriveIsReady(source) : true;
-        return fail(FileErrorFromWin32(code, at, ready), at);
-    };
+    // A Cancel seen before the pass leaves the target as it is, not even opened.
     if (s_.StopRequested || s_.CancelRequested) {
+        PassResult r;
         r.kind = PassResult::Stopped;
         return r;
     }
-    int64_t total = 0;
-    if (DWORD e = reader_.QueryLength(source, &total)) return win32(e, FileStep::SourceOpen);
-    s_.TotalBytes = total;
-    if (total == 0) {
-        if (DWORD e = writer_.Open(target)) return win32(e, FileStep::TargetOpen);
-        const DWORD e = writer_.SetLength(0);
-        writer_.Close();
-        if (e) return win32(e, FileStep::TargetWrite);
-        r.kind = PassResult::Finished;
-        return r;
-    }
-    const int64_t n = std::min(total, step);
-    buffer_.resize(static_cast<size_t>(n + 1));
-    if (DWORD e = reader_.Open(source)) return win32(e, FileStep::SourceOpen);
-    if (DWORD e = writer_.Open(target)) return win32(e, FileStep::TargetOpen);
-    wroteCurrent_ = true;
-    for (;;) {
-        if (s_.StopRequested || s_.CancelRequested) {
-            reader_.Close();
-            writer_.Close();
-            r.kind = PassResult::Stopped;
-            return r;
-        }
-        const int64_t pos = s_.SourcePos;
-        const int64_t last = std::min(pos + n, total);
-        if (pos >= 1 && last >= pos) {
-            const uint32_t count = static_cast<uint32_t>(last - pos + 1);
-            uint32_t got = 0;
-            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got)) return win32(e, FileStep::SourceRead);
-            if (got < count) return fail(ShortReadError(), FileStep::SourceRead);
-            if (DWORD e = writer_.WriteAt(pos - 1, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
-        }
+    BlockPassSteps steps;
+    steps.stopRequested = [this] { return s_.StopRequested || s_.CancelRequested; };
+    steps.blockDone = [this](int64_t pos) {
+        wroteCurrent_ = true;
         SetText(IDC_lblYiFuZhi, GroupedNumber(s_.BatchDoneBytes + pos) + L"字节");
         ShowProgress();
-        s_.SourcePos = pos + step;
-        mDoEvents::PumpMessages();
-        if (pos + step >= total - step) break;
-    }
-    reader_.Close();
-    writer_.Close();
-    r.kind = s_.SourcePos < total ? PassResult::Remainder : PassResult::Finished;
-    return r;
+    };
+    steps.pump = [] { mDoEvents::PumpMessages(); };
+    return pass_.Run(source, target, step, s_.SourcePos, nullptr, s_.TotalBytes, steps);
 }
 
 void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstring& target, int64_t step) {

@@ -4,6 +4,7 @@
 // cancel; overwrite or continue when it carries a resume record); Cancel leaves a resume
 // record on the file being written and ends the batch.
 #pragma once
+#include "copier/BlockPass.h"
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
 #include "copier/CopyEnvironment.h"
@@ -100,11 +101,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    struct PassResult {
-        enum Kind { Finished, Remainder, Stopped, Failed } kind = Finished;
-        FileError error;
-        FileStep step = FileStep::Other;
-    };
+    using PassResult = BlockPassResult;
 
     bool Load();
     void Unload();
@@ -142,10 +139,10 @@ private:
     CopyPrompts& prompts_;
     BlockReader& reader_;
     BlockWriter& writer_;
+    BlockPass pass_;
 
     State s_;
     std::vector<std::wstring> batchList_;
-    std::vector<uint8_t> buffer_;
     std::wstring currentTarget_;
     // The current target has been opened for writing by this batch: only then may a stop
     // leave a resume record on it.
