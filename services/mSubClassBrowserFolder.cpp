@@ -1,5 +1,6 @@
 #include "services/mSubClassBrowserFolder.h"
 #include "services/BrowseFolderRules.h"
+#include "services/FileSystem.h"
 #include "services/Holders.h"
 #include "services/TrimAtNul.h"
 #include "services/frmChooseDialog.h"
@@ -83,25 +84,8 @@ void LayOutPicker(HWND picker, rules::PickerKind kind) {
 }
 
 template <typename Panel>
-std::wstring Browse(HWND owner, const std::wstring& title, BFFCALLBACK callback, Panel& panel) {
-    std::wstring result;
-    {
-        co_init_scope com;
-        wchar_t displayName[MAX_PATH] = {};
-        BROWSEINFOW info{};
-        info.hwndOwner = owner;
-        info.pidlRoot = nullptr;
-        info.pszDisplayName = displayName;
-        info.lpszTitle = title.c_str();
-        info.ulFlags = BIF_RETURNONLYFSDIRS;
-        info.lpfn = callback;
-        unique_cotaskmem item(::SHBrowseForFolderW(&info));
-        if (item) {
-            wchar_t path[MAX_PATH] = {};
-            if (::SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item.get()), path))
-                result = TrimAtNul(path, MAX_PATH);
-        }
-    }
+std::wstring Browse(HWND owner, const std::wstring& title, FolderPickerCallback callback, Panel& panel) {
+    const std::wstring result = ShowFolderPicker(owner, title, BIF_RETURNONLYFSDIRS, callback);
     panel.Unload();
     mDoEvents::PumpMessages();
     return result;

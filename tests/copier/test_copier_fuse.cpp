@@ -17,6 +17,15 @@ namespace {
         GTEST_SKIP() << (why ? why : "run by tests/fuse/run-fuse-test.sh, which mounts the damaged file system"); \
     }
 
+// The real file services, a recording window and prompts from a script.
+struct RealFiles {
+    FakeHost host;
+    salva::Win32CopyEnvironment env;
+    FakePrompts prompts;
+    salva::Win32BlockReader reader;
+    salva::Win32BlockWriter writer;
+};
+
 std::wstring Env(const char* name) {
     const char* v = std::getenv(name);
     if (!v) return {};
@@ -39,12 +48,9 @@ TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnly) {
         bad.emplace_back(std::stoll(r.substr(0, dash)), std::stoll(r.substr(dash + 1)));
     }
 
-    FakeHost host;
-    salva::Win32CopyEnvironment env;
-    FakePrompts prompts;
-    salva::Win32BlockReader reader;
-    salva::Win32BlockWriter writer;
-    salva::CopyEngine engine(host, env, prompts, reader, writer);
+    RealFiles f;
+    FakeHost& host = f.host;
+    salva::CopyEngine engine(host, f.env, f.prompts, f.reader, f.writer);
     TempDir dir;
     const std::wstring target = dir / L"rescued.dat";
     engine.ReadBlocksReleased(1, source, target);
@@ -92,13 +98,10 @@ TEST(DamagedMedium, BatchCopyGivesTheSameBytesAsTheSingleCopy) {
     const std::wstring source = Env("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(source);
     TempDir dir;
-    FakeHost host;
-    salva::Win32CopyEnvironment env;
-    FakePrompts prompts;
-    salva::Win32BlockReader reader;
-    salva::Win32BlockWriter writer;
+    RealFiles f;
+    FakeHost& host = f.host;
     {
-        salva::CopyEngine engine(host, env, prompts, reader, writer);
+        salva::CopyEngine engine(host, f.env, f.prompts, f.reader, f.writer);
         engine.BeginCopy(source, dir / L"single.dat");
     }
     ASSERT_FALSE(host.shown.empty());
@@ -117,10 +120,10 @@ TEST(DamagedMedium, BatchCopyGivesTheSameBytesAsTheSingleCopy) {
     };
     o.log = [&](const std::wstring& e) { log.push_back(e); };
     o.message = [](HWND, const std::wstring&, const std::wstring&, unsigned) { return IDOK; };
-    o.environment = &env;
-    o.prompts = &prompts;
-    o.reader = &reader;
-    o.writer = &writer;
+    o.environment = &f.env;
+    o.prompts = &f.prompts;
+    o.reader = &f.reader;
+    o.writer = &f.writer;
     salva::frmCopyAllFiles batch(std::move(o));
     batch.CopyingFiles();
 
