@@ -10,7 +10,7 @@
 #include "copier/CopyEnvironment.h"
 #include "copier/CopyPrompts.h"
 #include "copier/FileErrors.h"
-#include "copier/PictureBox.h"
+#include "services/PictureBox.h"
 #include "services/BaseWindow.h"
 #include <cstdint>
 #include <functional>
