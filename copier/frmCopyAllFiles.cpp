@@ -235,39 +235,33 @@ void frmCopyAllFiles::CopyingFiles() {
     currentTarget_.clear();
 
     const std::vector<std::wstring> listed = options_.listedFiles();
+    for (const std::wstring& path : listed) {
+        if (!env_.FileExists(path)) continue;
+        batchList_.push_back(path);
+        s_.BatchBytes += std::max<int64_t>(0, env_.FileLength(path));
+    }
+    if (!Load()) return;
+    // An empty list asks for no folder.
     std::wstring folder;
     bool sameFolder = false;
     if (!listed.empty()) {
-        for (const std::wstring& path : listed) {
-            if (!env_.FileExists(path)) continue;
-            batchList_.push_back(path);
-            s_.BatchBytes += std::max<int64_t>(0, env_.FileLength(path));
-        }
-        if (!Load()) return;
-        folder = options_.chooseFolder(hwnd_, &sameFolder);
-        if (folder.empty()) {
+        auto end = [this] {
             ResetTimer();
             Unload();
-            return;
-        }
+        };
+        folder = options_.chooseFolder(hwnd_, &sameFolder);
+        if (folder.empty()) return end();
         folder = rules::WithBackslash(folder);
         if (!IsNetworkPath(folder)) {
             const int64_t free = env_.FreeBytes(folder);
             if (free == -1) {
                 Ask(L"无效的文件保存路径。", L"Error", kOkExclamation);
-                ResetTimer();
-                Unload();
-                return;
+                return end();
             }
-            if (free < s_.BatchBytes && Ask(rules::SpaceQuestionText(folder, free, s_.BatchBytes), L"提醒！",
-                                             kYesNoExclamation) != IDYES) {
-                ResetTimer();
-                Unload();
-                return;
-            }
+            if (free < s_.BatchBytes &&
+                Ask(rules::SpaceQuestionText(folder, free, s_.BatchBytes), L"提醒！", kYesNoExclamation) != IDYES)
+                return end();
         }
-    } else if (!Load()) {
-        return;
     }
 
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
