@@ -1,7 +1,6 @@
 #include "copier/FrmCopy.h"
 #include "copier/FrmCopyPictures.h"
 #include "copier/FrmCopyTitleBar.h"
-#include "copier/frmCopyAllFiles.h"
 #include "services/CDRomDriveControl.h"
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
@@ -680,25 +679,6 @@ void FrmCopy::UnloadLogWindow() {
     frmSystem& log = LogWindow();
     log.KeepLoaded = false;
     log.Unload();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Batch copy
-
-void FrmCopy::CopyAllListedFiles() {
-    if (!hwnd_ || engine_->Running()) return;
-    frmCopyAllFiles::Options o;
-    o.owner = hwnd_;
-    o.listedFiles = [this] {
-        std::vector<std::wstring> items;
-        for (int i = 0, n = FileListCount(); i < n; ++i) items.push_back(FileListItem(i));
-        return items;
-    };
-    o.log = [this](const std::wstring& entry) { AppendLog(entry); };
-    frmCopyAllFiles batch(std::move(o));
-    ::EnableWindow(hwnd_, FALSE);
-    RunEngine([&] { batch.CopyingFiles(); });
-    ::EnableWindow(hwnd_, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------

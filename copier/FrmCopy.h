@@ -126,10 +126,6 @@ public:
     void ShowItemPictures(const std::wstring& path, IPicture* picture) override;
     // The normal or hover picture of a picture button (IDC_picRefresh ... IDC_picWatch).
     HICON ButtonPicture(int id, bool hover) const;
-    // Copies every listed file that exists into a folder the user picks (the batch copy),
-    // with the main window disabled meanwhile; returns when the batch has ended. The caller
-    // offers it only while the list's current text names an existing file.
-    void CopyAllListedFiles();
     // The answer to the last close question (IDYES, IDNO), 0 before any.
     int PromptResult() const { return promptResult_; }
 

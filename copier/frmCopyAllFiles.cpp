@@ -62,6 +62,8 @@ frmCopyAllFiles::frmCopyAllFiles(Options options)
       reader_(options_.reader ? *options_.reader : *ownReader_),
       writer_(options_.writer ? *options_.writer : *ownWriter_),
       pass_(reader_, writer_, env_) {
+    if (!options_.owner)
+        if (MainWindow* main = TheMainWindow()) options_.owner = main->Handle();
     if (!options_.listedFiles) options_.listedFiles = MainWindowList;
     if (!options_.chooseFolder) options_.chooseFolder = PickFolder;
     if (!options_.log) options_.log = [](const std::wstring& entry) { frmSystem::Default().GetFileCopyLog(entry); };

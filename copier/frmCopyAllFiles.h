@@ -43,9 +43,9 @@ public:
     };
 
     // What the batch reaches outside its window. Left empty, each takes the program's own:
-    // the main window's list, the folder picker with the same-folder panel, the operation
-    // log, message boxes, and the file services, Dorvex prompts and block reader and writer
-    // of the copy engine.
+    // the main window as owner and its list, the folder picker with the same-folder panel,
+    // the operation log, message boxes, and the file services, Dorvex prompts and block
+    // reader and writer of the copy engine.
     struct Options {
         HWND owner = nullptr;
         std::function<std::vector<std::wstring>()> listedFiles;
@@ -87,7 +87,9 @@ public:
     static const wchar_t* ClassName() { return L"SalvadiskFrmCopyAllFiles"; }
 
     // The whole batch: asks for the folder, copies every listed file that exists, and closes
-    // its window again. Returns when the batch has ended.
+    // its window again. Returns when the batch has ended. The main window's command offers it
+    // while the list's current text names an existing file, and disables the main window
+    // meanwhile: frmCopyAllFiles().CopyingFiles().
     void CopyingFiles();
 
     const State& BatchState() const { return s_; }
