@@ -1,4 +1,6 @@
 #include "FrmCopy.h"
+#include "frmCopyAllFiles.h"
+#include "services/mSubClassBrowserFolder.h"
 #include "services/Holders.h"
 #include <commctrl.h>
 
@@ -9,6 +11,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     salva::FrmCopy::Options options;
     options.quitOnDestroy = true;
+    namespace folders = salva::mSubClassBrowserFolder;
+    options.windows.copyAllFiles = [] { salva::frmCopyAllFiles().CopyingFiles(); };
+    options.windows.chooseFolderToAdd = [] {
+        salva::FrmCopy::FolderSearch search;
+        salva::MainWindow* main = salva::TheMainWindow();
+        search.folder = folders::BrowseForFolderWithSearchOptions(main ? main->Handle() : nullptr,
+                                                                   L"选择待添加的文件目录");
+        search.pattern = folders::GetSearchPattern();
+        search.subFolders = folders::GetSearchSubFolders();
+        return search;
+    };
     salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
     MSG msg;
