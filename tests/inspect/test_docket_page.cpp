@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "inspect/DocketPage.h"
 #include "inspect/ZipInformation.h"
+#include "ZipBytes.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -209,24 +210,11 @@ TEST_F(DocketPageTest, DeflatedDescriptorAndZip64Archives) {
     EXPECT_EQ(Narrow(rows[3][0]), "总计大小：0 KB");
 }
 
-namespace {
-
-void AddEntry(std::vector<uint8_t>& zip, const std::string& name, uint32_t compressed, uint32_t size) {
-    const uint8_t head[30] = {0x50, 0x4B, 3, 4, 20, 0, 0, 0, 0, 0, 0, 0, 0x21, 0x2A, 0, 0, 0, 0,
-                              uint8_t(compressed), uint8_t(compressed >> 8), uint8_t(compressed >> 16), uint8_t(compressed >> 24),
-                              uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24),
-                              uint8_t(name.size()), 0, 0, 0};
-    zip.insert(zip.end(), head, head + 30);
-    zip.insert(zip.end(), name.begin(), name.end());
-}
-
-}  // namespace
-
 TEST_F(DocketPageTest, HostileArchivesEndWithTheirSoundRows) {
     testsupport::TempDir dir;
     // A compressed size that wraps a 32-bit position back onto the first header.
     std::vector<uint8_t> wrap;
-    AddEntry(wrap, "loop.bin", 0xFFFFFFFFu - 37, 20000000);
+    zipbytes::AddEntry(wrap, "loop.bin", 0xFFFFFFFFu - 37, 20000000);
     ASSERT_TRUE(testsupport::WriteBytes(dir / L"wrap.zip", wrap));
     ASSERT_TRUE(Open(dir / L"wrap.zip"));
     auto rows = Rows();
@@ -238,7 +226,7 @@ TEST_F(DocketPageTest, HostileArchivesEndWithTheirSoundRows) {
 
     // 40,000 entries, a file named without a dot before its "zip".
     std::vector<uint8_t> many;
-    for (int i = 0; i < 40000; ++i) AddEntry(many, "f" + std::to_string(i), 0, 1);
+    for (int i = 0; i < 40000; ++i) zipbytes::AddEntry(many, "f" + std::to_string(i), 0, 1);
     ASSERT_TRUE(testsupport::WriteBytes(dir / L"rezip", many));
     ASSERT_TRUE(Open(dir / L"rezip"));
     rows = Rows();

@@ -4,6 +4,7 @@
 #include "inspect/Id3v1Record.h"
 #include "inspect/MpegHeader.h"
 #include "inspect/ZipLocalHeaders.h"
+#include "ZipBytes.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -241,17 +242,7 @@ TEST(FlashHeader, RefusedHeadersLeaveTheResultAlone) {
 
 namespace {
 
-void AddEntry(std::vector<uint8_t>& zip, const std::string& name, uint32_t compressed, uint32_t size,
-              size_t dataBytes, uint16_t flags = 0) {
-    const uint8_t head[30] = {0x50, 0x4B, 3, 4, 20, 0, uint8_t(flags), uint8_t(flags >> 8), 0, 0,
-                              0x48, 0x6C, 0x21, 0x2A, 0x0D, 0x0C, 0x0B, 0x0A,
-                              uint8_t(compressed), uint8_t(compressed >> 8), uint8_t(compressed >> 16), uint8_t(compressed >> 24),
-                              uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24),
-                              uint8_t(name.size()), 0, 0, 0};
-    zip.insert(zip.end(), head, head + 30);
-    zip.insert(zip.end(), name.begin(), name.end());
-    zip.insert(zip.end(), dataBytes, 0x55);
-}
+using zipbytes::AddEntry;
 
 std::vector<ZipEntry> Walk(ByteSource& source) {
     std::vector<ZipEntry> seen;
