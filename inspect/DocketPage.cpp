@@ -6,6 +6,8 @@
 #include "services/BaseWindow.h"
 #include "services/FileSystem.h"
 #include "services/Holders.h"
+#include <olectl.h>  // IPicture, which the picture box holds
+#include "services/PictureBox.h"
 #include "services/Text.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
@@ -82,7 +84,7 @@ public:
             return ::CreateWindowExW(ex, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
         };
-        child(0, L"STATIC", SS_OWNERDRAW, IDC_PICICON_16A);
+        icon_.Create(hwnd_, IDC_PICICON_16A, kMargin, kMargin + (kNameHeight - kIcon) / 2, kIcon, kIcon);
         child(0, L"EDIT", ES_AUTOHSCROLL | ES_READONLY, IDC_TXTSHORTFILENAMEA);
         child(WS_EX_CLIENTEDGE, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
               IDC_TXTDOCKET);
@@ -111,7 +113,9 @@ private:
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
 
     void Fill() {
-        ::InvalidateRect(Item(IDC_PICICON_16A), nullptr, TRUE);
+        icon_.Clear();
+        mT3D::DrawShellIconOn(icon_.dc(), path_, 16);
+        icon_.Refresh();
         ::SetWindowTextW(Item(IDC_TXTSHORTFILENAMEA), FileSystem().GetFileName(path_).c_str());
         const std::wstring text = DocketText(path_);
         if (!text.empty()) ::SetWindowTextW(Item(IDC_TXTDOCKET), text.c_str());
@@ -126,7 +130,6 @@ private:
         RECT rc{};
         ::GetClientRect(hwnd_, &rc);
         const int top = kMargin + kNameHeight + kMargin;
-        ::MoveWindow(Item(IDC_PICICON_16A), kMargin, kMargin + (kNameHeight - kIcon) / 2, kIcon, kIcon, TRUE);
         const int nameLeft = kMargin + kIcon + kMargin;
         ::MoveWindow(Item(IDC_TXTSHORTFILENAMEA), nameLeft, kMargin, std::max(0, int(rc.right) - nameLeft - kMargin),
                      kNameHeight, TRUE);
@@ -167,13 +170,6 @@ private:
         case WM_SIZE:
             Layout();
             return 0;
-        case WM_DRAWITEM: {
-            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-            if (dis->CtlID != IDC_PICICON_16A) break;
-            ::FillRect(dis->hDC, &dis->rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
-            mT3D::DrawShellIconOn(dis->hDC, path_, 16);
-            return TRUE;
-        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
             if (reinterpret_cast<HWND>(lp) == Item(IDC_TXTDOCKET)) {
@@ -195,6 +191,7 @@ private:
     }
 
     std::wstring path_;
+    PictureBox icon_;
     unique_hbrush boxBrush_;
     bool ownedByWindow_ = false;  // made: the window's end deletes the object
 };

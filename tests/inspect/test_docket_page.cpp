@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "inspect/DocketPage.h"
 #include "inspect/ZipInformation.h"
+#include "services/PictureBox.h"
 #include "ZipBytes.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -103,6 +104,13 @@ TEST_F(DocketPageTest, TaggedMp3ShowsTagThenHeader) {
                                        L"\r\n备注：made by ffmpeg" +
                                        kMpegBlock));
     EXPECT_EQ(testsupport::WindowText(Item(DocketPage::IDC_TXTSHORTFILENAMEA)), L"tagged.mp3");
+    // The shell icon stays in the picture's own image.
+    PictureBox* icon = PictureBox::FromWindow(Item(DocketPage::IDC_PICICON_16A));
+    ASSERT_NE(icon, nullptr);
+    int drawn = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) drawn += ::GetPixel(icon->dc(), x, y) != icon->BackColor();
+    EXPECT_GT(drawn, 20);
     EXPECT_TRUE(Visible(DocketPage::IDC_TXTDOCKET));
     EXPECT_FALSE(Visible(DocketPage::IDC_LVZIPVIEW));
 }
