@@ -649,24 +649,7 @@ void FrmCopy::ClearProgress() {
 }
 
 void FrmCopy::DrawProgress(double fraction, const std::wstring& percentText) {
-    PictureBox& bar = bars_[ProgressBarBox];
-    HDC dc = bar.dc();
-    if (!dc) return;
-    const int w = ClientWidth(bar.Window()), h = ClientHeight(bar.Window());
-    const int filled = static_cast<int>(w * (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction));
-    if (filled > 0) {
-        unique_hbrush brush(::CreateSolidBrush(progressColor_));
-        unique_hpen pen(::CreatePen(PS_SOLID, 1, progressColor_));
-        select_scope sb(dc, brush.get()), sp(dc, pen.get());
-        ::Rectangle(dc, 0, 0, filled, h);
-    }
-    select_scope font(dc, mT3D::WindowFont());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, bar.ForeColor());
-    SIZE ts{};
-    ::GetTextExtentPoint32W(dc, percentText.c_str(), static_cast<int>(percentText.size()), &ts);
-    ::TextOutW(dc, 150, (h - ts.cy) / 2, percentText.c_str(), static_cast<int>(percentText.size()));
-    bar.Refresh();
+    DrawProgressBar(bars_[ProgressBarBox], progressColor_, fraction, percentText, 150);
 }
 
 void FrmCopy::EnableTimer(bool on) {

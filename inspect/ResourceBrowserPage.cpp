@@ -56,7 +56,7 @@ bool SaveBytesToFile(const std::wstring& path, const std::vector<unsigned char>&
 }
 
 bool SaveTextToFile(const std::wstring& path, const std::wstring& text) {
-    const std::string bytes = TextToAnsi(text);
+    const std::string bytes = ToCodePage(CP_ACP, text);
     return WriteAll(path, bytes.data(), bytes.size());
 }
 

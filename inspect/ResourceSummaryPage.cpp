@@ -4,12 +4,13 @@
 #include "services/Text.h"
 
 namespace salva {
-namespace {
 
-bool IsExecutable(const std::wstring& path) {
+bool ShowsResourceBrowser(const std::wstring& path) {
     const std::wstring tail = UpperTail(path, 3);
     return tail == L"EXE" || tail == L"DLL";
 }
+
+namespace {
 
 class ResourceSummaryPage : public SummaryPage {
 public:
@@ -20,9 +21,9 @@ public:
         return page_.Window();
     }
     void ShowSummaryInfo(const std::wstring& path) override {
-        if (IsExecutable(path)) page_.ShowFile(path);
+        if (ShowsResourceBrowser(path)) page_.ShowFile(path);
     }
-    bool ShowsFor(const std::wstring& path) const override { return IsExecutable(path); }
+    bool ShowsFor(const std::wstring& path) const override { return ShowsResourceBrowser(path); }
     std::vector<HWND> TipBoxes() const override {
         return {::GetDlgItem(page_.Window(), ResourceBrowserPage::kTxtShortFileNameB)};
     }

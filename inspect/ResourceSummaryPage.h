@@ -4,7 +4,9 @@
 
 namespace salva {
 
-// Shown for paths whose upper-cased last three characters are "EXE" or "DLL".
+// Paths whose upper-cased last three characters are "EXE" or "DLL": the Summary tab shows
+// their resources.
+bool ShowsResourceBrowser(const std::wstring& path);
 std::unique_ptr<SummaryPage> MakeResourceSummaryPage();
 
 }  // namespace salva

@@ -1,6 +1,8 @@
 // The properties window filled for files in the test prefix: the General page's texts and
 // boxes, Apply, the tabs and the Summary tab's supplied pages, and the modal road.
 #include "PropertyTest.h"
+#include "inspect/DocketPage.h"
+#include "inspect/DocketSummaryPage.h"
 #include "inspect/ResourceBrowserPage.h"
 #include "inspect/ResourceSummaryPage.h"
 #include "services/MainWindow.h"
@@ -261,29 +263,88 @@ TEST_F(SuppliedPage, AFillCannotBeEnteredAgainAndTheMainWindowWaits) {
     EXPECT_EQ(::GetWindow(w.Window(), GW_OWNER), main.Handle()) << "owned by the main window: no task-bar button";
 }
 
-TEST(FileProperty, ExecutablesShowTheResourceBrowser) {
-    salva::RegisterSummaryPage(salva::MakeResourceSummaryPage);
+// The program's own Summary pages: the summary text or ZIP list, and the resource browser.
+class ProgramPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        salva::RegisterSummaryPage(salva::MakeDocketSummaryPage);
+        salva::RegisterSummaryPage(salva::MakeResourceSummaryPage);
+    }
+    void TearDown() override {
+        salva::UnregisterSummaryPage(salva::MakeResourceSummaryPage);
+        salva::UnregisterSummaryPage(salva::MakeDocketSummaryPage);
+    }
+    // The first window of the class inside the properties window.
+    static HWND Page(Window& w, const wchar_t* cls) {
+        struct Search {
+            const wchar_t* cls;
+            HWND found;
+        } search{cls, nullptr};
+        ::EnumChildWindows(
+            w.Window(),
+            [](HWND h, LPARAM p) CALLBACK -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                wchar_t name[64] = {};
+                ::GetClassNameW(h, name, 64);
+                if (lstrcmpW(name, s->cls) != 0) return TRUE;
+                s->found = h;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    static std::wstring TipOf(HWND box) {
+        const auto tips = testsupport::TipWindowsOf(box);
+        return tips.size() == 1 ? testsupport::TipText(tips[0], box) : L"<" + std::to_wstring(tips.size()) + L" tips>";
+    }
+};
+
+TEST_F(ProgramPages, ExecutablesShowTheResourceBrowser) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     Window w;
     ASSERT_TRUE(w.GetInfor(self));
-    ASSERT_EQ(w.SummaryPages().size(), 1u);
-    HWND page = ::FindWindowExW(w.Window(), nullptr, salva::ResourceBrowserPage::ClassName(), nullptr);
+    ASSERT_EQ(w.SummaryPages().size(), 2u);
+    const std::wstring name = Text(w, Window::IDC_TXTFULLFILENAME);
+    HWND page = Page(w, salva::ResourceBrowserPage::ClassName());
     ASSERT_NE(page, nullptr);
     HWND tree = ::GetDlgItem(page, salva::ResourceBrowserPage::kTreeView1);
     EXPECT_GT(::SendMessageW(tree, TVM_GETCOUNT, 0, 0), 0) << "the tree is filled with the file's resources";
-    HWND name = ::GetDlgItem(page, salva::ResourceBrowserPage::kTxtShortFileNameB);
-    const auto tips = testsupport::TipWindowsOf(name);
-    ASSERT_EQ(tips.size(), 1u);
-    EXPECT_EQ(testsupport::TipText(tips[0], name), Text(w, Window::IDC_TXTFULLFILENAME));
+    EXPECT_EQ(TipOf(::GetDlgItem(page, salva::ResourceBrowserPage::kTxtShortFileNameB)), name);
     ClickTab(w, 1);
     EXPECT_TRUE(Shown(page));
-    EXPECT_FALSE(Shown(w.Control(Window::IDC_PIC_DOCKET)));
+    EXPECT_FALSE(Shown(::GetParent(Page(w, L"SalvadiskDocketPage"))));
     // The page's Exit closes the properties window.
     Press(::GetDlgItem(page, salva::ResourceBrowserPage::kCmdExit));
     Pump();
     EXPECT_FALSE(w.IsLoaded());
-    salva::UnregisterSummaryPage(salva::MakeResourceSummaryPage);
+}
+
+TEST_F(ProgramPages, OtherFilesShowTheSummaryTextOrTheZipList) {
+    TempDir dir;
+    const std::wstring txt = dir / L"a.txt", zip = dir / L"b.zip";
+    ASSERT_TRUE(MakeFile(txt, 5));
+    ASSERT_TRUE(MakeFile(zip, 5));
+    Window w;
+    ASSERT_TRUE(w.GetInfor(txt));
+    HWND page = Page(w, L"SalvadiskDocketPage");
+    ASSERT_NE(page, nullptr);
+    HWND nameBox = ::GetDlgItem(page, salva::DocketPage::IDC_TXTSHORTFILENAMEA);
+    EXPECT_EQ(testsupport::WindowText(nameBox), L"a.txt");
+    EXPECT_EQ(TipOf(nameBox), L"a.txt");
+    ClickTab(w, 1);
+    EXPECT_TRUE(Shown(::GetParent(page)));
+    EXPECT_TRUE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_TXTDOCKET)));
+    EXPECT_FALSE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_LVZIPVIEW)));
+    EXPECT_FALSE(Shown(Page(w, salva::ResourceBrowserPage::ClassName())));
+    w.Unload();
+
+    ASSERT_TRUE(w.GetInfor(zip));
+    page = Page(w, L"SalvadiskDocketPage");
+    ClickTab(w, 1);
+    EXPECT_TRUE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_LVZIPVIEW)));
+    EXPECT_FALSE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_TXTDOCKET)));
+    w.Unload();
 }
 
 TEST(FileProperty, ShownModallyUntilClosed) {
