@@ -168,6 +168,15 @@ TEST_F(ResourceBrowserTest, PicturesArePaintedCentredWithTheirCaptions) {
 
     Open(L"Bitmap resource", L"3");
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 4\u00D73 pixels");
+    Open(L"Hardware-independent cursor resource", L"2");
+    EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 32\u00D732 pixels");
+    // A single cursor image, made from its bytes rather than loaded by name.
+    HTREEITEM images = Child(Next(nullptr, TVGN_ROOT), L"Hardware-dependent cursor resource");
+    Select(images);
+    Key(VK_RIGHT);
+    ASSERT_NE(Next(images, TVGN_CHILD), nullptr);
+    Select(Next(images, TVGN_CHILD));
+    EXPECT_EQ(page_.Panel().PrintedLines()[0], L"ImageType: Icon/cursor (*.ico/*.cur)");
     Open(L"JPEG", L"10");
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 1\u00D71 pixels");
 }
