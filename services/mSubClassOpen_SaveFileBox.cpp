@@ -47,6 +47,19 @@ DialogRecord& Record() {
     return r;
 }
 
+// The main window owns the dialogs. While a modal window of the program holds it disabled,
+// that window does instead: a dialog enables its owner again when it closes, which would free
+// the main window under the modal one.
+HWND DialogOwner() {
+    MainWindow* main = TheMainWindow();
+    HWND owner = main ? main->Handle() : nullptr;
+    if (owner && !::IsWindowEnabled(owner)) {
+        HWND active = ::GetActiveWindow();
+        if (active && active != owner && ::IsWindowEnabled(active)) owner = active;
+    }
+    return owner;
+}
+
 void FillRecord(const std::wstring& title, const std::wstring& filter, const std::wstring& initialName,
                 size_t room, DWORD flags, bool withHook) {
     static const wchar_t kNoInitialDir[] = L"";
@@ -63,8 +76,7 @@ void FillRecord(const std::wstring& title, const std::wstring& filter, const std
     OPENFILENAMEW& o = r.ofn;
     // The 76-byte form every Windows version takes.
     o.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    MainWindow* main = TheMainWindow();
-    o.hwndOwner = main ? main->Handle() : nullptr;
+    o.hwndOwner = DialogOwner();
     o.lpstrFilter = r.filter.c_str();
     o.nFilterIndex = 1;
     o.lpstrFile = r.file.data();

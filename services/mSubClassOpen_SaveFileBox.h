@@ -1,6 +1,7 @@
-// The program's open and save dialogs, all owned by the main window: the source-file dialog
-// with its hook (re-laid out, with the preview pane beside the file view), the target dialog,
-// two plain dialogs that return one path, and the file-list information panel they refresh.
+// The program's open and save dialogs, owned by the main window (or by the modal window that
+// holds it disabled): the source-file dialog with its hook (re-laid out, with the preview pane
+// beside the file view), the target dialog, two plain dialogs that return one path, and the
+// file-list information panel they refresh.
 #pragma once
 #include <windows.h>
 #include <cstdint>

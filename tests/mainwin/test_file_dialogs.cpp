@@ -236,6 +236,44 @@ TEST(SaveDialog, ProposesTheNamePartAndNeverAsksBeforeOverwriting) {
     EXPECT_TRUE(prompted) << "no overwrite question";
 }
 
+// A modal window of the program (the properties window) holds the main window disabled; the
+// dialogs it asks for must not give the main window its input back when they close.
+TEST(OpenDialog, UnderAModalWindowOwnedByItAndTheMainWindowStaysDisabled) {
+    Harness h;
+    h.Create(SW_SHOW);
+    FrmCopy& f = *h.frm;
+    HWND modal = ::CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 200, 120,
+                                   f.Window(), nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, modal);
+    ::EnableWindow(f.Window(), FALSE);
+    ::SetActiveWindow(modal);
+    HWND owner = nullptr;
+    auto ownedDialog = [&] {
+        for (int i = 0; i < 100; ++i)
+            for (HWND o : {modal, f.Window()})
+                if (HWND d = WaitForOwnedWindow(o, L"#32770", 50)) return d;
+        return HWND{};
+    };
+    auto cancel = [&](HWND d) {
+        owner = ::GetWindow(d, GW_OWNER);
+        Press(d, IDCANCEL);
+    };
+    for (bool save : {false, true}) {
+        owner = nullptr;
+        Watcher w(ownedDialog, cancel);
+        const std::wstring filter(L"*.*\0*.*\0", 8);
+        const std::wstring path =
+            save ? dialogs::AskSaveFileNamePlain(L"保存", filter) : dialogs::AskOpenFileName(L"打开", filter);
+        w.Join();
+        ASSERT_TRUE(w.found()) << "save " << save;
+        EXPECT_EQ(modal, owner) << "save " << save;
+        EXPECT_EQ("", Narrow(path));
+        EXPECT_FALSE(::IsWindowEnabled(f.Window())) << "save " << save;
+    }
+    ::EnableWindow(f.Window(), TRUE);
+    ::DestroyWindow(modal);
+}
+
 TEST(OpenDialogHook, SizeAndPaneSlotAfterInitDoneThenStopAndUnload) {
     TestPane pane;
     PaneScope scope(&pane);
