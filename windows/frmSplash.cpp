@@ -1,4 +1,5 @@
 #include "windows/frmSplash.h"
+#include "services/MainWindow.h"
 #include "services/ModalLoop.h"
 #include "services/Twips.h"
 #include "services/mSystemInfo.h"
@@ -86,7 +87,11 @@ bool frmSplash::Load() {
         ::CreateWindowExW(0, d.cls, d.caption, WS_CHILD | WS_VISIBLE | d.style, ToPixels(d.x), ToPixels(d.y),
                           ToPixels(d.w), ToPixels(d.h), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
                           inst, nullptr);
+    // The program's picture: its icon resource, else the one the main window drew for itself.
     HICON icon = ::LoadIconW(inst, MAKEINTRESOURCEW(1));
+    if (!icon)
+        if (MainWindow* main = TheMainWindow())
+            icon = reinterpret_cast<HICON>(::SendMessageW(main->Handle(), WM_GETICON, ICON_BIG, 0));
     ::SendMessageW(Control(IDC_IMAGE2), STM_SETICON,
                    reinterpret_cast<WPARAM>(icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION)), 0);
     mT3D::ApplyWindowFontRule(hwnd_);

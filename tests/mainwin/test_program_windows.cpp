@@ -1,9 +1,10 @@
 // The main window with the program's own command windows, as the program starts it: the file
-// menu's properties, copy-all and add-folder commands each reach their window.
+// menu's properties, about, copy-all and add-folder commands each reach their window.
 #include "MainWinTest.h"
 #include "copier/ProgramWindows.h"
 #include "inspect/ResourceBrowserPage.h"
 #include "inspect/frmFileProperty.h"
+#include "windows/frmSplash.h"
 #include <atomic>
 
 using namespace mainwintest;
@@ -86,6 +87,21 @@ TEST_F(ProgramWindowsTest, PropertiesOfALibraryBrowseItsResourcesAndTheMainWindo
     EXPECT_TRUE(dialogOwnedByWindow);
     EXPECT_TRUE(waitedAfterDialog) << "the open dialog gave the main window its input back";
     EXPECT_TRUE(MainEnabled());
+}
+
+TEST_F(ProgramWindowsTest, AboutBoxShowsTheProgramsPicture) {
+    const HICON picture = reinterpret_cast<HICON>(::SendMessageW(f_->Window(), WM_GETICON, ICON_BIG, 0));
+    ASSERT_NE(nullptr, picture);
+    HICON shown = nullptr;
+    Watcher about(salva::frmSplash::kCaption, [&](HWND box) {
+        shown = reinterpret_cast<HICON>(
+            ::SendMessageW(::GetDlgItem(box, salva::frmSplash::IDC_IMAGE2), STM_GETICON, 0, 0));
+        ::PostMessageW(::GetDlgItem(box, salva::frmSplash::IDC_CMDOK), BM_CLICK, 0, 0);
+    });
+    Command(FrmCopy::IDM_mnuAboutMe);
+    about.Join();
+    ASSERT_TRUE(about.found());
+    EXPECT_EQ(picture, shown);
 }
 
 TEST_F(ProgramWindowsTest, CopyAllAndAddFolderOpenTheirPickersAndCancelChangesNothing) {
