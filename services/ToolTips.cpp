@@ -28,7 +28,15 @@ TTTOOLINFOW ToolTips::ToolRecord() {
 
 void ToolTips::ToolTipsTitle(const std::wstring& title) {
     title_ = Cut(title, kMaxTitle);
-    if (tip_) ::SendMessageW(tip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title_.c_str()));
+    SendTitle();
+}
+
+void ToolTips::SendTitle() {
+    // An empty title is sent only to take a shown one away: Wine's control keeps room for a
+    // title line even when the title is empty, which would leave a blank band over the text.
+    if (!tip_ || (title_.empty() && !titleSent_)) return;
+    ::SendMessageW(tip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title_.c_str()));
+    titleSent_ = !title_.empty();
 }
 
 void ToolTips::ToolTipsText(const std::wstring& text) {
@@ -40,11 +48,12 @@ void ToolTips::ToolTipsText(const std::wstring& text) {
 
 void ToolTips::CreateToolTipsWindow() {
     if (tip_ && ::IsWindow(tip_)) ::DestroyWindow(tip_);
+    titleSent_ = false;
     tip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr, ::GetModuleHandleW(nullptr),
                              nullptr);
     if (!tip_) return;
     TTTOOLINFOW ti = ToolRecord();
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    ::SendMessageW(tip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title_.c_str()));
+    SendTitle();
 }

@@ -30,9 +30,12 @@ public:
 
 private:
     TTTOOLINFOW ToolRecord();
+    void SendTitle();
 
     HWND owner_ = nullptr;
     HWND tip_ = nullptr;
     std::wstring title_;
     std::wstring text_;
+    // The tip window holds a title that is not empty.
+    bool titleSent_ = false;
 };

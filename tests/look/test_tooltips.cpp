@@ -111,8 +111,10 @@ TEST(ToolTips, OneToolPerControlWithTitleAndText) {
         EXPECT_EQ(UINT(TTF_SUBCLASS | TTF_TRANSPARENT | TTF_RTLREADING), ti.uFlags & 0x114u) << std::hex << ti.uFlags;
         EXPECT_EQ(80, ti.rect.right - ti.rect.left) << "the owner's client rectangle";
         EXPECT_EQ(texts[i], TipText(tip, o.controls[i])) << i << " " << Narrow(TipText(tip, o.controls[i]));
-        EXPECT_EQ(titles[i], spy.LastTitle(tip)) << i << " " << Narrow(spy.LastTitle(tip));
-        EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(tip)) << "no icon";
+        // No empty title is given to a new tip: it would leave room for a title line.
+        const std::wstring sent = *titles[i] ? titles[i] : L"(none)";
+        EXPECT_EQ(sent, spy.LastTitle(tip)) << i << " " << Narrow(spy.LastTitle(tip));
+        if (*titles[i]) EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(tip)) << "no icon";
         // Controls that cannot report their title leave the buffer as it was.
         if (TipTitle(tip) != kUntouched) {
             EXPECT_EQ(titles[i], TipTitle(tip)) << i << " " << Narrow(TipTitle(tip));
@@ -141,6 +143,10 @@ TEST(ToolTips, TextAndTitleChangeInPlace) {
     EXPECT_EQ(L"新的文字 A & B", TipText(window, o.controls[0])) << Narrow(TipText(window, o.controls[0]));
     EXPECT_EQ(L"新标题", spy.LastTitle(window)) << Narrow(spy.LastTitle(window));
     EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(window));
+    // Taking the title away again sends the empty title.
+    tip.ToolTipsTitle(L"");
+    EXPECT_EQ(L"", spy.LastTitle(window)) << Narrow(spy.LastTitle(window));
+    tip.ToolTipsTitle(L"新标题");
     if (TipTitle(window) == kUntouched) return;  // this control cannot report its title text
     EXPECT_EQ(L"新标题", TipTitle(window)) << Narrow(TipTitle(window));
 }

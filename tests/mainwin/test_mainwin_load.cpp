@@ -160,7 +160,8 @@ TEST(MainWindowLoad, FifteenToolTipsWithTitlesAndTexts) {
         ASSERT_EQ(1u, found.size()) << "tips of control " << w.id;
         ++tips;
         const std::wstring text = TipText(found[0], control);
-        EXPECT_EQ(Narrow(w.title), Narrow(spy.Title(found[0]))) << "control " << w.id;
+        // An empty title is not sent: the tip would keep room for a title line.
+        EXPECT_EQ(*w.title ? Narrow(w.title) : "(no title sent)", Narrow(spy.Title(found[0]))) << "control " << w.id;
         int lines = 1;
         for (size_t p = text.find(L"\r\n"); p != std::wstring::npos; p = text.find(L"\r\n", p + 2)) ++lines;
         EXPECT_EQ(w.lines, lines) << Narrow(text);
