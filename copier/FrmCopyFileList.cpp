@@ -75,6 +75,9 @@ IDropTarget* FrmCopy::DropTarget() const { return dropTarget_; }
 // Drop
 
 bool FrmCopy::AcceptsDropAt(POINT screen) const {
+    // Held disabled by a modal window (properties, search, about, the batch copy), the window
+    // takes no drops either.
+    if (!::IsWindowEnabled(hwnd_)) return false;
     for (HWND w = ::WindowFromPoint(screen); w; w = ::GetParent(w)) {
         if (w == hwnd_) return true;
         for (int id : kRefuseDrops)

@@ -120,6 +120,11 @@ TEST_F(FileListTest, DropAddsOnlyFilesAndMovesAListedOneToTheEnd) {
     // Text is no file list.
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DropOn(FrmCopy::IDC_cmbFileCopy, NewTextData(c)));
     EXPECT_EQ(Narrowed({a, b}), Narrowed(Items()));
+    // Held disabled under a modal window, the window takes no drops.
+    ::EnableWindow(f_->Window(), FALSE);
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DropOn(FrmCopy::IDC_cmbFileCopy, NewFileListData({c})));
+    ::EnableWindow(f_->Window(), TRUE);
+    EXPECT_EQ(Narrowed({a, b}), Narrowed(Items()));
 }
 
 TEST_F(FileListTest, DuplicatesNextToEachOtherAndInOneDropLeaveOneEntry) {
