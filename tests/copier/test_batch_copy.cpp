@@ -189,6 +189,26 @@ TEST(BatchCopy, ReplacedTargetsEndAtTheSourceLengthAndAllReplacesTheRestUnasked)
     EXPECT_TRUE(rig.batch->BatchState().ReplaceAll);
 }
 
+// A longer file replaced and cancelled early: the record counts only what this copy wrote, so
+// a continue never keeps the old file's bytes as copied ones.
+TEST(BatchCopy, AReplacedLongerTargetCancelledEarlyHoldsOnlyTheCopiedPart) {
+    BatchRig rig;
+    const auto source = rig.AddSource(L"movie.dat", 600000, 17);
+    WriteBytes(rig.Target(L"movie.dat"), Pattern(900000, 68));
+    rig.prompts.replace = {1};
+    rig.reader.onRead = [&](int count, int64_t) {
+        if (count == 4) rig.ClickCancel();
+    };
+    rig.Run();
+    ASSERT_EQ(1u, rig.prompts.written.size());
+    const salva::ResumeValues& v = rig.prompts.written[0];
+    EXPECT_EQ(1 + 4 * kStep, v.haveCopied);
+    EXPECT_EQ(v.haveCopied, v.fileLength) << "the record's continue position";
+    const auto src = ReadBytes(source), got = ReadBytes(rig.Target(L"movie.dat"));
+    ASSERT_EQ(static_cast<size_t>(v.haveCopied + 16), got.size()) << "copied part and record";
+    EXPECT_EQ(-1, FirstDifference(src, got, 0, static_cast<size_t>(v.haveCopied - 1))) << "the copied bytes";
+}
+
 TEST(BatchCopy, ARecordedTargetContinuesFromItsRecordAndEndsWhole) {
     BatchRig rig;
     const auto src = rig.AddSource(L"movie.vob", 300000, 17);
