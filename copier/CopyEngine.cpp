@@ -305,9 +305,21 @@ void CopyEngine::StartLoop(CopyMode mode) {
 // ---------------------------------------------------------------------------------------------
 // Block loops
 
-void CopyEngine::ShowProgress() {
+void CopyEngine::NoteBlock(int64_t pos) {
+    shownPos_ = pos;
+    displayBehind_ = true;
+    // Label texts and the bar's drawing cost far more than a block of a fast medium: they are
+    // brought up to date at most about 30 times a second, and whenever the loop stops.
+    if (env_.NowMs() - shownAtMs_ >= kDisplayIntervalMs) ShowBlock();
+}
+
+void CopyEngine::ShowBlock() {
+    if (!displayBehind_) return;
+    displayBehind_ = false;
+    shownAtMs_ = env_.NowMs();
+    SetLabel(CopyLabel::Copied, GroupedNumber(shownPos_) + L"字节");
     const double fraction =
-        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(s_.SourcePos) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
+        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(shownPos_) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
     host_.ClearProgress();
     host_.DrawProgress(fraction, PercentText(fraction));
 }
@@ -315,6 +327,7 @@ void CopyEngine::ShowProgress() {
 CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
     PassResult r;
     auto fail = [&](const FileError& e, FileStep at) {
+        ShowBlock();
         reader_.Close();
         writer_.Close();
         r.kind = PassResult::Failed;
@@ -348,6 +361,7 @@ CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
 
     for (;;) {
         if (s_.StopRequested) {
+            ShowBlock();
             reader_.Close();
             writer_.Close();
             r.kind = PassResult::Stopped;
@@ -364,13 +378,13 @@ CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
             if (DWORD e = writer_.WriteAt(at, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
             lastWrittenSourcePos_ = last;
         }
-        SetLabel(CopyLabel::Copied, GroupedNumber(pos) + L"字节");
-        ShowProgress();
+        NoteBlock(pos);
         s_.SourcePos = pos + step;
         if (s_.Mode == CopyMode::Merge) s_.DestPos += step;
         host_.PumpMessages();
         if (pos + step >= total - step) break;
     }
+    ShowBlock();
     reader_.Close();
     writer_.Close();
     if (s_.SourcePos < total) {
@@ -387,6 +401,9 @@ void CopyEngine::RunBlocks(int64_t step) {
         explicit Active(bool& f) : flag(f) { flag = true; }
         ~Active() { flag = false; }
     } active(loopActive_);
+    // The first block after Start or Continue shows at once.
+    shownAtMs_ = INT64_MIN / 2;
+    displayBehind_ = false;
     // One block is held in memory; the read-size settings stay far below this bound.
     step = std::clamp<int64_t>(step, 1, int64_t{64} << 20);
     for (;;) {

@@ -88,7 +88,10 @@ private:
     void Finish(bool updateCopied);
     void SkipFinish();
     void WriteResumeRecord(const std::wstring& target);
-    void ShowProgress();
+    // The display of the block at `pos`: recorded, shown when the last showing is old enough.
+    void NoteBlock(int64_t pos);
+    // Brings the copied-bytes label and the progress bar up to the last block noted.
+    void ShowBlock();
 
     void EnterCopyingState();
     void ResetCopyState();
@@ -117,6 +120,10 @@ private:
     bool loopActive_ = false;
     bool newTargetAllowed_ = false;
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
+    static constexpr int64_t kDisplayIntervalMs = 33;
+    int64_t shownAtMs_ = 0;
+    int64_t shownPos_ = 0;
+    bool displayBehind_ = false;
     std::wstring estimatedText_ = L"00:00:00";
     std::wstring rateText_ = L"0KB/秒";
 };

@@ -5,11 +5,13 @@
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
 #include "services/WindowText.h"
+#include "services/mDoEvents.h"
 #include "services/mRegDll_Ocx_Tlb.h"
 #include "services/mShell_NotifyIcon.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
 #include <olectl.h>
+#include <utility>
 // The popup-menu library's identifiers are defined here, from its own header.
 #include <initguid.h>
 #include "Velmora.h"
@@ -603,6 +605,7 @@ void FrmCopy::SetLabel(CopyLabel label, const std::wstring& text) {
     case CopyLabel::SkipBlocks: id = IDC_lblBlock2; break;
     }
     ::SetWindowTextW(Control(id), text.c_str());
+    displayChanged_ = true;
 }
 
 void FrmCopy::EnableControl(CopyControl control, bool enabled) {
@@ -652,6 +655,7 @@ void FrmCopy::DrawProgress(double fraction, const std::wstring& percentText) {
     ::GetTextExtentPoint32W(dc, percentText.c_str(), static_cast<int>(percentText.size()), &ts);
     ::TextOutW(dc, 150, (h - ts.cy) / 2, percentText.c_str(), static_cast<int>(percentText.size()));
     bar.Refresh();
+    displayChanged_ = true;
 }
 
 void FrmCopy::EnableTimer(bool on) {
@@ -666,15 +670,18 @@ int FrmCopy::ShowMessage(const std::wstring& text, const std::wstring& title, un
 }
 
 void FrmCopy::PumpMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+    // Runs after every block. Asking for the queue's state is a round trip to the system that
+    // costs more than a block of a fast medium, so it is asked at most once a millisecond. When
+    // the display has just changed its paint is waiting anyway: then the queue is emptied
+    // without asking, which also lets the timer and posted messages through.
+    const bool shown = std::exchange(displayChanged_, false);
+    if (!shown) {
+        const DWORD now = ::GetTickCount();
+        if (now == lastInputLook_) return;
+        lastInputLook_ = now;
+        if (!mDoEvents::InputPending()) return;
     }
+    mDoEvents::PumpMessages();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -214,6 +214,9 @@ private:
     std::unique_ptr<ToolTips> targetTip_;
     WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
+    // The copy display changed since the last pump; the tick count of the last input look.
+    bool displayChanged_ = false;
+    DWORD lastInputLook_ = 0;
     int engineDepth_ = 0;
     bool closePending_ = false;
     bool unloaded_ = false;
