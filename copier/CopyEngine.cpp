@@ -13,6 +13,8 @@ const std::wstring kCrlf = L"\r\n";
 const std::wstring kIndent(22, L' ');
 const wchar_t kPauseCaption[] = L"暂停复制[&S]";
 const wchar_t kContinueCaption[] = L"继续复制[&P]";
+const wchar_t kRecordFailed[] = L"无法在该文件末尾写入续拷记录，以后不能从中断的位置继续复制。";
+const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
 
@@ -240,17 +242,30 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;
-    case 2:
-        s_.SourcePos = std::max<int64_t>(1, env_.FileLength(destination));
+    case 2: {
+        // Appending never shortens the target: one that already holds as many bytes as the
+        // source, or more, is left as it is.
+        int64_t total = 0;
+        if (const DWORD e = reader_.QueryLength(source, &total)) {
+            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            return;
+        }
+        const int64_t have = env_.FileLength(destination);
+        if (have >= total) {
+            Ask(destination + kCrlf + L"该文件不小于源文件，没有可以追加的内容，文件保持不变。", L"提醒！", kOkExclamation);
+            return;
+        }
+        s_.SourcePos = std::max<int64_t>(1, have);
         StartLoop(CopyMode::Copy);
         return;
+    }
     case 3:
         s_.SourcePos = 1;
         s_.DestPos = std::max<int64_t>(0, env_.FileLength(destination)) + 1;
         StartLoop(CopyMode::Merge);
         return;
     case 4:
-        env_.RemoveFile(destination);
+        if (!env_.RemoveFile(destination)) Ask(destination + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
         return;
     case 5: {
         if (newName.empty()) return;
@@ -455,7 +470,7 @@ void CopyEngine::StopPath() {
     host_.AppendLog(TextsOf(s_.Mode).cancelled + s_.Source);
     if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
         ResetCopyState();
-        env_.RemoveFile(s_.Target);
+        if (!env_.RemoveFile(s_.Target)) Ask(s_.Target + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
     } else {
         // A merge target holds other data before the merged part: a copy record there would
         // make a later continue write the source over it.
@@ -640,10 +655,24 @@ void CopyEngine::SkipBlocksReleased(int value) {
 
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
-    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
-    const int64_t length = env_.FileLength(target);
+    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes || s_.SourcePos < 1) return;
+    int64_t length = env_.FileLength(target);
+    // An older, longer file written over from its start still holds its own bytes past the
+    // point this copy reached. A record after them would make the next continue start there
+    // and never copy the stretch in between: the target is cut to what this copy reached.
+    if (length > s_.SourcePos) {
+        if (writer_.Open(target) == ERROR_SUCCESS) {
+            writer_.SetLength(s_.SourcePos);
+            writer_.Close();
+        }
+        length = env_.FileLength(target);
+    }
+    if (length < 1) return;
     // The record's fields are 32-bit: beyond that it could only mislead a later continue.
-    if (length < 1 || length > INT32_MAX || s_.SourcePos < 1 || s_.SourcePos > INT32_MAX) return;
+    if (length > s_.SourcePos || length > INT32_MAX || s_.SourcePos > INT32_MAX) {
+        Ask(target + kCrlf + kRecordFailed, L"提醒！", kOkExclamation);
+        return;
+    }
     ResumeValues v;
     v.fileLength = static_cast<int32_t>(length);
     v.haveCopied = static_cast<int32_t>(s_.SourcePos);
@@ -653,12 +682,29 @@ void CopyEngine::WriteResumeRecord(const std::wstring& target) {
         v.totalTime = Clamp16(s_.ElapsedSeconds);
         v.copySpeed = Clamp16(s_.SourcePos / 1024 / s_.ElapsedSeconds);
     }
-    prompts_.WriteResumeRecord(target, v);
+    int32_t readBack = 0;
+    int16_t seconds = 0;
+    if (prompts_.WriteResumeRecord(target, v) && prompts_.ReadResumeRecord(target, &readBack, &seconds) == 1 &&
+        readBack == v.fileLength - 16)
+        return;
+    Ask(target + kCrlf + kRecordFailed, L"提醒！", kOkExclamation);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {
-    if (!s_.RecordPending || loopActive_) return;
-    WriteResumeRecord(s_.Target);
+    if (closed_) return;
+    closed_ = true;
+    if (!loopActive_) {
+        if (s_.RecordPending) WriteResumeRecord(s_.Target);
+        return;
+    }
+    // The window goes while a loop is still on the stack (the session ends inside its pump, or
+    // during one of its questions). Its files are closed for the record; the loop stops before
+    // its next block and asks nothing more.
+    reader_.Close();
+    writer_.Close();
+    s_.StopRequested = true;
+    s_.CancelRequested = false;
+    if (s_.Mode == CopyMode::Copy && s_.SourcePos < s_.TotalBytes) WriteResumeRecord(s_.Target);
 }
 
 }  // namespace salva

@@ -67,7 +67,8 @@ public:
     void ReadBlocksReleased(int value, const std::wstring& source, const std::wstring& destination);
     // sldSkipBlocks released: moves the position of a paused copy ahead by hand.
     void SkipBlocksReleased(int value);
-    // The window closes: a copy that stopped part way leaves its resume record.
+    // The window closes: a copy that stopped part way leaves its resume record, also when its
+    // loop is still on the stack (the loop then stops before its next block).
     void WriteResumeRecordOnClose();
 
     const CopyState& State() const { return s_; }
@@ -119,6 +120,7 @@ private:
     int64_t lastTickMs_ = 0;
     bool loopActive_ = false;
     bool newTargetAllowed_ = false;
+    bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
     static constexpr int64_t kDisplayIntervalMs = 33;
     int64_t shownAtMs_ = 0;

@@ -778,7 +778,16 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The system is shutting down: the same question, and the same refusal while copying.
         return Form_QueryUnload() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (wp && engineDepth_ == 0 && hwnd_) ::DestroyWindow(hwnd_);
+        if (!wp || !hwnd_) return 0;
+        if (engineDepth_ == 0) {
+            ::DestroyWindow(hwnd_);
+        } else {
+            // A copy loop is still on the stack (Pause and the shutdown came in one pump, or
+            // its last question is up). The process may end as soon as this returns: the
+            // shutdown steps run now, the window goes once the loop has unwound.
+            Form_Unload();
+            closePending_ = true;
+        }
         return 0;
     case WM_DESTROY:
         Form_Unload();

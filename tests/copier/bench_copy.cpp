@@ -27,7 +27,7 @@ public:
 class NoPrompts : public salva::CopyPrompts {
 public:
     long ReadResumeRecord(const std::wstring&, int32_t*, int16_t*) override { return 0; }
-    void WriteResumeRecord(const std::wstring&, const salva::ResumeValues&) override {}
+    bool WriteResumeRecord(const std::wstring&, const salva::ResumeValues&) override { return true; }
     long AskOverwriteOrContinue(const std::wstring&, const std::wstring&) override { return 1; }
     long AskExistingTarget(const std::wstring&, const std::wstring&, std::wstring*) override { return 1; }
 };

@@ -218,3 +218,73 @@ TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
     ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
     EXPECT_EQ(6145u + 16u, partial.size());
 }
+
+TEST_F(MainWindowCopy, SessionEndingWhilePausedInTheLoopsPumpRunsTheShutdownSteps) {
+    main_ = f_->Window();
+    Watcher yes(L"提醒！", [&](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    // Pause, the shutdown question and the end of the session all reach the loop's first pump.
+    StartWith([&] {
+        PostClick(FrmCopy::IDC_cmdPauseCopy);
+        ::PostMessageW(main_, WM_QUERYENDSESSION, 0, 0);
+        ::PostMessageW(main_, WM_ENDSESSION, TRUE, 0);
+    });
+    yes.Join();
+    ASSERT_TRUE(yes.found()) << "no shutdown question";
+    EXPECT_FALSE(::IsWindow(main_)) << "the window stays once the loop has unwound";
+    EXPECT_FALSE(h_->log.IsLoaded()) << "the log window was not closed";
+    const auto partial = ReadBytes(target_);
+    ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
+    EXPECT_EQ(6145u + 16u, partial.size()) << "one record, after the first block";
+}
+
+TEST_F(MainWindowCopy, SessionEndingDuringTheReportWritesTheLog) {
+    main_ = f_->Window();
+    Watcher yes(L"提醒！", [&](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); }, nullptr, kCopyWaitMs);
+    Watcher report(L"文件复制完成！", [&](HWND box) {
+        // The system shuts down while the report is up; the process may end right after.
+        if (::SendMessageW(main_, WM_QUERYENDSESSION, 0, 0)) ::SendMessageW(main_, WM_ENDSESSION, TRUE, 0);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }, nullptr, kCopyWaitMs);
+    StartWith([] {});
+    report.Join();
+    yes.Join();
+    ASSERT_TRUE(report.found());
+    EXPECT_FALSE(::IsWindow(main_));
+    // The log file is UTF-8.
+    const auto file = ReadBytes(h_->log.LogFilePath());
+    std::wstring text(file.size(), L'\0');
+    text.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(file.data()),
+                                                          static_cast<int>(file.size()), &text[0],
+                                                          static_cast<int>(text.size()))));
+    EXPECT_NE(std::wstring::npos, text.find(L"被成功地复制到：")) << "log file: " << Narrow(text);
+    EXPECT_TRUE(bytes_ == ReadBytes(target_));
+}
+
+TEST_F(MainWindowCopy, DeleteThatFailsShowsItsMessage) {
+    main_ = f_->Window();
+    ASSERT_TRUE(WriteBytes(target_, Pattern(100, 2)));
+    // Another program holds the target: reading and writing allowed, deleting not.
+    salva::unique_hfile held(::CreateFileW(target_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    Watcher prompt(L"文件已经存在", [&](HWND box) {
+        HWND kill = FindControl(box, dorvex::ids::optKillFile);
+        HWND sure = FindControl(box, dorvex::ids::cmbSure);
+        if (!kill || !sure) return;
+        ::SendMessageW(kill, BM_CLICK, 0, 0);
+        ::PostMessageW(sure, BM_CLICK, 0, 0);
+    });
+    std::wstring told;
+    Watcher failed(L"提醒！", [&](HWND box) {
+        told = ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    StartWith([] {});
+    prompt.Join();
+    failed.Join();
+    ASSERT_TRUE(prompt.found());
+    ASSERT_TRUE(failed.found()) << "the failed delete was not told";
+    EXPECT_NE(std::wstring::npos, told.find(L"无法删除该文件")) << Narrow(told);
+    EXPECT_EQ(100, FileLength(target_));
+    EXPECT_TRUE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdStartCopy)));
+}
