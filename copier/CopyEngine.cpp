@@ -335,7 +335,6 @@ void CopyEngine::ShowBlock() {
     SetLabel(CopyLabel::Copied, GroupedNumber(shownPos_) + L"字节");
     const double fraction =
         s_.TotalBytes > 0 ? std::clamp(static_cast<double>(shownPos_) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
-    host_.ClearProgress();
     host_.DrawProgress(fraction, PercentText(fraction));
 }
 

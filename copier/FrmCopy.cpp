@@ -624,7 +624,9 @@ void FrmCopy::EnableControl(CopyControl control, bool enabled) {
     case CopyControl::PauseButton: id = IDC_cmdPauseCopy; break;
     case CopyControl::CancelButton: id = IDC_cmdCancelCopy; break;
     }
-    ::EnableWindow(Control(id), enabled ? TRUE : FALSE);
+    // Each change repaints the control at once: only real changes are made.
+    HWND c = Control(id);
+    if ((::IsWindowEnabled(c) != FALSE) != enabled) ::EnableWindow(c, enabled ? TRUE : FALSE);
 }
 
 void FrmCopy::SetPauseCaption(const std::wstring& caption) {
@@ -640,6 +642,7 @@ void FrmCopy::DrawProgress(double fraction, const std::wstring& percentText) {
     PictureBox& bar = bars_[ProgressBarBox];
     HDC dc = bar.dc();
     if (!dc) return;
+    bar.Clear();
     const int w = ClientWidth(bar.Window()), h = ClientHeight(bar.Window());
     const int filled = static_cast<int>(w * (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction));
     if (filled > 0) {
