@@ -7,22 +7,11 @@
 # dd's.
 # Usage: tools/bench-window.sh [size-in-MiB] [rounds]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/tools/build.sh" >/dev/null
-build="${SALVA_BUILD_DIR:-$root/build}"
-# shellcheck source=wine-env.sh
-source "$root/tools/wine-env.sh"
-wine_env_start "$build" yes
+# shellcheck source=bench-env.sh
+source "$(dirname "$0")/bench-env.sh"
 mib="${1:-64}"
 rounds="${2:-5}"
-work="$build/bench-window"
-mkdir -p "$work"
-src="$work/source.bin"
-if [ "$(stat -c %s "$src" 2>/dev/null || echo 0)" != $((mib * 1024 * 1024)) ]; then
-  head -c $((mib * 1024 * 1024)) /dev/urandom > "$src"
-fi
-cat "$src" > /dev/null  # every run starts from the page cache
-winpath() { echo "Z:$1" | tr '/' '\\'; }
+bench_start "$mib" bench-window
 now() { date +%s.%N; }
 seconds_of() { sed -n 's/.*seconds=\([0-9.]*\).*/\1/p'; }
 
