@@ -81,6 +81,9 @@ int ClientHeight(HWND h) {
 FrmCopy::FrmCopy() : FrmCopy(Options{}) {}
 
 FrmCopy::FrmCopy(Options options) : options_(std::move(options)) {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    ticksPerMs_ = f.QuadPart / 1000;
     engine_ = std::make_unique<CopyEngine>(*this, env_, prompts_, reader_, writer_);
     RegisterMainWindow(this);
 }
@@ -674,14 +677,18 @@ int FrmCopy::ShowMessage(const std::wstring& text, const std::wstring& title, un
 
 void FrmCopy::PumpMessages() {
     // Runs after every block. Asking for the queue's state is a round trip to the system that
-    // costs more than a block of a fast medium, so it is asked at most once a millisecond. When
-    // the display has just changed its paint is waiting anyway: then the queue is emptied
-    // without asking, which also lets the timer and posted messages through.
-    const bool shown = std::exchange(displayChanged_, false);
-    if (!shown) {
-        const DWORD now = ::GetTickCount();
-        if (now == lastInputLook_) return;
-        lastInputLook_ = now;
+    // costs more than a block of a fast medium. It is asked after every block that took a
+    // millisecond or more (a disc, a damaged spot), and otherwise once about every 15 ms, far
+    // below what a click can tell. When the display has just changed its paint is waiting
+    // anyway: then the queue is emptied without asking, which also lets the timer and posted
+    // messages through.
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    const bool slowBlock = now.QuadPart - lastPumpCall_ >= ticksPerMs_;
+    lastPumpCall_ = now.QuadPart;
+    if (!std::exchange(displayChanged_, false)) {
+        if (!slowBlock && now.QuadPart - lastInputLook_ < 15 * ticksPerMs_) return;
+        lastInputLook_ = now.QuadPart;
         if (!mDoEvents::InputPending()) return;
     }
     mDoEvents::PumpMessages();
