@@ -3,7 +3,8 @@
 # Quick and silent when everything is present.
 set -euo pipefail
 pkgs=(g++-mingw-w64-i686 mingw-w64-tools cmake make wine wine32:i386 wine64 xvfb xauth
-      fonts-wqy-microhei fonts-wine googletest libwine-dev fuse3 libfuse3-dev pkg-config g++ x11-apps imagemagick)
+      fonts-wqy-microhei fonts-wine googletest libwine-dev fuse3 libfuse3-dev pkg-config g++ x11-apps imagemagick
+      ffmpeg zip clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -31,6 +31,10 @@ protected:
         ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
         ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
         h_ = std::make_unique<Harness>(false);
+        h_->configure = [](FrmCopy::Options& o) {
+            o.windows.rename = [] {};
+            o.windows.copyAllFiles = [] {};
+        };
         h_->Create();
         f_ = h_->frm.get();
         source_ = h_->dir / L"source.dat";
@@ -56,6 +60,8 @@ protected:
         ::SendMessageW(Button(FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
     }
     void PostClick(int id) const { ::PostMessageW(Button(id), BM_CLICK, 0, 0); }
+    // Presses Start with Pause waiting behind it: the copy pauses after its first block.
+    void RunStartAndPause() { StartWith([&] { PostClick(FrmCopy::IDC_cmdPauseCopy); }); }
     bool HasRecordAt(const std::vector<uint8_t>& t) const {
         return t.size() > 17 && std::memcmp(t.data() + t.size() - 17, "PDV", 3) == 0;
     }
@@ -198,7 +204,7 @@ TEST_F(MainWindowCopy, CloseWhilePausedUnwindsTheLoopAndLeavesTheRecord) {
 TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
     main_ = f_->Window();
     HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
-    StartWith([&] { PostClick(FrmCopy::IDC_cmdPauseCopy); });
+    RunStartAndPause();
     EXPECT_EQ(Narrow(L"继续复制[&P]"), Narrow(TextOf(pause)));
     EXPECT_TRUE(f_->Engine().State().Paused);
     // Paused after the first block, with the display showing it.
@@ -287,4 +293,30 @@ TEST_F(MainWindowCopy, DeleteThatFailsShowsItsMessage) {
     EXPECT_NE(std::wstring::npos, told.find(L"无法删除该文件")) << Narrow(told);
     EXPECT_EQ(100, FileLength(target_));
     EXPECT_TRUE(::IsWindowEnabled(Button(FrmCopy::IDC_cmdStartCopy)));
+}
+
+TEST_F(MainWindowCopy, ThePausedCopysFileCannotBeDeletedMovedRenamedOrCopiedWithTheRest) {
+    main_ = f_->Window();
+    RunStartAndPause();
+    ASSERT_TRUE(f_->Engine().State().Paused);
+    const auto stateOf = [](const std::vector<MenuItem>& items, const wchar_t* caption) {
+        for (const MenuItem& m : items)
+            if (m.caption == caption) return m.enabled ? 1 : 0;
+        return -1;
+    };
+    const auto open = [&] {
+        MenuWatcher watcher;
+        f_->ShowPopupMenu(0);
+        watcher.Join();
+        EXPECT_TRUE(watcher.found());
+        return watcher.items;
+    };
+    const std::vector<MenuItem> paused = open();
+    for (const wchar_t* c : {L"删除当前文件(&K)   ", L"移动该文件到(&M)...", L"重命名该文件(&R)", L"复制所有文件到(&A)..."})
+        EXPECT_EQ(0, stateOf(paused, c)) << Narrow(c);
+    for (const wchar_t* c : {L"打开当前文件(&O)", L"复制该文件到(&C)...", L"从列表中清除(&N)"})
+        EXPECT_EQ(1, stateOf(paused, c)) << Narrow(c);
+    // The delete command sent all the same leaves the file alone.
+    ::SendMessageW(main_, WM_COMMAND, FrmCopy::IDM_mnuDelSeletedItem, 0);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(source_.c_str()));
 }
