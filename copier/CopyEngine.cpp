@@ -1,6 +1,7 @@
 #include "copier/CopyEngine.h"
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
+#include "copier/ResumeRecord.h"
 #include "services/Text.h"
 #include <algorithm>
 #include <climits>
@@ -13,7 +14,6 @@ const std::wstring kCrlf = L"\r\n";
 const std::wstring kIndent(22, L' ');
 const wchar_t kPauseCaption[] = L"暂停复制[&S]";
 const wchar_t kContinueCaption[] = L"继续复制[&P]";
-const wchar_t kRecordFailed[] = L"无法在该文件末尾写入续拷记录，以后不能从中断的位置继续复制。";
 const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
@@ -595,31 +595,9 @@ void CopyEngine::SkipBlocksReleased(int value) {
 
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
-    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes || s_.SourcePos < 1) return;
-    int64_t length = env_.FileLength(target);
-    // An older, longer file written over from its start still holds its own bytes past the
-    // point this copy reached. A record after them would make the next continue start there
-    // and never copy the stretch in between: the target is cut to what this copy reached.
-    if (length > s_.SourcePos) {
-        if (writer_.Open(target) == ERROR_SUCCESS) {
-            writer_.SetLength(s_.SourcePos);
-            writer_.Close();
-        }
-        length = env_.FileLength(target);
-    }
-    if (length < 1) return;
-    ResumeValues v;
-    // Beyond the record's 32-bit fields a record could only mislead a later continue.
-    if (length > s_.SourcePos || !MakeResumeValues(length, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v)) {
-        Ask(target + kCrlf + kRecordFailed, L"提醒！", kOkExclamation);
-        return;
-    }
-    int32_t readBack = 0;
-    int16_t seconds = 0;
-    if (prompts_.WriteResumeRecord(target, v) && prompts_.ReadResumeRecord(target, &readBack, &seconds) == 1 &&
-        readBack == v.fileLength - 16)
-        return;
-    Ask(target + kCrlf + kRecordFailed, L"提醒！", kOkExclamation);
+    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+        RecordOutcome::Failed)
+        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {

@@ -2,6 +2,7 @@
 // and then cancelled, an append onto a file that is already long enough, a delete or a record
 // that fails, and the record of a window that closes while the loop is still on the stack.
 #include "CopyFakes.h"
+#include "copier/ResumeRecord.h"
 
 using namespace copytest;
 using namespace testsupport;
@@ -15,7 +16,7 @@ salva::unique_hfile HoldOpen(const std::wstring& path) {
                                              OPEN_EXISTING, 0, nullptr));
 }
 
-const wchar_t kRecordFailed[] = L"无法在该文件末尾写入续拷记录，以后不能从中断的位置继续复制。";
+const wchar_t* const kRecordFailed = salva::kRecordFailedText;
 const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 
 }  // namespace
