@@ -3,6 +3,7 @@
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
 #include "copier/DorvexCopyPrompts.h"
+#include "copier/ResumeRecord.h"
 #include "copier/mplayAVICtrl.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
@@ -503,10 +504,10 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
 // Resume record
 
 void frmCopyAllFiles::WriteResumeRecord(const std::wstring& target) {
-    if (!wroteCurrent_ || target.empty() || !env_.FileExists(target)) return;
-    ResumeValues v;
-    if (MakeResumeValues(env_.FileLength(target), s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v))
-        prompts_.WriteResumeRecord(target, v);
+    if (!wroteCurrent_) return;
+    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+        RecordOutcome::Failed)
+        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 }  // namespace salva
