@@ -1,11 +1,17 @@
 #include "FrmCopy.h"
 #include "services/Holders.h"
+#include "services/OpenDialogPane.h"
+#include "windows/frmPlaying.h"
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     salva::co_init_scope com;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
+
+    // The open dialog's preview pane, loaded when a dialog first shows it.
+    salva::frmPlaying previewPane;
+    salva::SetOpenDialogPane(&previewPane);
 
     salva::FrmCopy::Options options;
     options.quitOnDestroy = true;
@@ -16,5 +22,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    salva::SetOpenDialogPane(nullptr);
     return static_cast<int>(msg.wParam);
 }

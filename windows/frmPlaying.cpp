@@ -1,0 +1,410 @@
+#include "windows/frmPlaying.h"
+#include "services/DrawnIcon.h"
+#include "services/FileSystem.h"
+#include "services/FormatNumber.h"
+#include "services/mDoEvents.h"
+#include "services/mT3D.h"
+#include <commctrl.h>
+#include <cmath>
+
+namespace salva {
+namespace {
+
+const wchar_t kChildClass[] = L"SalvadiskPlayingPanel";
+
+// Sizes up to this many bytes are shown in bytes, larger ones in whole KB.
+constexpr uint64_t kBytesShownUpTo = 1023800;
+
+struct Place {
+    int id;
+    const wchar_t* cls;
+    int x, y, w, h;  // pixels (design twips / 15)
+};
+const Place kPlaces[] = {
+    {frmPlaying::IDC_picVideo, kChildClass, 8, 4, 177, 108},
+    {frmPlaying::IDC_lblTotalTime, L"STATIC", 8, 118, 65, 12},
+    {frmPlaying::IDC_lblTotalLength, L"STATIC", 72, 118, 113, 12},
+    {frmPlaying::IDC_lblCurrentTime, L"STATIC", 8, 131, 65, 12},
+    {frmPlaying::IDC_lblCurrentPosition, L"STATIC", 72, 131, 113, 12},
+    {frmPlaying::IDC_picMediaControlButton, kChildClass, 6, 148, 40, 18},
+    {frmPlaying::IDC_sldProgress, TRACKBAR_CLASSW, 48, 148, 132, 24},
+};
+// The etched separators: a dark line with a light one below it.
+const int kSeparatorTops[] = {0, 114, 144};
+
+}  // namespace
+
+struct PlayingChild {
+    static LRESULT CALLBACK Proc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
+        if (frmPlaying* self = frmPlaying::FromWindow(::GetParent(child))) return self->ChildMessage(child, msg, wp, lp);
+        return ::DefWindowProcW(child, msg, wp, lp);
+    }
+};
+
+std::vector<std::wstring> PaneFactLines(uint64_t length, const std::wstring& typeName, const std::wstring& created,
+                                        const std::wstring& modified, const std::wstring& accessed,
+                                        const std::wstring& attributes) {
+    const std::wstring size = length <= kBytesShownUpTo ? filesystem_text::GroupedNumber(length) + L"字节"
+                                                        : filesystem_text::GroupedNumber(length / 1024) + L"KB";
+    return {L"大小：" + size,        L"类型：" + typeName, L"创建：" + created,
+            L"修改：" + modified,    L"访问：" + accessed, L"属性：" + attributes};
+}
+
+frmPlaying::frmPlaying(MediaGraphFactory graphs) : player_(std::move(graphs)) {}
+
+frmPlaying::~frmPlaying() { Unload(); }
+
+HWND frmPlaying::Window() {
+    Load();
+    return hwnd_;
+}
+
+SIZE frmPlaying::InnerSize() {
+    RECT r{};
+    if (Load()) ::GetClientRect(hwnd_, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+SIZE frmPlaying::OuterSize() {
+    RECT r{};
+    if (Load()) ::GetWindowRect(hwnd_, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+bool frmPlaying::Load() {
+    if (hwnd_) return true;
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{sizeof(wc)};
+    if (!::GetClassInfoExW(inst, kChildClass, &wc)) {
+        wc = WNDCLASSEXW{sizeof(wc)};
+        wc.lpfnWndProc = PlayingChild::Proc;
+        wc.hInstance = inst;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kChildClass;
+        if (!::RegisterClassExW(&wc)) return false;
+    }
+    unloading_ = false;
+    if (!CreateWindowOf(0, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kWidth, kHeight)) return false;
+    Form_Load();
+    return true;
+}
+
+void frmPlaying::CreateControls() {
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    for (const Place& p : kPlaces) {
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        if (p.id == IDC_picVideo) style |= WS_CLIPCHILDREN;
+        if (p.id == IDC_sldProgress) style |= TBS_HORZ | TBS_NOTICKS | WS_TABSTOP;
+        if (p.cls == std::wstring(L"STATIC")) style |= SS_LEFT | SS_NOPREFIX;
+        ::CreateWindowExW(0, p.cls, L"", style, p.x, p.y, p.w, p.h, hwnd_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)), inst, nullptr);
+    }
+}
+
+void frmPlaying::Form_Load() {
+    CreateControls();
+    // The window rule's face for the window and the panel, in bold for the four labels.
+    mT3D::ApplyWindowFontRule(hwnd_);
+    LOGFONTW lf{};
+    if (::GetObjectW(mT3D::WindowFont(), sizeof(lf), &lf)) {
+        lf.lfWeight = FW_BOLD;
+        boldFont_.reset(::CreateFontIndirectW(&lf));
+        for (int id : {IDC_lblTotalTime, IDC_lblTotalLength, IDC_lblCurrentTime, IDC_lblCurrentPosition})
+            ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+    }
+    playIcon_ = MakePlayIcon(true);
+    stopIcon_ = MakeStopIcon(true);
+    playGray_ = MakePlayIcon(false);
+    stopGray_ = MakeStopIcon(false);
+    HWND slider = Control(IDC_sldProgress);
+    ::SendMessageW(slider, TBM_SETPAGESIZE, 0, 1);
+    SetSlider(0, false);
+    EnableTimer(false);
+    picMediaControlButton_Paint();
+}
+
+void frmPlaying::Unload() {
+    if (hwnd_) {
+        ::DestroyWindow(hwnd_);
+        return;
+    }
+    player_.ReleaseAll();
+}
+
+void frmPlaying::Form_Unload() {
+    if (unloading_) return;
+    unloading_ = true;
+    playing_ = opened_ = playPressed_ = stopPressed_ = false;
+    player_.Stop();
+    // Every reference goes, the video window's too: hidden and taken from the panel before
+    // the panel is destroyed.
+    player_.ReleaseAll();
+    EnableTimer(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and the player
+
+bool frmPlaying::OpenMediaFile(const std::wstring& path) {
+    if (!Load()) return false;
+    for (int id : {IDC_lblCurrentPosition, IDC_lblCurrentTime, IDC_lblTotalLength, IDC_lblTotalTime})
+        ::SetWindowTextW(Control(id), L"");
+    SetSlider(0, false);
+    EnableTimer(false);
+    fileName_ = path;
+    facts_.clear();
+    ::InvalidateRect(Control(IDC_picVideo), nullptr, TRUE);
+
+    uint64_t length = 0;
+    if (!FileLength64(path, length)) {
+        opened_ = false;
+        return false;
+    }
+    {
+        FileSystem fs;
+        facts_ = PaneFactLines(length, fs.GetFileTypeName(path), fs.GetFileDateTime(path, 0),
+                               fs.GetFileDateTime(path, 1), fs.GetFileDateTime(path, 2), fs.GetFileAttributesStr(path));
+    }
+    ::UpdateWindow(Control(IDC_picVideo));
+
+    bool result = false;
+    switch (MediaKindOf(path)) {
+    case MediaKind::Video:
+        playing_ = false;
+        if (!player_.OpenVideo(path, Control(IDC_picVideo))) {
+            opened_ = false;
+            return false;
+        }
+        {
+            const double d = player_.Duration();
+            const SIZE size = player_.SourceSize();
+            ::SetWindowTextW(Control(IDC_lblTotalLength),
+                             (filesystem_text::GroupedNumber(static_cast<uint64_t>(std::max(0.0, std::floor(d)))) +
+                              L"[" + std::to_wstring(size.cx) + L"×" + std::to_wstring(size.cy) + L"]")
+                                 .c_str());
+        }
+        result = true;
+        break;
+    case MediaKind::Audio:
+        playing_ = false;
+        if (!player_.OpenAudio(path, true)) {
+            opened_ = false;
+            return false;
+        }
+        ::SetWindowTextW(Control(IDC_lblTotalLength), FormatNumber(player_.Duration(), 2).c_str());
+        result = true;
+        break;
+    case MediaKind::None:
+        break;
+    }
+    if (result) {
+        const double d = player_.Duration();
+        ::SendMessageW(Control(IDC_sldProgress), TBM_SETRANGEMAX, TRUE, std::max<int32_t>(0, RoundSeconds(d)));
+        ::EnableWindow(Control(IDC_sldProgress), TRUE);
+        ::SetWindowTextW(Control(IDC_lblTotalTime), DurationClockText(d).c_str());
+    }
+    opened_ = result;
+    picMediaControlButton_Paint();
+    return result;
+}
+
+void frmPlaying::StartPlay() {
+    if (!player_.HasGraph()) return;
+    const LRESULT at = ::SendMessageW(Control(IDC_sldProgress), TBM_GETPOS, 0, 0);
+    player_.SeekAndRun(static_cast<double>(at));
+    playing_ = true;
+    EnableTimer(true);
+}
+
+void frmPlaying::PausePlay() {
+    if (!player_.HasGraph()) return;
+    player_.Pause();
+    EnableTimer(false);
+    playing_ = false;
+}
+
+void frmPlaying::StopPlay() {
+    if (!player_.HasGraph()) return;
+    player_.Stop();
+    playing_ = opened_ = playPressed_ = stopPressed_ = false;
+    // The video window stays on the panel until the next video or the unload.
+    player_.ReleaseKeepingWindow();
+    EnableTimer(false);
+}
+
+void frmPlaying::EnableTimer(bool on) {
+    timerOn_ = on && hwnd_;
+    if (!hwnd_) return;
+    if (on)
+        ::SetTimer(hwnd_, kTimerId, 100, nullptr);
+    else
+        ::KillTimer(hwnd_, kTimerId);
+}
+
+void frmPlaying::SetSlider(int value, bool enabled) {
+    HWND slider = Control(IDC_sldProgress);
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, value);
+    ::EnableWindow(slider, enabled);
+}
+
+void frmPlaying::tmrTime_Timer() {
+    if (!player_.HasGraph()) return;
+    double p = 0;
+    if (player_.Position(p)) {
+        const int32_t whole = RoundSeconds(p);
+        hours_ = static_cast<int16_t>(whole / 3600);
+        minutes_ = static_cast<int16_t>(whole / 60);
+        seconds_ = static_cast<int16_t>(whole % 60);
+        ::SetWindowTextW(Control(IDC_lblCurrentTime), ClockText(whole / 3600, whole / 60, whole % 60).c_str());
+        ::SendMessageW(Control(IDC_sldProgress), TBM_SETPOS, TRUE, whole);
+        ::SetWindowTextW(Control(IDC_lblCurrentPosition), FormatNumber(p, 2).c_str());
+    }
+    if (player_.AtEnd()) {
+        StopPlay();
+        SetSlider(0, false);
+        playing_ = opened_ = playPressed_ = stopPressed_ = false;
+        EnableTimer(false);
+        mDoEvents::PumpMessages();
+        if (hwnd_) picMediaControlButton_Paint();
+    }
+}
+
+void frmPlaying::sldProgress_Change() {
+    // Only the user's moves come here; the program's own position changes raise nothing.
+    if (player_.HasGraph() && playing_)
+        player_.SeekAndRun(static_cast<double>(::SendMessageW(Control(IDC_sldProgress), TBM_GETPOS, 0, 0)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The play and stop strip
+
+int frmPlaying::StripWidth() const {
+    RECT r{};
+    ::GetClientRect(Control(IDC_picMediaControlButton), &r);
+    return r.right;
+}
+
+void frmPlaying::ShowStrip(const StripLook& look) {
+    strip_ = look;
+    HWND strip = Control(IDC_picMediaControlButton);
+    ::InvalidateRect(strip, nullptr, TRUE);
+    ::UpdateWindow(strip);
+}
+
+void frmPlaying::picMediaControlButton_Paint() {
+    StripLook look;
+    if (opened_ && FileSystem().FileExists(fileName_)) {
+        look.play = {playing_, !playing_};
+        look.stop = {false, true};
+    }
+    ShowStrip(look);
+}
+
+void frmPlaying::picMediaControlButton_MouseDown(int x) {
+    const int sw = StripWidth();
+    StripLook look;
+    if (stopPressed_) {
+        look.stop = {true, false};
+        look.play = {false, true};
+    } else if (playPressed_) {
+        look.play = {true, false};
+        look.stop = {false, true};
+    } else {
+        look.play = {false, opened_};
+        look.stop = {false, opened_};
+    }
+    const bool onStop = x > sw - 18 && x < sw;
+    const bool onPlay = x > sw - 38 && x < sw - 18;
+    if (onStop || onPlay) {
+        if (!opened_) {
+            look = StripLook{};
+        } else if (onStop) {
+            look.stop = {true, false};
+            look.play = {false, true};
+        } else {
+            look.play = {true, false};
+            look.stop = {false, true};
+        }
+    }
+    ShowStrip(look);
+    if (!opened_) return;
+    if (onStop && playing_) {
+        stopPressed_ = true;
+        playPressed_ = false;
+        PausePlay();
+    } else if (onPlay && !playing_) {
+        playPressed_ = true;
+        stopPressed_ = false;
+        StartPlay();
+    }
+}
+
+void frmPlaying::DrawStrip(HDC dc) {
+    const int sw = StripWidth();
+    mT3D::DrawPushButtonFrame(dc, sw - 18, 2, 16, 16, strip_.stop.pressed);
+    mT3D::DrawPushButtonFrame(dc, sw - 38, 2, 16, 16, strip_.play.pressed);
+    mT3D::DrawIconAt(dc, (strip_.play.colour ? playIcon_ : playGray_).get(), sw - 38, 1, 16, 16);
+    mT3D::DrawIconAt(dc, (strip_.stop.colour ? stopIcon_ : stopGray_).get(), sw - 18, 1, 16, 16);
+}
+
+void frmPlaying::picVideo_Paint(HDC dc) {
+    select_scope font(dc, mT3D::WindowFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    int y = 0;
+    for (const std::wstring& line : facts_) {
+        ::TextOutW(dc, 0, y, line.c_str(), static_cast<int>(line.size()));
+        y += tm.tmHeight;
+    }
+}
+
+LRESULT frmPlaying::ChildMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
+    const int id = ::GetDlgCtrlID(child);
+    switch (msg) {
+    case WM_PAINT: {
+        paint_scope ps(child);
+        if (id == IDC_picVideo)
+            picVideo_Paint(ps.dc());
+        else
+            DrawStrip(ps.dc());
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        if (id == IDC_picMediaControlButton) picMediaControlButton_MouseDown(static_cast<short>(LOWORD(lp)));
+        return 0;
+    default:
+        return ::DefWindowProcW(child, msg, wp, lp);
+    }
+}
+
+LRESULT frmPlaying::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        paint_scope ps(hwnd_);
+        for (int top : kSeparatorTops) {
+            RECT dark{0, top, kWidth, top + 1}, light{0, top + 1, kWidth, top + 2};
+            ::FillRect(ps.dc(), &dark, ::GetSysColorBrush(COLOR_BTNSHADOW));
+            ::FillRect(ps.dc(), &light, ::GetSysColorBrush(COLOR_WINDOW));
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        if (wp == kTimerId) tmrTime_Timer();
+        return 0;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lp) == Control(IDC_sldProgress) && LOWORD(wp) != TB_THUMBTRACK &&
+            LOWORD(wp) != TB_ENDTRACK)
+            sldProgress_Change();
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();
+        return 0;
+    default:
+        return ::DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+}
+
+}  // namespace salva
