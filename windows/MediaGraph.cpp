@@ -12,9 +12,11 @@ public:
         if (FAILED(::CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaControl,
                                       control_.put_void())))
             return false;
-        if (FAILED(control_.query(audio_.put())) || FAILED(control_.query(position_.put()))) return false;
-        if (withVideo && FAILED(control_.query(video_.put()))) return false;
-        if (withWindow && FAILED(control_.query(window_.put()))) return false;
+        if (FAILED(control_->QueryInterface(IID_IBasicAudio, audio_.put_void())) ||
+            FAILED(control_->QueryInterface(IID_IMediaPosition, position_.put_void())))
+            return false;
+        if (withVideo && FAILED(control_->QueryInterface(IID_IBasicVideo, video_.put_void()))) return false;
+        if (withWindow && FAILED(control_->QueryInterface(IID_IVideoWindow, window_.put_void()))) return false;
         return true;
     }
     ~DirectShowGraph() override {
