@@ -2,6 +2,7 @@
 #include "services/Holders.h"
 #include "services/OpenDialogPane.h"
 #include "windows/frmPlaying.h"
+#include "windows/frmPrevVideo.h"
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -13,7 +14,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     salva::frmPlaying previewPane;
     salva::SetOpenDialogPane(&previewPane);
 
+    // The file list's preview window: its window comes and goes, the object stays.
+    salva::frmPrevVideo preview;
+
     salva::FrmCopy::Options options;
+    options.startPreview = [&preview] { preview.StartPlay(); };
+    options.stopPreview = [&preview] { preview.StopPlay(); };
+    options.unloadPreview = [&preview] { preview.Unload(); };
     options.quitOnDestroy = true;
     salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
