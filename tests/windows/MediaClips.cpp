@@ -1,5 +1,6 @@
 #include "MediaClips.h"
 #include "services/mDoEvents.h"
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -63,7 +64,7 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs) {
     return done();
 }
 
-int ColoursOnScreen(HWND window) {
+int VividColoursOnScreen(HWND window) {
     RECT r{};
     ::GetClientRect(window, &r);
     POINT origin{0, 0};
@@ -78,7 +79,12 @@ int ColoursOnScreen(HWND window) {
         salva::select_scope sel(mem.get(), bitmap.get());
         ::BitBlt(mem.get(), 0, 0, w, h, screen.get(), origin.x, origin.y, SRCCOPY);
         for (int y = 0; y < h; y += 3)
-            for (int x = 0; x < w; x += 3) colours.insert(::GetPixel(mem.get(), x, y));
+            for (int x = 0; x < w; x += 3) {
+                const COLORREF c = ::GetPixel(mem.get(), x, y);
+                const int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+                const int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+                if (hi - lo > 100) colours.insert(c);
+            }
     }
     return static_cast<int>(colours.size());
 }

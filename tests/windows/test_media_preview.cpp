@@ -3,7 +3,10 @@
 // the screen, and stop and release coming back.
 #include "MediaClips.h"
 #include "TestSupport.h"
+#include "copier/FrmCopy.h"
 #include "windows/frmPlaying.h"
+#include "windows/frmPrevVideo.h"
+#include "windows/frmSystem.h"
 #include <commctrl.h>
 #include <cwchar>
 #include <memory>
@@ -19,6 +22,7 @@ class MediaPreview : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        icc.dwICC = ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES;
         ::InitCommonControlsEx(&icc);
         clips_ = new MediaClips();
     }
@@ -35,6 +39,12 @@ protected:
 MediaClips* MediaPreview::clips_ = nullptr;
 
 double Seconds(HWND label) { return std::wcstod(WindowText(label).c_str(), nullptr); }
+
+// The played position the preview window's clock strip shows, in whole seconds.
+int StripSeconds(const salva::frmPrevVideo& prev) {
+    const std::wstring t = prev.TipText();
+    return t.size() >= 8 ? std::stoi(t.substr(0, 2)) * 3600 + std::stoi(t.substr(3, 2)) * 60 + std::stoi(t.substr(6, 2)) : -1;
+}
 
 // The pane on the screen at the top left, playing `path` until its position label shows
 // playback under way.
@@ -55,7 +65,7 @@ void PlayInPane(frmPlaying& pane, const std::wstring& path, bool video) {
         ASSERT_TRUE(videoWindow);
         EXPECT_TRUE(::IsWindowVisible(videoWindow));
         // The test picture's colour bars and moving pattern, not one flat panel colour.
-        EXPECT_GT(mediatest::ColoursOnScreen(videoWindow), 8);
+        EXPECT_GT(mediatest::VividColoursOnScreen(videoWindow), 3);
     }
 }
 
@@ -83,4 +93,70 @@ TEST_F(MediaPreview, PaneReadsPlaysAndReleasesEachKind) {
     EXPECT_FALSE(pane.Opened());
     pane.Unload();
     EXPECT_FALSE(pane.IsLoaded());
+}
+
+// The main window as the program has it: its title bar's play and stop buttons drive the
+// preview window, which clears the window's preview fields whenever it stops.
+TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
+    TempDir dir;
+    salva::frmSystem log;
+    log.SetLogFilePath(dir / L"OperationNotes.log");
+    salva::frmPrevVideo prev;
+    {
+        salva::FrmCopy::Options o;
+        o.registerServers = [] {};
+        o.logWindow = &log;
+        o.startPreview = [&prev] { prev.StartPlay(); };
+        o.stopPreview = [&prev] { prev.StopPlay(); };
+        o.unloadPreview = [&prev] { prev.Unload(); };
+        salva::FrmCopy f(std::move(o));
+        ASSERT_TRUE(f.Create(SW_SHOWNOACTIVATE));
+        HWND bar = f.TitleBar().Window();
+        const int w = f.TitleBar().Width();
+        auto click = [&](int x) {
+            ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
+            ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
+        };
+        f.PreviewOn = true;
+
+        // What the file list does on a selection with the option on, then play.
+        for (const std::wstring* clip : {&clips_->Vcd(), &clips_->Dvd()}) {
+            SCOPED_TRACE(Narrow(*clip));
+            prev.StopPlay();
+            f.PreviewLoaded = prev.OpenMediaFile(*clip);
+            ASSERT_TRUE(f.PreviewLoaded);
+            click(w - 63);
+            EXPECT_TRUE(f.PreviewPlaying);
+            ASSERT_TRUE(::IsWindowVisible(prev.Window()));
+            EXPECT_TRUE(PumpUntil([&] { return StripSeconds(prev) >= 1; })) << Narrow(prev.TipText());
+            HWND video = ::GetWindow(prev.Control(salva::frmPrevVideo::IDC_picVideoWindow), GW_CHILD);
+            while (video && ::GetDlgCtrlID(video) == salva::frmPrevVideo::IDC_lblMP3info) video = ::GetWindow(video, GW_HWNDNEXT);
+            ASSERT_TRUE(video);
+            EXPECT_TRUE(::IsWindowVisible(video));
+            EXPECT_GT(mediatest::VividColoursOnScreen(video), 3);
+            // Stop: the preview closes and the fields are down.
+            click(w - 45);
+            EXPECT_FALSE(prev.IsLoaded());
+            EXPECT_FALSE(f.PreviewPlaying);
+            EXPECT_FALSE(f.PreviewLoaded);
+        }
+        // Played to its end, the sound file stops by itself and the main window hears of it.
+        f.PreviewLoaded = prev.OpenMediaFile(clips_->Mp3());
+        ASSERT_TRUE(f.PreviewLoaded);
+        click(w - 63);
+        EXPECT_TRUE(f.PreviewPlaying);
+        EXPECT_TRUE(PumpUntil([&] { return !prev.IsLoaded(); }, 20000));
+        EXPECT_FALSE(f.PreviewPlaying);
+        EXPECT_FALSE(f.PreviewLoaded);
+        // A preview still loaded when the main window goes is unloaded with it.
+        f.PreviewLoaded = prev.OpenMediaFile(clips_->Wav());
+        ASSERT_TRUE(f.PreviewLoaded);
+        ::DestroyWindow(f.Window());
+        EXPECT_FALSE(prev.IsLoaded());
+        EXPECT_FALSE(prev.HasGraph());
+    }
+    if (log.IsLoaded()) {
+        log.KeepLoaded = false;
+        log.Unload();
+    }
 }
