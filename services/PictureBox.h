@@ -4,9 +4,8 @@
 #pragma once
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
+#include <ocidl.h>
 #include <functional>
-
-struct IPicture;
 
 namespace salva {
 

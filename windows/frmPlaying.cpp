@@ -10,36 +10,26 @@
 namespace salva {
 namespace {
 
-const wchar_t kChildClass[] = L"SalvadiskPlayingPanel";
-
 // Sizes up to this many bytes are shown in bytes, larger ones in whole KB.
 constexpr uint64_t kBytesShownUpTo = 1023800;
 
 struct Place {
     int id;
-    const wchar_t* cls;
     int x, y, w, h;  // pixels (design twips / 15)
 };
-const Place kPlaces[] = {
-    {frmPlaying::IDC_picVideo, kChildClass, 8, 4, 177, 108},
-    {frmPlaying::IDC_lblTotalTime, L"STATIC", 8, 118, 65, 12},
-    {frmPlaying::IDC_lblTotalLength, L"STATIC", 72, 118, 113, 12},
-    {frmPlaying::IDC_lblCurrentTime, L"STATIC", 8, 131, 65, 12},
-    {frmPlaying::IDC_lblCurrentPosition, L"STATIC", 72, 131, 113, 12},
-    {frmPlaying::IDC_picMediaControlButton, kChildClass, 6, 148, 40, 18},
-    {frmPlaying::IDC_sldProgress, TRACKBAR_CLASSW, 48, 148, 132, 24},
+const Place kVideo{frmPlaying::IDC_picVideo, 8, 4, 177, 108};
+const Place kStrip{frmPlaying::IDC_picMediaControlButton, 6, 148, 40, 18};
+const Place kSlider{frmPlaying::IDC_sldProgress, 48, 148, 132, 24};
+const Place kLabels[] = {
+    {frmPlaying::IDC_lblTotalTime, 8, 118, 65, 12},
+    {frmPlaying::IDC_lblTotalLength, 72, 118, 113, 12},
+    {frmPlaying::IDC_lblCurrentTime, 8, 131, 65, 12},
+    {frmPlaying::IDC_lblCurrentPosition, 72, 131, 113, 12},
 };
 // The etched separators: a dark line with a light one below it.
 const int kSeparatorTops[] = {0, 114, 144};
 
 }  // namespace
-
-struct PlayingChild {
-    static LRESULT CALLBACK Proc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
-        if (frmPlaying* self = frmPlaying::FromWindow(::GetParent(child))) return self->ChildMessage(child, msg, wp, lp);
-        return ::DefWindowProcW(child, msg, wp, lp);
-    }
-};
 
 std::vector<std::wstring> PaneFactLines(uint64_t length, const std::wstring& typeName, const std::wstring& created,
                                         const std::wstring& modified, const std::wstring& accessed,
@@ -73,17 +63,6 @@ SIZE frmPlaying::OuterSize() {
 
 bool frmPlaying::Load() {
     if (hwnd_) return true;
-    HINSTANCE inst = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof(wc)};
-    if (!::GetClassInfoExW(inst, kChildClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof(wc)};
-        wc.lpfnWndProc = PlayingChild::Proc;
-        wc.hInstance = inst;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kChildClass;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
     unloading_ = false;
     if (!CreateWindowOf(0, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kWidth, kHeight)) return false;
     Form_Load();
@@ -92,14 +71,17 @@ bool frmPlaying::Load() {
 
 void frmPlaying::CreateControls() {
     HINSTANCE inst = ::GetModuleHandleW(nullptr);
-    for (const Place& p : kPlaces) {
-        DWORD style = WS_CHILD | WS_VISIBLE;
-        if (p.id == IDC_picVideo) style |= WS_CLIPCHILDREN;
-        if (p.id == IDC_sldProgress) style |= TBS_HORZ | TBS_NOTICKS | WS_TABSTOP;
-        if (p.cls == std::wstring(L"STATIC")) style |= SS_LEFT | SS_NOPREFIX;
-        ::CreateWindowExW(0, p.cls, L"", style, p.x, p.y, p.w, p.h, hwnd_,
+    picVideo_.Create(hwnd_, kVideo.id, kVideo.x, kVideo.y, kVideo.w, kVideo.h);
+    for (const Place& p : kLabels)
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, p.x, p.y, p.w, p.h, hwnd_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)), inst, nullptr);
-    }
+    picMediaControlButton_.Create(hwnd_, kStrip.id, kStrip.x, kStrip.y, kStrip.w, kStrip.h);
+    picMediaControlButton_.SetMouseHandler([this](UINT msg, WPARAM, int x, int) {
+        if (msg == WM_LBUTTONDOWN) picMediaControlButton_MouseDown(x);
+    });
+    ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, kSlider.x,
+                      kSlider.y, kSlider.w, kSlider.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSlider.id)),
+                      inst, nullptr);
 }
 
 void frmPlaying::Form_Load() {
@@ -154,7 +136,7 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
     EnableTimer(false);
     fileName_ = path;
     facts_.clear();
-    ::InvalidateRect(Control(IDC_picVideo), nullptr, TRUE);
+    PrintFacts();
 
     uint64_t length = 0;
     if (!FileLength64(path, length)) {
@@ -166,7 +148,7 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
         facts_ = PaneFactLines(length, fs.GetFileTypeName(path), fs.GetFileDateTime(path, 0),
                                fs.GetFileDateTime(path, 1), fs.GetFileDateTime(path, 2), fs.GetFileAttributesStr(path));
     }
-    ::UpdateWindow(Control(IDC_picVideo));
+    PrintFacts();
 
     bool result = false;
     switch (MediaKindOf(path)) {
@@ -279,17 +261,16 @@ void frmPlaying::sldProgress_Change() {
 // ---------------------------------------------------------------------------------------------
 // The play and stop strip
 
-int frmPlaying::StripWidth() const {
-    RECT r{};
-    ::GetClientRect(Control(IDC_picMediaControlButton), &r);
-    return r.right;
-}
-
 void frmPlaying::ShowStrip(const StripLook& look) {
     strip_ = look;
-    HWND strip = Control(IDC_picMediaControlButton);
-    ::InvalidateRect(strip, nullptr, TRUE);
-    ::UpdateWindow(strip);
+    PictureBox& box = picMediaControlButton_;
+    box.Clear();
+    const int sw = StripWidth();
+    mT3D::DrawPushButtonFrame(box.dc(), sw - 18, 2, 16, 16, look.stop.pressed);
+    mT3D::DrawPushButtonFrame(box.dc(), sw - 38, 2, 16, 16, look.play.pressed);
+    mT3D::DrawIconAt(box.dc(), (look.play.colour ? playIcon_ : playGray_).get(), sw - 38, 1, 16, 16);
+    mT3D::DrawIconAt(box.dc(), (look.stop.colour ? stopIcon_ : stopGray_).get(), sw - 18, 1, 16, 16);
+    box.Refresh();
 }
 
 void frmPlaying::picMediaControlButton_Paint() {
@@ -340,15 +321,10 @@ void frmPlaying::picMediaControlButton_MouseDown(int x) {
     }
 }
 
-void frmPlaying::DrawStrip(HDC dc) {
-    const int sw = StripWidth();
-    mT3D::DrawPushButtonFrame(dc, sw - 18, 2, 16, 16, strip_.stop.pressed);
-    mT3D::DrawPushButtonFrame(dc, sw - 38, 2, 16, 16, strip_.play.pressed);
-    mT3D::DrawIconAt(dc, (strip_.play.colour ? playIcon_ : playGray_).get(), sw - 38, 1, 16, 16);
-    mT3D::DrawIconAt(dc, (strip_.stop.colour ? stopIcon_ : stopGray_).get(), sw - 18, 1, 16, 16);
-}
-
-void frmPlaying::picVideo_Paint(HDC dc) {
+void frmPlaying::PrintFacts() {
+    PictureBox& box = picVideo_;
+    box.Clear();
+    HDC dc = box.dc();
     select_scope font(dc, mT3D::WindowFont());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -359,25 +335,7 @@ void frmPlaying::picVideo_Paint(HDC dc) {
         ::TextOutW(dc, 0, y, line.c_str(), static_cast<int>(line.size()));
         y += tm.tmHeight;
     }
-}
-
-LRESULT frmPlaying::ChildMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
-    const int id = ::GetDlgCtrlID(child);
-    switch (msg) {
-    case WM_PAINT: {
-        paint_scope ps(child);
-        if (id == IDC_picVideo)
-            picVideo_Paint(ps.dc());
-        else
-            DrawStrip(ps.dc());
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        if (id == IDC_picMediaControlButton) picMediaControlButton_MouseDown(static_cast<short>(LOWORD(lp)));
-        return 0;
-    default:
-        return ::DefWindowProcW(child, msg, wp, lp);
-    }
+    box.Refresh();
 }
 
 LRESULT frmPlaying::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,6 +6,7 @@
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
 #include "services/OpenDialogPane.h"
+#include "services/PictureBox.h"
 #include "windows/MediaPlayer.h"
 #include <cstdint>
 #include <string>
@@ -67,22 +68,19 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    friend struct PlayingChild;
     bool Load();
     void Form_Load();
     void Form_Unload();
     void CreateControls();
-    void picVideo_Paint(HDC dc);
+    void PrintFacts();
     void picMediaControlButton_Paint();
     void picMediaControlButton_MouseDown(int x);
-    void DrawStrip(HDC dc);
     void sldProgress_Change();
     void tmrTime_Timer();
     void EnableTimer(bool on);
     void ShowStrip(const StripLook& look);
     void SetSlider(int value, bool enabled);
-    int StripWidth() const;
-    LRESULT ChildMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp);
+    int StripWidth() const { return picMediaControlButton_.Width(); }
 
     MediaPlayer player_;
     std::wstring fileName_;
@@ -95,6 +93,7 @@ private:
     bool unloading_ = false;
     std::vector<std::wstring> facts_;
     StripLook strip_;
+    PictureBox picVideo_, picMediaControlButton_;
     unique_hfont boldFont_;
     unique_hicon playIcon_, stopIcon_, playGray_, stopGray_;
 };

@@ -12,7 +12,6 @@
 namespace salva {
 namespace {
 
-const wchar_t kPanelClass[] = L"SalvadiskPrevVideoPanel";
 const wchar_t kInitialTitle[] = L"ViedoWindow";
 constexpr int kShapeWidth = 105;
 
@@ -44,14 +43,6 @@ std::wstring TimeOfDay(const SYSTEMTIME& t) {
 
 }  // namespace
 
-struct PrevVideoChild {
-    static LRESULT CALLBACK Proc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
-        if (frmPrevVideo* self = frmPrevVideo::FromWindow(::GetAncestor(child, GA_ROOT)))
-            return self->ChildMessage(child, msg, wp, lp);
-        return ::DefWindowProcW(child, msg, wp, lp);
-    }
-};
-
 frmPrevVideo::frmPrevVideo(MediaGraphFactory graphs) : player_(std::move(graphs)) {}
 
 frmPrevVideo::~frmPrevVideo() { Unload(); }
@@ -66,16 +57,6 @@ HWND frmPrevVideo::Control(int id) const {
 
 bool frmPrevVideo::Load() {
     if (hwnd_) return true;
-    HINSTANCE inst = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof(wc)};
-    if (!::GetClassInfoExW(inst, kPanelClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof(wc)};
-        wc.lpfnWndProc = PrevVideoChild::Proc;
-        wc.hInstance = inst;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPanelClass;
-        if (!::RegisterClassExW(&wc)) return false;
-    }
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT r{0, 0, kClientWidth, kClientHeight};
     ::AdjustWindowRectEx(&r, style, FALSE, 0);
@@ -94,24 +75,37 @@ bool frmPrevVideo::Load() {
 }
 
 void frmPrevVideo::Form_Load() {
-    HINSTANCE inst = ::GetModuleHandleW(nullptr);
-    auto make = [&](int id, const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h) {
-        return ::CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-    };
-    make(IDC_picVideoTipInfo, kPanelClass, 0, hwnd_, 0, 0, kClientWidth - kBarWidth, kStripHeight);
-    HWND bar = make(IDC_picProgressBar, kPanelClass, WS_CLIPCHILDREN, hwnd_, kClientWidth - kBarWidth, 0, kBarWidth,
-                    kStripHeight);
-    make(IDC_Shape1, kPanelClass, 0, bar, 0, (kStripHeight - 1) / 2, kShapeWidth, 1);
-    make(IDC_picSlider, kPanelClass, 0, bar, 0, (kStripHeight - kThumbHeight) / 2, kThumbWidth, kThumbHeight);
-    HWND panel = make(IDC_picVideoWindow, kPanelClass, WS_CLIPCHILDREN, hwnd_, 0, kStripHeight, kClientWidth,
-                      kClientHeight - kStripHeight);
-    make(IDC_lblMP3info, L"STATIC", SS_LEFT | SS_NOPREFIX, panel, 8, 8, 0, 0);
+    // A new strip shows no clock text until the first tick.
+    tipText_.clear();
+    picVideoTipInfo_.Create(hwnd_, IDC_picVideoTipInfo, 0, 0, kClientWidth - kBarWidth, kStripHeight);
+    picProgressBar_.Create(hwnd_, IDC_picProgressBar, kClientWidth - kBarWidth, 0, kBarWidth, kStripHeight);
+    Shape1_.Create(picProgressBar_.Window(), IDC_Shape1, 0, (kStripHeight - 1) / 2, kShapeWidth, 1);
+    picSlider_.Create(picProgressBar_.Window(), IDC_picSlider, 0, (kStripHeight - kThumbHeight) / 2, kThumbWidth,
+                      kThumbHeight);
+    picVideoWindow_.Create(hwnd_, IDC_picVideoWindow, 0, kStripHeight, kClientWidth, kClientHeight - kStripHeight);
+    ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 8, 8, 0, 0,
+                      picVideoWindow_.Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_lblMP3info)),
+                      ::GetModuleHandleW(nullptr), nullptr);
+    const COLORREF accent = mT3D::GetSystemColor(COLOR_GRADIENTACTIVECAPTION);
+    picVideoTipInfo_.SetForeColor(accent);
+    for (PictureBox* b : {&Shape1_, &picSlider_}) {
+        b->SetBackColor(accent);
+        b->Clear();
+    }
+    picVideoWindow_.SetBackColor(RGB(0, 0, 0));
+    picVideoWindow_.Clear();
+    picSlider_.SetMouseHandler([this](UINT msg, WPARAM, int x, int) {
+        if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)
+            picSlider_MouseDown(msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, x);
+        else if (msg == WM_MOUSEMOVE)
+            picSlider_MouseMove(x);
+        else
+            picSlider_MouseUp();
+    });
     // The window rule's face on the window, the MP3 text and the clock strip.
     for (HWND w : {hwnd_, Control(IDC_lblMP3info), Control(IDC_picVideoTipInfo)})
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(mT3D::WindowFont()), TRUE);
     EnableTimer(false);
-    accentBrush_.reset(::CreateSolidBrush(mT3D::GetSystemColor(COLOR_GRADIENTACTIVECAPTION)));
     bigIcon_ = MakeIconFrame(0, 32);
     smallIcon_ = MakeIconFrame(0, 16);
     for (int i = 0; i < 3; ++i) frames_[static_cast<size_t>(i)] = MakeIconFrame(i, 32);
@@ -286,7 +280,7 @@ void frmPrevVideo::tmrTime_Timer() {
         else
             ::GetLocalTime(&now);
         tipText_ = positionText_ + L"/" + totalText_ + L" " + TimeOfDay(now) + L"  " + FormatNumber(p, 3);
-        ::InvalidateRect(tip, nullptr, TRUE);
+        DrawTip();
         // A graph that reports no length has no place for the thumb.
         const double d = player_.Duration();
         if (d > 0) {
@@ -328,52 +322,15 @@ void frmPrevVideo::picSlider_MouseUp() {
     if (::GetCapture() == Control(IDC_picSlider)) ::ReleaseCapture();
 }
 
-LRESULT frmPrevVideo::ChildMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
-    const int id = ::GetDlgCtrlID(child);
-    switch (msg) {
-    case WM_PAINT: {
-        paint_scope ps(child);
-        RECT r{};
-        ::GetClientRect(child, &r);
-        if (id == IDC_Shape1 || id == IDC_picSlider) {
-            ::FillRect(ps.dc(), &r, accentBrush_.get());
-        } else if (id == IDC_picVideoWindow) {
-            ::FillRect(ps.dc(), &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        } else {
-            ::FillRect(ps.dc(), &r, ::GetSysColorBrush(COLOR_BTNFACE));
-            if (id == IDC_picVideoTipInfo && !tipText_.empty()) {
-                select_scope font(ps.dc(), mT3D::WindowFont());
-                ::SetBkMode(ps.dc(), TRANSPARENT);
-                ::SetTextColor(ps.dc(), mT3D::GetSystemColor(COLOR_GRADIENTACTIVECAPTION));
-                RECT t = tipRect_;
-                ::DrawTextW(ps.dc(), tipText_.c_str(), -1, &t, DT_PATH_ELLIPSIS);
-            }
-        }
-        return 0;
-    }
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        ::SetTextColor(dc, mT3D::GetSystemColor(COLOR_GRADIENTINACTIVECAPTION));
-        ::SetBkColor(dc, RGB(0, 0, 0));
-        return reinterpret_cast<LRESULT>(::GetStockObject(BLACK_BRUSH));
-    }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        if (id == IDC_picSlider)
-            picSlider_MouseDown(msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, static_cast<short>(LOWORD(lp)));
-        return 0;
-    case WM_MOUSEMOVE:
-        if (id == IDC_picSlider) picSlider_MouseMove(static_cast<short>(LOWORD(lp)));
-        return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        if (id == IDC_picSlider) picSlider_MouseUp();
-        return 0;
-    default:
-        return ::DefWindowProcW(child, msg, wp, lp);
-    }
+void frmPrevVideo::DrawTip() {
+    PictureBox& tip = picVideoTipInfo_;
+    tip.Clear();
+    select_scope font(tip.dc(), mT3D::WindowFont());
+    ::SetBkMode(tip.dc(), TRANSPARENT);
+    ::SetTextColor(tip.dc(), tip.ForeColor());
+    RECT t = tipRect_;
+    ::DrawTextW(tip.dc(), tipText_.c_str(), -1, &t, DT_PATH_ELLIPSIS);
+    tip.Refresh();
 }
 
 LRESULT frmPrevVideo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -384,6 +341,13 @@ LRESULT frmPrevVideo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == kTimerId) tmrTime_Timer();
         return 0;
+    case WM_CTLCOLORSTATIC: {
+        // The MP3 text on the black panel.
+        HDC dc = reinterpret_cast<HDC>(wp);
+        ::SetTextColor(dc, mT3D::GetSystemColor(COLOR_GRADIENTINACTIVECAPTION));
+        ::SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(::GetStockObject(BLACK_BRUSH));
+    }
     case WM_CLOSE:
         // A second close while the window closes is ignored.
         if (closing_) return 0;

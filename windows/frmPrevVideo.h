@@ -6,6 +6,7 @@
 #pragma once
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
+#include "services/PictureBox.h"
 #include "windows/MediaPlayer.h"
 #include "windows/Mp3PreviewText.h"
 #include <array>
@@ -65,7 +66,6 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    friend struct PrevVideoChild;
     bool Load();
     void Form_Load();
     void Form_Resize();
@@ -79,7 +79,7 @@ private:
     int ThumbLeft() const;
     void MoveThumb(int left);
     void ShowMp3Text(const std::wstring& text);
-    LRESULT ChildMessage(HWND child, UINT msg, WPARAM wp, LPARAM lp);
+    void DrawTip();
 
     MediaPlayer player_;
     Mp3Reader mp3Reader_;
@@ -98,7 +98,7 @@ private:
     bool closing_ = false;
     unique_hicon bigIcon_, smallIcon_;
     std::array<unique_hicon, 3> frames_;
-    unique_hbrush accentBrush_;
+    PictureBox picVideoTipInfo_, picProgressBar_, Shape1_, picSlider_, picVideoWindow_;
 };
 
 }  // namespace salva

@@ -67,17 +67,17 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs) {
 int VividColoursOnScreen(HWND window) {
     RECT r{};
     ::GetClientRect(window, &r);
-    POINT origin{0, 0};
-    ::ClientToScreen(window, &origin);
     const int w = r.right, h = r.bottom;
     if (w <= 0 || h <= 0) return 0;
-    auto screen = salva::unique_window_dc::client(nullptr);
-    salva::unique_hdc mem(::CreateCompatibleDC(screen.get()));
-    salva::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
+    // The window's own surface, as Wine hands it to the X server: the server's root image
+    // misses windows it keeps in backing store.
+    auto shown = salva::unique_window_dc::client(window);
+    salva::unique_hdc mem(::CreateCompatibleDC(shown.get()));
+    salva::unique_hbitmap bitmap(::CreateCompatibleBitmap(shown.get(), w, h));
     std::set<COLORREF> colours;
     {
         salva::select_scope sel(mem.get(), bitmap.get());
-        ::BitBlt(mem.get(), 0, 0, w, h, screen.get(), origin.x, origin.y, SRCCOPY);
+        ::BitBlt(mem.get(), 0, 0, w, h, shown.get(), 0, 0, SRCCOPY);
         for (int y = 0; y < h; y += 3)
             for (int x = 0; x < w; x += 3) {
                 const COLORREF c = ::GetPixel(mem.get(), x, y);

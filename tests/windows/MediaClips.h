@@ -27,8 +27,8 @@ private:
 // Lets window messages run until `done` answers true or about `limitMs` have gone by.
 bool PumpUntil(const std::function<bool()>& done, int limitMs = 15000);
 
-// How many different strong colours (no greys, which text and panels are drawn in) the screen
-// shows inside the window's client area.
+// How many different strong colours (no greys, which text and panels are drawn in) the window
+// shows in its client area.
 int VividColoursOnScreen(HWND window);
 
 }  // namespace mediatest
