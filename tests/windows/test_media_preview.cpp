@@ -4,6 +4,8 @@
 #include "MediaClips.h"
 #include "TestSupport.h"
 #include "copier/FrmCopy.h"
+#include "services/OpenDialogPane.h"
+#include "services/mSubClassOpen_SaveFileBox.h"
 #include "windows/frmPlaying.h"
 #include "windows/frmPrevVideo.h"
 #include "windows/frmSystem.h"
@@ -160,4 +162,86 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
         log.KeepLoaded = false;
         log.Unload();
     }
+}
+
+namespace {
+
+HWND FindDescendant(HWND root, const wchar_t* cls) {
+    for (HWND c = ::GetWindow(root, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(c, name, 64);
+        if (lstrcmpiW(name, cls) == 0) return c;
+        if (HWND inner = FindDescendant(c, cls)) return inner;
+    }
+    return nullptr;
+}
+
+// Selects the file view's entry named `name` as a click on it would.
+bool SelectInFileView(HWND dialog, const wchar_t* name) {
+    for (int i = 0; i < 250; ++i) {
+        if (HWND list = FindDescendant(dialog, L"SysListView32")) {
+            LVFINDINFOW find{};
+            find.flags = LVFI_STRING;
+            find.psz = name;
+            const LRESULT at = ::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+            if (at >= 0) {
+                LVITEMW item{};
+                item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+                item.state = LVIS_SELECTED | LVIS_FOCUSED;
+                return ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)) != 0;
+            }
+        }
+        ::Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+// The open dialog with the program's pane: a selected clip is previewed inside the dialog
+// and plays from the pane's play button; closing the dialog unloads the pane.
+TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
+    frmPlaying pane;
+    salva::SetOpenDialogPane(&pane);
+    const std::wstring vcd = clips_->Vcd();
+    const std::wstring folder = vcd.substr(0, vcd.rfind(L'\\'));
+    wchar_t before[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, before);
+    ::SetCurrentDirectoryW(folder.c_str());
+    bool embedded = false, opened = false, videoInPane = false, played = false, shown = false;
+    Watcher w([] { return WaitForWindow(L"打开", L"#32770"); },
+              [&](HWND d) {
+                  HWND p = pane.Window();
+                  for (int i = 0; i < 250 && ::GetAncestor(p, GA_PARENT) != d; ++i) ::Sleep(20);
+                  embedded = ::GetAncestor(p, GA_PARENT) == d && ::IsWindowVisible(p);
+                  if (SelectInFileView(d, L"AVSEQ01.DAT")) {
+                      HWND panel = pane.Control(frmPlaying::IDC_picVideo);
+                      for (int i = 0; i < 500 && !::GetWindow(panel, GW_CHILD); ++i) ::Sleep(20);
+                      videoInPane = ::GetWindow(panel, GW_CHILD) != nullptr;
+                      opened = ::IsWindowEnabled(pane.Control(frmPlaying::IDC_sldProgress)) != FALSE;
+                      HWND strip = pane.Control(frmPlaying::IDC_picMediaControlButton);
+                      RECT r{};
+                      ::GetClientRect(strip, &r);
+                      ::PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 28, 8));
+                      HWND position = pane.Control(frmPlaying::IDC_lblCurrentPosition);
+                      for (int i = 0; i < 500 && !played; ++i, ::Sleep(20)) played = Seconds(position) >= 0.5;
+                      HWND video = ::GetWindow(panel, GW_CHILD);
+                      for (int i = 0; i < 125 && !shown; ++i, ::Sleep(20))
+                          shown = mediatest::VividColoursOnScreen(video) > 3;
+                  }
+                  ::PostMessageW(::GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0);
+              });
+    salva::mSubClassOpen_SaveFileBox::AddFilesByOpenDialog(L"打开", std::wstring(L"*.*\0*.*\0", 8), true);
+    w.Join();
+    ::SetCurrentDirectoryW(before);
+    salva::SetOpenDialogPane(nullptr);
+    ASSERT_TRUE(w.found());
+    EXPECT_TRUE(embedded) << "the pane is not shown inside the dialog";
+    EXPECT_TRUE(opened) << "the selection did not open the clip in the pane";
+    EXPECT_TRUE(videoInPane);
+    EXPECT_TRUE(played);
+    EXPECT_TRUE(shown);
+    // The dialog's end stopped and unloaded the pane.
+    EXPECT_FALSE(pane.IsLoaded());
+    EXPECT_FALSE(pane.HasGraph());
 }
