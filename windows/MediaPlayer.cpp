@@ -54,9 +54,14 @@ std::wstring DurationClockText(double d) {
     return ClockText(whole(d / 3600), whole(d / 60), RoundSeconds(d) % 60);
 }
 
-std::wstring PositionClockText(double seconds) {
+ClockParts PositionClockParts(double seconds) {
     const int32_t p = RoundSeconds(seconds);
-    return ClockText(p / 3600, p / 60, p % 60);
+    return ClockParts{static_cast<int16_t>(p / 3600), static_cast<int16_t>(p / 60), static_cast<int16_t>(p % 60)};
+}
+
+std::wstring PositionClockText(double seconds) {
+    const ClockParts c = PositionClockParts(seconds);
+    return ClockText(c.hours, c.minutes, c.seconds);
 }
 
 VideoRect FitVideoRect(int boxWidth, int boxHeight, VideoRect entry) {
@@ -85,6 +90,15 @@ VideoRect FitVideoRect(int boxWidth, int boxHeight, VideoRect entry) {
     r.left = ToInt16(std::floor((boxWidth - r.width) / 2.0) + entry.left);
     r.top = ToInt16(std::floor((boxHeight - r.height) / 2.0) + entry.top);
     return r;
+}
+
+void PositionTimer::Enable(HWND window, bool on) {
+    on_ = on && window;
+    if (!window) return;
+    if (on)
+        ::SetTimer(window, kId, 100, nullptr);
+    else
+        ::KillTimer(window, kId);
 }
 
 MediaPlayer::MediaPlayer(MediaGraphFactory factory) : factory_(std::move(factory)) {}

@@ -18,7 +18,14 @@ MediaKind MediaKindOf(const std::wstring& name);
 std::wstring ClockText(int32_t hours, int32_t minutes, int32_t seconds);
 // Of a duration in seconds: Int(d / 3600), Int(d / 60), the rounded seconds mod 60.
 std::wstring DurationClockText(double seconds);
-// Of a position: rounded to whole seconds first, then split by whole division.
+// A position rounded to whole seconds, split by whole division: hours, total minutes, seconds.
+struct ClockParts {
+    int16_t hours = 0;
+    int16_t minutes = 0;
+    int16_t seconds = 0;
+};
+ClockParts PositionClockParts(double seconds);
+// Of a position: the clock text of its parts.
 std::wstring PositionClockText(double seconds);
 // Seconds rounded to the nearest whole number, half to even, held within 32 bits.
 int32_t RoundSeconds(double seconds);
@@ -34,6 +41,17 @@ struct VideoRect {
 // top are the area's offset. A box or a video with no area, and a search that gives no result
 // in its bounded number of passes, keep what was reached.
 VideoRect FitVideoRect(int boxWidth, int boxHeight, VideoRect entry);
+
+// A player window's 100 ms position timer (WM_TIMER with kId).
+class PositionTimer {
+public:
+    static constexpr UINT_PTR kId = 1;
+    void Enable(HWND window, bool on);
+    bool On() const { return on_; }
+
+private:
+    bool on_ = false;
+};
 
 // One window's player: the current graph, and, where a window keeps it, the video window of a
 // graph that was stopped, still attached to the panel.

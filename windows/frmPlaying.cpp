@@ -102,7 +102,7 @@ void frmPlaying::Form_Load() {
     HWND slider = Control(IDC_sldProgress);
     ::SendMessageW(slider, TBM_SETPAGESIZE, 0, 1);
     SetSlider(0, false);
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     picMediaControlButton_Paint();
 }
 
@@ -122,7 +122,7 @@ void frmPlaying::Form_Unload() {
     // Every reference goes, the video window's too: hidden and taken from the panel before
     // the panel is destroyed.
     player_.ReleaseAll();
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -133,7 +133,7 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
     for (int id : {IDC_lblCurrentPosition, IDC_lblCurrentTime, IDC_lblTotalLength, IDC_lblTotalTime})
         ::SetWindowTextW(Control(id), L"");
     SetSlider(0, false);
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     fileName_ = path;
     facts_.clear();
     PrintFacts();
@@ -196,13 +196,13 @@ void frmPlaying::StartPlay() {
     const LRESULT at = ::SendMessageW(Control(IDC_sldProgress), TBM_GETPOS, 0, 0);
     player_.SeekAndRun(static_cast<double>(at));
     playing_ = true;
-    EnableTimer(true);
+    tmrTime_.Enable(hwnd_, true);
 }
 
 void frmPlaying::PausePlay() {
     if (!player_.HasGraph()) return;
     player_.Pause();
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     playing_ = false;
 }
 
@@ -212,16 +212,7 @@ void frmPlaying::StopPlay() {
     playing_ = opened_ = playPressed_ = stopPressed_ = false;
     // The video window stays on the panel until the next video or the unload.
     player_.ReleaseKeepingWindow();
-    EnableTimer(false);
-}
-
-void frmPlaying::EnableTimer(bool on) {
-    timerOn_ = on && hwnd_;
-    if (!hwnd_) return;
-    if (on)
-        ::SetTimer(hwnd_, kTimerId, 100, nullptr);
-    else
-        ::KillTimer(hwnd_, kTimerId);
+    tmrTime_.Enable(hwnd_, false);
 }
 
 void frmPlaying::SetSlider(int value, bool enabled) {
@@ -234,19 +225,16 @@ void frmPlaying::tmrTime_Timer() {
     if (!player_.HasGraph()) return;
     double p = 0;
     if (player_.Position(p)) {
-        const int32_t whole = RoundSeconds(p);
-        hours_ = static_cast<int16_t>(whole / 3600);
-        minutes_ = static_cast<int16_t>(whole / 60);
-        seconds_ = static_cast<int16_t>(whole % 60);
-        ::SetWindowTextW(Control(IDC_lblCurrentTime), ClockText(whole / 3600, whole / 60, whole % 60).c_str());
-        ::SendMessageW(Control(IDC_sldProgress), TBM_SETPOS, TRUE, whole);
+        position_ = PositionClockParts(p);
+        ::SetWindowTextW(Control(IDC_lblCurrentTime), PositionClockText(p).c_str());
+        ::SendMessageW(Control(IDC_sldProgress), TBM_SETPOS, TRUE, RoundSeconds(p));
         ::SetWindowTextW(Control(IDC_lblCurrentPosition), FormatNumber(p, 2).c_str());
     }
     if (player_.AtEnd()) {
         StopPlay();
         SetSlider(0, false);
         playing_ = opened_ = playPressed_ = stopPressed_ = false;
-        EnableTimer(false);
+        tmrTime_.Enable(hwnd_, false);
         mDoEvents::PumpMessages();
         if (hwnd_) picMediaControlButton_Paint();
     }

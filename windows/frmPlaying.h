@@ -55,14 +55,14 @@ public:
     bool Opened() const { return opened_; }
     bool Playing() const { return playing_; }
     bool HasGraph() const { return player_.HasGraph(); }
-    bool TimerOn() const { return timerOn_; }
+    bool TimerOn() const { return tmrTime_.On(); }
     // The lines printed into the picture panel.
     const std::vector<std::wstring>& FactLines() const { return facts_; }
     const StripLook& StripShown() const { return strip_; }
 
     // Design sizes in pixels.
     static constexpr int kWidth = 200, kHeight = 174;
-    static constexpr int kTimerId = 1;
+    static constexpr UINT_PTR kTimerId = PositionTimer::kId;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -77,7 +77,6 @@ private:
     void picMediaControlButton_MouseDown(int x);
     void sldProgress_Change();
     void tmrTime_Timer();
-    void EnableTimer(bool on);
     void ShowStrip(const StripLook& look);
     void SetSlider(int value, bool enabled);
     int StripWidth() const { return picMediaControlButton_.Width(); }
@@ -88,8 +87,9 @@ private:
     bool opened_ = false;
     bool playPressed_ = false;
     bool stopPressed_ = false;
-    int16_t hours_ = 0, minutes_ = 0, seconds_ = 0;
-    bool timerOn_ = false;
+    // The last position read by the timer.
+    ClockParts position_;
+    PositionTimer tmrTime_;
     bool unloading_ = false;
     std::vector<std::wstring> facts_;
     StripLook strip_;

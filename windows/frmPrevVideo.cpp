@@ -105,7 +105,7 @@ void frmPrevVideo::Form_Load() {
     // The window rule's face on the window, the MP3 text and the clock strip.
     for (HWND w : {hwnd_, Control(IDC_lblMP3info), Control(IDC_picVideoTipInfo)})
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(mT3D::WindowFont()), TRUE);
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     bigIcon_ = MakeIconFrame(0, 32);
     smallIcon_ = MakeIconFrame(0, 16);
     for (int i = 0; i < 3; ++i) frames_[static_cast<size_t>(i)] = MakeIconFrame(i, 32);
@@ -143,7 +143,7 @@ bool frmPrevVideo::OpenMediaFile(const std::wstring& fileName) {
     if (!Load()) return false;
     MoveThumb(0);
     ShowMp3Text(L"");
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     videoShown_ = false;
 
     uint64_t n = 0;
@@ -187,21 +187,21 @@ bool frmPrevVideo::FailOpen() {
 void frmPrevVideo::StartPlay() {
     if (!player_.HasGraph()) return;
     player_.Run();
-    EnableTimer(true);
+    tmrTime_.Enable(hwnd_, true);
     ::ShowWindow(hwnd_, SW_SHOW);
 }
 
 void frmPrevVideo::PausePlay() {
     if (!player_.HasGraph()) return;
     player_.Pause();
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
 }
 
 void frmPrevVideo::StopPlay() {
     if (!player_.HasGraph()) return;
     player_.Stop();
     player_.ReleaseAll();
-    EnableTimer(false);
+    tmrTime_.Enable(hwnd_, false);
     MoveThumb(0);
     if (MainWindow* main = TheMainWindow()) {
         main->PreviewPlaying = false;
@@ -219,15 +219,6 @@ void frmPrevVideo::Close() {
     if (!hwnd_ || closing_) return;
     closing_ = true;
     ::DestroyWindow(hwnd_);
-}
-
-void frmPrevVideo::EnableTimer(bool on) {
-    timerOn_ = on && hwnd_;
-    if (!hwnd_) return;
-    if (on)
-        ::SetTimer(hwnd_, kTimerId, 100, nullptr);
-    else
-        ::KillTimer(hwnd_, kTimerId);
 }
 
 void frmPrevVideo::ShowMp3Text(const std::wstring& text) {
@@ -265,10 +256,7 @@ void frmPrevVideo::tmrTime_Timer() {
     if (!player_.HasGraph()) return;
     double p = 0;
     if (player_.Position(p)) {
-        const int32_t whole = RoundSeconds(p);
-        hours_ = static_cast<int16_t>(whole / 3600);
-        minutes_ = static_cast<int16_t>(whole / 60);
-        seconds_ = static_cast<int16_t>(whole % 60);
+        position_ = PositionClockParts(p);
         positionText_ = PositionClockText(p);
         HWND tip = Control(IDC_picVideoTipInfo);
         RECT c{};
@@ -359,7 +347,7 @@ LRESULT frmPrevVideo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Destroyed from outside with a graph: the same stop, without a second close.
         StopPlay();
         player_.ReleaseAll();
-        EnableTimer(false);
+        tmrTime_.Enable(hwnd_, false);
         dragging_ = false;
         return 0;
     default:

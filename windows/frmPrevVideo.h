@@ -53,12 +53,12 @@ public:
     bool IsLoaded() const { return hwnd_ != nullptr; }
     HWND Control(int id) const;
     bool HasGraph() const { return player_.HasGraph(); }
-    bool TimerOn() const { return timerOn_; }
+    bool TimerOn() const { return tmrTime_.On(); }
     bool VideoShown() const { return videoShown_; }
     const std::wstring& TipText() const { return tipText_; }
     int IconFrame() const { return iconFrame_; }
 
-    static constexpr int kTimerId = 1;
+    static constexpr UINT_PTR kTimerId = PositionTimer::kId;
     static constexpr int kClientWidth = 353, kClientHeight = 299;
     static constexpr int kBarWidth = 100, kStripHeight = 14, kThumbWidth = 11, kThumbHeight = 3;
 
@@ -75,7 +75,6 @@ private:
     void picSlider_MouseDown(int button, int x);
     void picSlider_MouseMove(int x);
     void picSlider_MouseUp();
-    void EnableTimer(bool on);
     int ThumbLeft() const;
     void MoveThumb(int left);
     void ShowMp3Text(const std::wstring& text);
@@ -84,7 +83,8 @@ private:
     MediaPlayer player_;
     Mp3Reader mp3Reader_;
     Clock clock_;
-    int16_t hours_ = 0, minutes_ = 0, seconds_ = 0;
+    // The last position read by the timer.
+    ClockParts position_;
     bool videoShown_ = false;
     bool dragging_ = false;
     std::wstring fileTitle_;
@@ -94,7 +94,7 @@ private:
     int16_t grabX_ = 0;
     int16_t iconFrame_ = 0;
     RECT tipRect_{};
-    bool timerOn_ = false;
+    PositionTimer tmrTime_;
     bool closing_ = false;
     unique_hicon bigIcon_, smallIcon_;
     std::array<unique_hicon, 3> frames_;

@@ -15,6 +15,22 @@ using salva::Mp3PreviewFacts;
 
 namespace {
 
+Mp3PreviewFacts SampleFacts() {
+    Mp3PreviewFacts f;
+    f.header = L"417";
+    f.seconds = 181;
+    f.versionLayer = L"MPEG 1 Layer III";
+    f.bitRate = 128;
+    f.frames = 6929;
+    f.frequency = 44100;
+    f.mode = L"合成立体声";
+    f.crcs = L"No";
+    f.copyrighted = L"No";
+    f.original = L"Yes";
+    f.emphasis = L"None";
+    return f;
+}
+
 class PrevVideoTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -115,15 +131,8 @@ TEST_F(PrevVideoTest, DraggingTheThumbSeeksWithinTheBar) {
 }
 
 TEST_F(PrevVideoTest, AnMp3ShowsItsFactsAndAFailingReaderClosesTheWindow) {
-    Mp3PreviewFacts f;
+    Mp3PreviewFacts f = SampleFacts();
     f.length = 3000;
-    f.header = L"0";
-    f.seconds = 100;
-    f.versionLayer = L"MPEG 1 Layer III";
-    f.bitRate = 128;
-    f.frames = 3828;
-    f.frequency = 44100;
-    f.mode = L"立体声";
     uint64_t seenLength = 0;
     prev_.SetMp3Reader([&](const std::wstring&, uint64_t n) {
         seenLength = n;
@@ -200,19 +209,8 @@ TEST_F(PrevVideoTest, NoLengthNoThumbAndNoEnd) {
 }
 
 TEST(Mp3PreviewText, SizeLinesTagAndHeaderLines) {
-    Mp3PreviewFacts f;
+    Mp3PreviewFacts f = SampleFacts();
     f.length = 1024000;
-    f.header = L"417";
-    f.seconds = 181;
-    f.versionLayer = L"MPEG 1 Layer III";
-    f.bitRate = 128;
-    f.frames = 6929;
-    f.frequency = 44100;
-    f.mode = L"合成立体声";
-    f.crcs = L"No";
-    f.copyrighted = L"No";
-    f.original = L"Yes";
-    f.emphasis = L"None";
     const std::string dashes(31, '-');
     EXPECT_EQ(Narrow(salva::Mp3PreviewText(f)),
               dashes + "\r\n文件大小：1,024,000字节\r\n[MPEG信息]---------------------\r\n标头创建于：417字节\r\n"
