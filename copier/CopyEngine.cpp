@@ -17,8 +17,6 @@ constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExc
 constexpr int kYes = 6;
 
 
-int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, 0, 32767)); }
-
 // Texts that differ between the copy and the merge.
 struct ModeTexts {
     const wchar_t* title;
@@ -52,7 +50,7 @@ const ModeTexts& TextsOf(CopyMode m) {
 
 CopyEngine::CopyEngine(CopyHost& host, CopyEnvironment& env, CopyPrompts& prompts, BlockReader& reader,
                        BlockWriter& writer)
-    : host_(host), env_(env), prompts_(prompts), reader_(reader), writer_(writer) {}
+    : host_(host), env_(env), prompts_(prompts), reader_(reader), writer_(writer), pass_(reader, writer, env) {}
 
 void CopyEngine::SetLabel(CopyLabel label, const std::wstring& text) {
     if (label == CopyLabel::Estimated) estimatedText_ = text;
@@ -313,71 +311,16 @@ void CopyEngine::ShowProgress() {
 }
 
 CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
-    PassResult r;
-    auto fail = [&](const FileError& e, FileStep at) {
-        reader_.Close();
-        writer_.Close();
-        r.kind = PassResult::Failed;
-        r.error = e;
-        r.step = at;
-        return r;
-    };
-    auto win32 = [&](DWORD code, FileStep at) {
-        const bool ready = code == ERROR_NOT_READY ? env_.DriveIsReady(s_.Source) : true;
-        return fail(FileErrorFromWin32(code, at, ready), at);
-    };
-    lastWrittenSourcePos_ = 0;
-
-    int64_t total = 0;
-    if (DWORD e = reader_.QueryLength(s_.Source, &total)) return win32(e, FileStep::SourceOpen);
-    s_.TotalBytes = total;
-
-    if (total == 0 && s_.Mode == CopyMode::Copy) {
-        if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
-        const DWORD e = writer_.SetLength(0);
-        writer_.Close();
-        if (e) return win32(e, FileStep::TargetWrite);
-        r.kind = PassResult::Finished;
-        return r;
-    }
-
-    const int64_t n = std::min(total, step);
-    buffer_.assign(static_cast<size_t>(n + 1), 0);
-    if (DWORD e = reader_.Open(s_.Source)) return win32(e, FileStep::SourceOpen);
-    if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
-
-    for (;;) {
-        if (s_.StopRequested) {
-            reader_.Close();
-            writer_.Close();
-            r.kind = PassResult::Stopped;
-            return r;
-        }
-        const int64_t pos = s_.SourcePos;
-        const int64_t last = std::min(pos + n, total);
-        if (pos >= 1 && last >= pos) {
-            const uint32_t count = static_cast<uint32_t>(last - pos + 1);
-            uint32_t got = 0;
-            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got)) return win32(e, FileStep::SourceRead);
-            if (got < count) return fail(ShortReadError(), FileStep::SourceRead);
-            const int64_t at = s_.Mode == CopyMode::Copy ? pos - 1 : s_.DestPos - 1;
-            if (DWORD e = writer_.WriteAt(at, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
-            lastWrittenSourcePos_ = last;
-        }
+    BlockPassSteps steps;
+    steps.stopRequested = [this] { return s_.StopRequested; };
+    steps.blockDone = [this](int64_t pos) {
         SetLabel(CopyLabel::Copied, GroupedNumber(pos) + L"字节");
         ShowProgress();
-        s_.SourcePos = pos + step;
-        if (s_.Mode == CopyMode::Merge) s_.DestPos += step;
-        host_.PumpMessages();
-        if (pos + step >= total - step) break;
-    }
-    reader_.Close();
-    writer_.Close();
-    if (s_.SourcePos < total) {
-        r.kind = PassResult::Remainder;
-        return r;
-    }
-    r.kind = PassResult::Finished;
+    };
+    steps.pump = [this] { host_.PumpMessages(); };
+    const PassResult r = pass_.Run(s_.Source, s_.Target, step, s_.SourcePos,
+                                   s_.Mode == CopyMode::Merge ? &s_.DestPos : nullptr, s_.TotalBytes, steps);
+    lastWrittenSourcePos_ = r.lastWritten;
     return r;
 }
 
@@ -624,19 +567,9 @@ void CopyEngine::SkipBlocksReleased(int value) {
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
     if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
-    const int64_t length = env_.FileLength(target);
-    // The record's fields are 32-bit: beyond that it could only mislead a later continue.
-    if (length < 1 || length > INT32_MAX || s_.SourcePos < 1 || s_.SourcePos > INT32_MAX) return;
     ResumeValues v;
-    v.fileLength = static_cast<int32_t>(length);
-    v.haveCopied = static_cast<int32_t>(s_.SourcePos);
-    if (s_.ElapsedSeconds > 0) {
-        const double rate = static_cast<double>(s_.SourcePos) / static_cast<double>(s_.ElapsedSeconds);
-        v.consumeTime = Clamp16(static_cast<int64_t>(std::min(static_cast<double>(s_.TotalBytes) / rate, 1e9)));
-        v.totalTime = Clamp16(s_.ElapsedSeconds);
-        v.copySpeed = Clamp16(s_.SourcePos / 1024 / s_.ElapsedSeconds);
-    }
-    prompts_.WriteResumeRecord(target, v);
+    if (MakeResumeValues(env_.FileLength(target), s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v))
+        prompts_.WriteResumeRecord(target, v);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {

@@ -3,6 +3,7 @@
 // Everything runs on the window's thread; the host's message pump between blocks is where
 // Pause, Cancel, the timer and the sliders reach the running loop through the fields below.
 #pragma once
+#include "copier/BlockPass.h"
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
 #include "copier/CopyEnvironment.h"
@@ -74,11 +75,7 @@ public:
     bool Running() const { return s_.RunningFlag; }
 
 private:
-    struct PassResult {
-        enum Kind { Finished, Remainder, Stopped, Failed } kind = Finished;
-        FileError error;
-        FileStep step = FileStep::Other;
-    };
+    using PassResult = BlockPassResult;
 
     void StartLoop(CopyMode mode);
     void RunBlocks(int64_t step);
@@ -110,7 +107,7 @@ private:
     BlockReader& reader_;
     BlockWriter& writer_;
     CopyState s_;
-    std::vector<uint8_t> buffer_;
+    BlockPass pass_;
     bool timerOn_ = false;
     int64_t elapsedMs_ = 0;
     int64_t lastTickMs_ = 0;

@@ -14,6 +14,13 @@ struct ResumeValues {
     int16_t copySpeed = 0;    // KB per second
 };
 
+// The record for a target of `targetLength` bytes copied up to the 1-based `sourcePos` of a
+// `totalBytes` source in `elapsedSeconds`: false when none is to be written (the copy is
+// complete, or a field could not hold its value). The times and the rate are clamped to what
+// their 16-bit fields hold.
+bool MakeResumeValues(int64_t targetLength, int64_t sourcePos, int64_t totalBytes, int64_t elapsedSeconds,
+                      ResumeValues* values);
+
 class CopyPrompts {
 public:
     // Returned by the Ask members when the prompt could not be shown at all.
@@ -29,6 +36,9 @@ public:
     // Existing-target prompt: 1 overwrite, 2 append, 3 merge, 4 delete, 5 rename (`newName`
     // then holds the new file name), other values cancel.
     virtual long AskExistingTarget(const std::wstring& source, const std::wstring& target, std::wstring* newName) = 0;
+    // Replace confirmation of the batch copy: 1 yes, 2 yes to all, 3 no, other values cancel.
+    // A provider without it cannot show it.
+    virtual long AskReplace(const std::wstring& /*source*/, const std::wstring& /*target*/) { return kUnavailable; }
 };
 
 }  // namespace salva

@@ -67,4 +67,12 @@ long DorvexCopyPrompts::AskExistingTarget(const std::wstring& source, const std:
     return choice;
 }
 
+long DorvexCopyPrompts::AskReplace(const std::wstring& source, const std::wstring& target) {
+    auto prompt = Create<_DorvexB>(CLSID_DorvexB, IID__DorvexB);
+    if (!prompt) return kUnavailable;
+    long choice = 0;
+    if (FAILED(prompt->SwitchDialogBoxB(Bstr(source).get(), Bstr(target).get(), &choice))) return kUnavailable;
+    return choice;
+}
+
 }  // namespace salva

@@ -11,6 +11,7 @@ public:
     void WriteResumeRecord(const std::wstring& target, const ResumeValues& values) override;
     long AskOverwriteOrContinue(const std::wstring& source, const std::wstring& target) override;
     long AskExistingTarget(const std::wstring& source, const std::wstring& target, std::wstring* newName) override;
+    long AskReplace(const std::wstring& source, const std::wstring& target) override;
 };
 
 }  // namespace salva

@@ -148,4 +148,25 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
+void DrawProgressBar(PictureBox& bar, COLORREF fill, double fraction, const std::wstring& text, int textX) {
+    HDC dc = bar.dc();
+    if (!dc || !bar.Window()) return;
+    RECT rc{};
+    ::GetClientRect(bar.Window(), &rc);
+    const int filled = static_cast<int>(rc.right * (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction));
+    if (filled > 0) {
+        unique_hbrush brush(::CreateSolidBrush(fill));
+        unique_hpen pen(::CreatePen(PS_SOLID, 1, fill));
+        select_scope sb(dc, brush.get()), sp(dc, pen.get());
+        ::Rectangle(dc, 0, 0, filled, rc.bottom);
+    }
+    select_scope font(dc, mT3D::WindowFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, bar.ForeColor());
+    SIZE ts{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &ts);
+    ::TextOutW(dc, textX, (rc.bottom - ts.cy) / 2, text.c_str(), static_cast<int>(text.size()));
+    bar.Refresh();
+}
+
 }  // namespace salva

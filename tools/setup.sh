@@ -4,10 +4,10 @@
 set -euo pipefail
 pkgs=(g++-mingw-w64-i686 mingw-w64-tools cmake make wine wine32:i386 wine64 xvfb xauth
       fonts-wqy-microhei fonts-wine googletest libwine-dev fuse3 libfuse3-dev pkg-config g++ x11-apps imagemagick
-      # The media preview: Wine's filter graph plays through 32-bit GStreamer; the tests make
-      # their clips with ffmpeg.
+      ffmpeg zip clang libclang-rt-14-dev
+      # The media preview: Wine's filter graph plays through 32-bit GStreamer.
       gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-bad:i386
-      gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386 ffmpeg)
+      gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

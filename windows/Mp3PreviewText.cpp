@@ -1,4 +1,6 @@
 #include "windows/Mp3PreviewText.h"
+#include "inspect/MP3Information.h"
+#include "inspect/Mp3ID3v1TAG.h"
 #include "services/FileSystem.h"
 #include <cmath>
 
@@ -40,6 +42,39 @@ std::wstring Mp3PreviewText(const Mp3PreviewFacts& f) {
     line(L"信号加重：" + f.emphasis);
     line(separator);
     return t;
+}
+
+Mp3PreviewFacts ReadMp3PreviewFacts(const std::wstring& path, uint64_t length) {
+    Mp3PreviewFacts f;
+    f.length = length;
+    {
+        Mp3ID3v1TAG tag;
+        f.hasTag = tag.GetId3(path);
+        if (f.hasTag) {
+            f.title = tag.Title();
+            f.artist = tag.Artist();
+            f.album = tag.Album();
+            f.track = tag.Track();
+            f.year = tag.Year();
+            f.genre = tag.Genre();
+            f.comments = tag.Comments();
+        }
+    }
+    MP3Information header;
+    header.FileName(path);
+    header.GetMPEGInfo();
+    f.header = header.Header();
+    if (const std::optional<int16_t> s = header.Seconds()) f.seconds = *s;
+    f.versionLayer = header.VersionLayer();
+    f.bitRate = header.BitRate();
+    f.frames = header.Frames();
+    f.frequency = header.Frequency();
+    f.mode = header.Mode();
+    f.crcs = header.CRCs();
+    f.copyrighted = header.Copyrighted();
+    f.original = header.Original();
+    f.emphasis = header.Emphasis();
+    return f;
 }
 
 }  // namespace salva

@@ -24,4 +24,7 @@ struct Mp3PreviewFacts {
 // Every line ends in CR LF.
 std::wstring Mp3PreviewText(const Mp3PreviewFacts& facts);
 
+// The facts of an MP3 file of `length` bytes as the ID3v1 and MPEG header readers give them.
+Mp3PreviewFacts ReadMp3PreviewFacts(const std::wstring& path, uint64_t length);
+
 }  // namespace salva

@@ -43,7 +43,10 @@ std::wstring TimeOfDay(const SYSTEMTIME& t) {
 
 }  // namespace
 
-frmPrevVideo::frmPrevVideo(MediaGraphFactory graphs) : player_(std::move(graphs)) {}
+frmPrevVideo::frmPrevVideo(MediaGraphFactory graphs)
+    : player_(std::move(graphs)), mp3Reader_([](const std::wstring& path, uint64_t length) {
+          return std::optional<Mp3PreviewFacts>(ReadMp3PreviewFacts(path, length));
+      }) {}
 
 frmPrevVideo::~frmPrevVideo() { Unload(); }
 

@@ -27,7 +27,8 @@ public:
         IDC_picVideoWindow,
         IDC_lblMP3info,
     };
-    // The MP3 facts of a file of the given length; none when the readers fail.
+    // The MP3 facts of a file of the given length; none when they cannot be read. The format
+    // readers unless set.
     using Mp3Reader = std::function<std::optional<Mp3PreviewFacts>(const std::wstring& path, uint64_t length)>;
     // The time of day shown after the clock text.
     using Clock = std::function<SYSTEMTIME()>;

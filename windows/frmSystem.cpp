@@ -3,8 +3,10 @@
 #include "LogText.h"
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
+#include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
 #include "services/ToolTips.h"
+#include "services/Twips.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
 #include <algorithm>
@@ -52,14 +54,6 @@ const ButtonDesign* DesignOf(int id) {
         if (b.id == id) return &b;
     return nullptr;
 }
-
-double TwipsPerPixel() {
-    unique_window_dc dc = unique_window_dc::client(nullptr);
-    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-int ToPixels(double twips) { return static_cast<int>(twips / TwipsPerPixel() + 0.5); }
-double ToTwips(int pixels) { return pixels * TwipsPerPixel(); }
 
 SYSTEMTIME LocalNow() {
     SYSTEMTIME t{};
@@ -339,38 +333,7 @@ void frmSystem::TrackButtonHover(HWND button) {
 }
 
 void frmSystem::ShowModal() {
-    if (!Load()) return;
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM p) CALLBACK -> BOOL {
-            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
-            list->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    std::vector<HWND> reenable;
-    for (HWND h : disabled) {
-        if (h != hwnd_ && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {
-            ::EnableWindow(h, FALSE);
-            reenable.push_back(h);
-        }
-    }
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetForegroundWindow(hwnd_);
-    MSG msg;
-    while (hwnd_ && ::IsWindowVisible(hwnd_)) {
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == -1) break;
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    for (HWND h : reenable)
-        if (::IsWindow(h)) ::EnableWindow(h, TRUE);
+    if (Load()) RunModal(hwnd_);
 }
 
 bool frmSystem::Unload() {

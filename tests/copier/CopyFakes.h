@@ -99,8 +99,16 @@ public:
         if (existingTarget == 5) *newName = renameTo;
         return existingTarget;
     }
+    long AskReplace(const std::wstring& s, const std::wstring& t) override {
+        asked.push_back(L"replace:" + s + L">" + t);
+        if (replace.empty()) return -1;
+        const long a = replace.front();
+        replace.pop_front();
+        return a;
+    }
     long overwriteOrContinue = -1;
     long existingTarget = -1;
+    std::deque<long> replace;  // answers of the replace confirmation, in turn; -1 once used up
     std::wstring renameTo;
     std::vector<std::wstring> asked;
     std::vector<salva::ResumeValues> written;

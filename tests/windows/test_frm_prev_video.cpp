@@ -2,7 +2,7 @@
 // icon frames, the thumb dragged as a user drags it, the MP3 text, and every way it closes
 // with the main window's preview fields cleared.
 #include "FakeMediaGraph.h"
-#include "PreviewMainWindow.h"
+#include "FakeMainWindow.h"
 #include "TestSupport.h"
 #include "services/FormatNumber.h"
 #include "windows/frmPrevVideo.h"
@@ -61,7 +61,7 @@ protected:
     TempDir dir_;
     std::wstring clip_ = dir_ / L"AVSEQ01.DAT", song_ = dir_ / L"TRACK.mp3", text_ = dir_ / L"notes.txt",
                  empty_ = dir_ / L"empty.avi";
-    mediatest::PreviewMainWindow main_;
+    FakeMainWindow main_;
     std::shared_ptr<FakeGraphState> s_ = std::make_shared<FakeGraphState>();
     frmPrevVideo prev_{FakeFactory(s_)};
 };
@@ -236,4 +236,29 @@ TEST(Mp3PreviewText, SizeLinesTagAndHeaderLines) {
     EXPECT_EQ(t.find("长度："), std::string::npos) << t;
     f.length = 1024 * 1500 + 512;  // 1,500.5 KB rounds up
     EXPECT_NE(Narrow(salva::Mp3PreviewText(f)).find("文件大小：1,501KB"), std::string::npos);
+}
+
+// The format readers behind the MP3 text: a junk header whose playing time is out of range
+// leaves that line out and the file still plays.
+TEST_F(PrevVideoTest, AJunkHeaderLosesOnlyItsLengthLine) {
+    const std::wstring junk = dir_ / L"junk.mp3";
+    {
+        salva::unique_hfile f(::CreateFileW(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+        // MPEG 2 layer III at 8 kbit/s: 33,000,000 bytes play for 33,000 s.
+        const unsigned char header[] = {0xFF, 0xF3, 0x10, 0xC4};
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(f.get(), header, sizeof(header), &written, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = 33000000;
+        ASSERT_TRUE(::SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(f.get()));
+    }
+    ASSERT_TRUE(prev_.OpenMediaFile(junk));
+    const std::string text = Narrow(WindowText(C(frmPrevVideo::IDC_lblMP3info)));
+    EXPECT_NE(text.find("文件大小：32,227KB\r\n[MPEG信息]"), std::string::npos) << text;
+    EXPECT_NE(text.find("8kbit/s"), std::string::npos) << text;
+    EXPECT_EQ(text.find("长度："), std::string::npos) << text;
+    prev_.StartPlay();
+    EXPECT_TRUE(prev_.TimerOn());
 }

@@ -146,6 +146,8 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
         // Played to its end, the sound file stops by itself and the main window hears of it.
         f.PreviewLoaded = prev.OpenMediaFile(clips_->Mp3());
         ASSERT_TRUE(f.PreviewLoaded);
+        const std::string mp3Text = Narrow(WindowText(prev.Control(salva::frmPrevVideo::IDC_lblMP3info)));
+        EXPECT_NE(mp3Text.find("44100Hz"), std::string::npos) << mp3Text;
         click(w - 63);
         EXPECT_TRUE(f.PreviewPlaying);
         EXPECT_TRUE(PumpUntil([&] { return !prev.IsLoaded(); }, 20000));
