@@ -284,7 +284,10 @@ void frmPrevVideo::tmrTime_Timer() {
         StopPlay();
         return;
     }
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(frames_[static_cast<size_t>(iconFrame_)].get()));
+    // Both sizes, so the caption shows the turning too.
+    const LPARAM frame = reinterpret_cast<LPARAM>(frames_[static_cast<size_t>(iconFrame_)].get());
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, frame);
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, frame);
     iconFrame_ = static_cast<int16_t>((iconFrame_ + 1) % 3);
 }
 

@@ -83,9 +83,14 @@ TEST_F(PrevVideoTest, AVideoPlaysWithItsClockThumbAndIconThenEndsAndCloses) {
               "00:01:23/00:01:40 352×288 14:02:33  " + Narrow(salva::FormatNumber(83.25, 3)));
     EXPECT_EQ(ThumbLeft(), 73);  // Int(83.25 / 100.4 x (100 - 11))
     EXPECT_EQ(prev_.IconFrame(), 1);
+    const LRESULT first = ::SendMessageW(prev_.Window(), WM_GETICON, ICON_SMALL, 0);
     Tick();
+    const LRESULT second = ::SendMessageW(prev_.Window(), WM_GETICON, ICON_SMALL, 0);
+    EXPECT_NE(first, second);
     Tick();
     EXPECT_EQ(prev_.IconFrame(), 0);
+    Tick();
+    EXPECT_EQ(::SendMessageW(prev_.Window(), WM_GETICON, ICON_SMALL, 0), first) << "three frames in turn";
 
     prev_.PausePlay();
     EXPECT_FALSE(prev_.TimerOn());
