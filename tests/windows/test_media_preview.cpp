@@ -98,8 +98,9 @@ TEST_F(MediaPreview, PaneReadsPlaysAndReleasesEachKind) {
     EXPECT_FALSE(pane.IsLoaded());
 }
 
-// The main window as the program has it: its title bar's play and stop buttons drive the
-// preview window, which clears the window's preview fields whenever it stops.
+// The main window as the program has it: the file list's current file opens in the preview
+// window while the preview option is ticked, the title bar's play and stop buttons drive it,
+// and it clears the main window's preview fields whenever it stops.
 TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
     TempDir dir;
     salva::frmSystem log;
@@ -112,6 +113,7 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
         o.startPreview = [&prev] { prev.StartPlay(); };
         o.stopPreview = [&prev] { prev.StopPlay(); };
         o.unloadPreview = [&prev] { prev.Unload(); };
+        o.windows.openPreview = [&prev](const std::wstring& path) { return prev.OpenMediaFile(path); };
         salva::FrmCopy f(std::move(o));
         ASSERT_TRUE(f.Create(SW_SHOWNOACTIVATE));
         HWND bar = f.TitleBar().Window();
@@ -120,13 +122,22 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
             ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
             ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
         };
-        f.PreviewOn = true;
+        // A file of the list becomes the current one, as typing or choosing it makes it.
+        auto choose = [&](const std::wstring& path) {
+            f.SetFileListText(path);
+            ::SendMessageW(f.Window(), WM_COMMAND, MAKEWPARAM(salva::FrmCopy::IDC_cmbFileCopy, CBN_EDITCHANGE),
+                           reinterpret_cast<LPARAM>(f.FileListCombo()));
+        };
+        for (const std::wstring* clip : {&clips_->Vcd(), &clips_->Dvd(), &clips_->Mp3(), &clips_->Wav()})
+            f.AddFileListItem(*clip);
+        f.SetFileListText(clips_->Vcd());
+        // The preview option ticked in the file menu opens the current file.
+        ::SendMessageW(f.Window(), WM_COMMAND, salva::FrmCopy::IDM_mnuPreview, 0);
+        EXPECT_TRUE(f.PreviewOn);
 
-        // What the file list does on a selection with the option on, then play.
         for (const std::wstring* clip : {&clips_->Vcd(), &clips_->Dvd()}) {
             SCOPED_TRACE(Narrow(*clip));
-            prev.StopPlay();
-            f.PreviewLoaded = prev.OpenMediaFile(*clip);
+            choose(*clip);
             ASSERT_TRUE(f.PreviewLoaded);
             click(w - 63);
             EXPECT_TRUE(f.PreviewPlaying);
@@ -144,7 +155,7 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
             EXPECT_FALSE(f.PreviewLoaded);
         }
         // Played to its end, the sound file stops by itself and the main window hears of it.
-        f.PreviewLoaded = prev.OpenMediaFile(clips_->Mp3());
+        choose(clips_->Mp3());
         ASSERT_TRUE(f.PreviewLoaded);
         const std::string mp3Text = Narrow(WindowText(prev.Control(salva::frmPrevVideo::IDC_lblMP3info)));
         EXPECT_NE(mp3Text.find("44100Hz"), std::string::npos) << mp3Text;
@@ -154,7 +165,7 @@ TEST_F(MediaPreview, MainWindowPlaysStopsAndIsToldOfTheEnd) {
         EXPECT_FALSE(f.PreviewPlaying);
         EXPECT_FALSE(f.PreviewLoaded);
         // A preview still loaded when the main window goes is unloaded with it.
-        f.PreviewLoaded = prev.OpenMediaFile(clips_->Wav());
+        choose(clips_->Wav());
         ASSERT_TRUE(f.PreviewLoaded);
         ::DestroyWindow(f.Window());
         EXPECT_FALSE(prev.IsLoaded());
