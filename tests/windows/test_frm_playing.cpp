@@ -153,6 +153,11 @@ TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnload) {
     EXPECT_FALSE(pane_.IsLoaded());
     EXPECT_EQ(s_->live, 0);
     EXPECT_EQ(s_->Joined(), "hide window|");
+    // The next dialog loads the pane afresh.
+    ASSERT_TRUE(pane_.OpenMediaFile(clip_));
+    EXPECT_TRUE(pane_.IsLoaded());
+    EXPECT_EQ(Strip(), "play raised colour, stop raised colour");
+    EXPECT_EQ(Text(frmPlaying::IDC_lblTotalTime), "00:01:40");
 }
 
 TEST_F(PaneTest, OtherFilesShowTheirFactsAndLeaveTheButtonsGrey) {
