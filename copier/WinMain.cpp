@@ -4,7 +4,10 @@
 #include "inspect/ResourceSummaryPage.h"
 #include "inspect/frmFileProperty.h"
 #include "services/Holders.h"
+#include "services/OpenDialogPane.h"
 #include "services/mSubClassBrowserFolder.h"
+#include "windows/frmPlaying.h"
+#include "windows/frmPrevVideo.h"
 #include "windows/frmSplash.h"
 #include <commctrl.h>
 
@@ -13,7 +16,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
 
+    // The open dialog's preview pane, loaded when a dialog first shows it.
+    salva::frmPlaying previewPane;
+    salva::SetOpenDialogPane(&previewPane);
+
+    // The file list's preview window: its window comes and goes, the object stays.
+    salva::frmPrevVideo preview;
+
     salva::FrmCopy::Options options;
+    options.startPreview = [&preview] { preview.StartPlay(); };
+    options.stopPreview = [&preview] { preview.StopPlay(); };
+    options.unloadPreview = [&preview] { preview.Unload(); };
+    options.windows.openPreview = [&preview](const std::wstring& path) { return preview.OpenMediaFile(path); };
     options.quitOnDestroy = true;
     // The Summary tab: the summary text or ZIP list, or for executables the resource browser.
     salva::RegisterSummaryPage(salva::MakeDocketSummaryPage);
@@ -38,5 +52,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    salva::SetOpenDialogPane(nullptr);
     return static_cast<int>(msg.wParam);
 }
