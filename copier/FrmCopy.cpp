@@ -82,9 +82,6 @@ int ClientHeight(HWND h) {
 FrmCopy::FrmCopy() : FrmCopy(Options{}) {}
 
 FrmCopy::FrmCopy(Options options) : options_(std::move(options)) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    ticksPerMs_ = f.QuadPart / 1000;
     engine_ = std::make_unique<CopyEngine>(*this, env_, prompts_, reader_, writer_);
     RegisterMainWindow(this);
 }
@@ -673,24 +670,7 @@ int FrmCopy::ShowMessage(const std::wstring& text, const std::wstring& title, un
     return ::MessageBoxW(hwnd_, text.c_str(), title.c_str(), style);
 }
 
-void FrmCopy::PumpMessages() {
-    // Runs after every block. Asking for the queue's state is a round trip to the system that
-    // costs more than a block of a fast medium. It is asked after every block that took a
-    // millisecond or more (a disc, a damaged spot), and otherwise once about every 15 ms, far
-    // below what a click can tell. When the display has just changed its paint is waiting
-    // anyway: then the queue is emptied without asking, which also lets the timer and posted
-    // messages through.
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    const bool slowBlock = now.QuadPart - lastPumpCall_ >= ticksPerMs_;
-    lastPumpCall_ = now.QuadPart;
-    if (!std::exchange(displayChanged_, false)) {
-        if (!slowBlock && now.QuadPart - lastInputLook_ < 15 * ticksPerMs_) return;
-        lastInputLook_ = now.QuadPart;
-        if (!mDoEvents::InputPending()) return;
-    }
-    mDoEvents::PumpMessages();
-}
+void FrmCopy::PumpMessages() { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); }
 
 // ---------------------------------------------------------------------------------------------
 // Operation log
