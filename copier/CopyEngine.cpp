@@ -1,6 +1,7 @@
 #include "copier/CopyEngine.h"
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
+#include "copier/ResumeRecord.h"
 #include "services/Text.h"
 #include <algorithm>
 #include <climits>
@@ -13,6 +14,7 @@ const std::wstring kCrlf = L"\r\n";
 const std::wstring kIndent(22, L' ');
 const wchar_t kPauseCaption[] = L"暂停复制[&S]";
 const wchar_t kContinueCaption[] = L"继续复制[&P]";
+const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
 
@@ -238,17 +240,30 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;
-    case 2:
-        s_.SourcePos = std::max<int64_t>(1, env_.FileLength(destination));
+    case 2: {
+        // Appending never shortens the target: one that already holds as many bytes as the
+        // source, or more, is left as it is.
+        int64_t total = 0;
+        if (const DWORD e = reader_.QueryLength(source, &total)) {
+            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            return;
+        }
+        const int64_t have = env_.FileLength(destination);
+        if (have >= total) {
+            Ask(destination + kCrlf + L"该文件不小于源文件，没有可以追加的内容，文件保持不变。", L"提醒！", kOkExclamation);
+            return;
+        }
+        s_.SourcePos = std::max<int64_t>(1, have);
         StartLoop(CopyMode::Copy);
         return;
+    }
     case 3:
         s_.SourcePos = 1;
         s_.DestPos = std::max<int64_t>(0, env_.FileLength(destination)) + 1;
         StartLoop(CopyMode::Merge);
         return;
     case 4:
-        env_.RemoveFile(destination);
+        if (!env_.RemoveFile(destination)) Ask(destination + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
         return;
     case 5: {
         if (newName.empty()) return;
@@ -303,24 +318,35 @@ void CopyEngine::StartLoop(CopyMode mode) {
 // ---------------------------------------------------------------------------------------------
 // Block loops
 
-void CopyEngine::ShowProgress() {
+void CopyEngine::NoteBlock(int64_t pos) {
+    shownPos_ = pos;
+    displayBehind_ = true;
+    // Label texts and the bar's drawing cost far more than a block of a fast medium: they are
+    // brought up to date at most about 30 times a second, and whenever the loop stops.
+    if (env_.NowMs() - shownAtMs_ >= kDisplayIntervalMs) ShowBlock();
+}
+
+void CopyEngine::ShowBlock() {
+    if (!displayBehind_) return;
+    displayBehind_ = false;
+    shownAtMs_ = env_.NowMs();
+    SetLabel(CopyLabel::Copied, GroupedNumber(shownPos_) + L"字节");
     const double fraction =
-        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(s_.SourcePos) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
-    host_.ClearProgress();
+        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(shownPos_) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
     host_.DrawProgress(fraction, PercentText(fraction));
 }
 
 CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
     BlockPassSteps steps;
     steps.stopRequested = [this] { return s_.StopRequested; };
-    steps.blockDone = [this](int64_t pos) {
-        SetLabel(CopyLabel::Copied, GroupedNumber(pos) + L"字节");
-        ShowProgress();
-    };
+    steps.blockDone = [this](int64_t pos) { NoteBlock(pos); };
     steps.pump = [this] { host_.PumpMessages(); };
     const PassResult r = pass_.Run(s_.Source, s_.Target, step, s_.SourcePos,
                                    s_.Mode == CopyMode::Merge ? &s_.DestPos : nullptr, s_.TotalBytes, steps);
     lastWrittenSourcePos_ = r.lastWritten;
+    // However the pass ended (its end, a stop, an unreadable spot), the display shows its last
+    // block.
+    ShowBlock();
     return r;
 }
 
@@ -330,6 +356,9 @@ void CopyEngine::RunBlocks(int64_t step) {
         explicit Active(bool& f) : flag(f) { flag = true; }
         ~Active() { flag = false; }
     } active(loopActive_);
+    // The first block after Start or Continue shows at once.
+    shownAtMs_ = INT64_MIN / 2;
+    displayBehind_ = false;
     // One block is held in memory; the read-size settings stay far below this bound.
     step = std::clamp<int64_t>(step, 1, int64_t{64} << 20);
     for (;;) {
@@ -381,7 +410,7 @@ void CopyEngine::StopPath() {
     host_.AppendLog(TextsOf(s_.Mode).cancelled + s_.Source);
     if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
         ResetCopyState();
-        env_.RemoveFile(s_.Target);
+        if (!env_.RemoveFile(s_.Target)) Ask(s_.Target + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
     } else {
         // A merge target holds other data before the merged part: a copy record there would
         // make a later continue write the source over it.
@@ -566,15 +595,26 @@ void CopyEngine::SkipBlocksReleased(int value) {
 
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
-    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
-    ResumeValues v;
-    if (MakeResumeValues(env_.FileLength(target), s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v))
-        prompts_.WriteResumeRecord(target, v);
+    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+        RecordOutcome::Failed)
+        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {
-    if (!s_.RecordPending || loopActive_) return;
-    WriteResumeRecord(s_.Target);
+    if (closed_) return;
+    closed_ = true;
+    if (!loopActive_) {
+        if (s_.RecordPending) WriteResumeRecord(s_.Target);
+        return;
+    }
+    // The window goes while a loop is still on the stack (the session ends inside its pump, or
+    // during one of its questions). Its files are closed for the record; the loop stops before
+    // its next block and asks nothing more.
+    reader_.Close();
+    writer_.Close();
+    s_.StopRequested = true;
+    s_.CancelRequested = false;
+    if (s_.Mode == CopyMode::Copy && s_.SourcePos < s_.TotalBytes) WriteResumeRecord(s_.Target);
 }
 
 }  // namespace salva

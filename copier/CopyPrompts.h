@@ -30,7 +30,8 @@ public:
     // 1 when `target` carries a record; then `continueAt` is the record's FileLength (the
     // position to continue from) and `totalTime` its elapsed seconds.
     virtual long ReadResumeRecord(const std::wstring& target, int32_t* continueAt, int16_t* totalTime) = 0;
-    virtual void WriteResumeRecord(const std::wstring& target, const ResumeValues& values) = 0;
+    // False when the record could not be written (the library is missing).
+    virtual bool WriteResumeRecord(const std::wstring& target, const ResumeValues& values) = 0;
     // Overwrite-or-continue prompt: 1 overwrite, 2 continue, other values cancel.
     virtual long AskOverwriteOrContinue(const std::wstring& source, const std::wstring& target) = 0;
     // Existing-target prompt: 1 overwrite, 2 append, 3 merge, 4 delete, 5 rename (`newName`

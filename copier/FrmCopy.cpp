@@ -6,11 +6,13 @@
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
 #include "services/WindowText.h"
+#include "services/mDoEvents.h"
 #include "services/mRegDll_Ocx_Tlb.h"
 #include "services/mShell_NotifyIcon.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
 #include <olectl.h>
+#include <utility>
 // The popup-menu library's identifiers are defined here, from its own header.
 #include <initguid.h>
 #include "Velmora.h"
@@ -618,6 +620,7 @@ void FrmCopy::SetLabel(CopyLabel label, const std::wstring& text) {
     case CopyLabel::SkipBlocks: id = IDC_lblBlock2; break;
     }
     ::SetWindowTextW(Control(id), text.c_str());
+    displayChanged_ = true;
 }
 
 void FrmCopy::EnableControl(CopyControl control, bool enabled) {
@@ -636,7 +639,9 @@ void FrmCopy::EnableControl(CopyControl control, bool enabled) {
     case CopyControl::PauseButton: id = IDC_cmdPauseCopy; break;
     case CopyControl::CancelButton: id = IDC_cmdCancelCopy; break;
     }
-    ::EnableWindow(Control(id), enabled ? TRUE : FALSE);
+    // Each change repaints the control at once: only real changes are made.
+    HWND c = Control(id);
+    if ((::IsWindowEnabled(c) != FALSE) != enabled) ::EnableWindow(c, enabled ? TRUE : FALSE);
 }
 
 void FrmCopy::SetPauseCaption(const std::wstring& caption) {
@@ -649,7 +654,9 @@ void FrmCopy::ClearProgress() {
 }
 
 void FrmCopy::DrawProgress(double fraction, const std::wstring& percentText) {
+    bars_[ProgressBarBox].Clear();
     DrawProgressBar(bars_[ProgressBarBox], progressColor_, fraction, percentText, 150);
+    displayChanged_ = true;
 }
 
 void FrmCopy::EnableTimer(bool on) {
@@ -663,17 +670,7 @@ int FrmCopy::ShowMessage(const std::wstring& text, const std::wstring& title, un
     return ::MessageBoxW(hwnd_, text.c_str(), title.c_str(), style);
 }
 
-void FrmCopy::PumpMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+void FrmCopy::PumpMessages() { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); }
 
 // ---------------------------------------------------------------------------------------------
 // Operation log
@@ -777,7 +774,16 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The system is shutting down: the same question, and the same refusal while copying.
         return Form_QueryUnload() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (wp && engineDepth_ == 0 && hwnd_) ::DestroyWindow(hwnd_);
+        if (!wp || !hwnd_) return 0;
+        if (engineDepth_ == 0) {
+            ::DestroyWindow(hwnd_);
+        } else {
+            // A copy loop is still on the stack (Pause and the shutdown came in one pump, or
+            // its last question is up). The process may end as soon as this returns: the
+            // shutdown steps run now, the window goes once the loop has unwound.
+            Form_Unload();
+            closePending_ = true;
+        }
         return 0;
     case WM_DESTROY:
         Form_Unload();

@@ -3,6 +3,7 @@
 // the copy engine: the engine's loops run inside the Start and Continue clicks and reach the
 // window's controls through the CopyHost members.
 #pragma once
+#include "copier/BlockPacer.h"
 #include "copier/CopyEngine.h"
 #include "copier/CopyEnvironment.h"
 #include "copier/BlockReader.h"
@@ -325,6 +326,10 @@ private:
     std::unique_ptr<ToolTips> targetTip_;
     WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
+    // The copy display changed since the last pump; performance-counter times of the last
+    // pump call and of the last look for input; counter ticks per millisecond.
+    bool displayChanged_ = false;
+    BlockPacer pacer_;
     int engineDepth_ = 0;
     bool closePending_ = false;
     bool unloaded_ = false;

@@ -3,6 +3,7 @@
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
 #include "copier/DorvexCopyPrompts.h"
+#include "copier/ResumeRecord.h"
 #include "copier/mplayAVICtrl.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
@@ -405,13 +406,26 @@ frmCopyAllFiles::PassResult frmCopyAllFiles::RunPass(const std::wstring& source,
     }
     BlockPassSteps steps;
     steps.stopRequested = [this] { return s_.StopRequested || s_.CancelRequested; };
-    steps.blockDone = [this](int64_t pos) {
-        wroteCurrent_ = true;
+    // The count and the bar are shown at most about 30 times a second and always at the
+    // pass's end, with the same texts.
+    bool unshown = false;
+    int64_t lastPos = 0;
+    auto show = [this](int64_t pos) {
         SetText(IDC_lblYiFuZhi, GroupedNumber(s_.BatchDoneBytes + pos) + L"字节");
         ShowProgress();
+        pacer_.Shown();
+        displayChanged_ = true;
     };
-    steps.pump = [] { mDoEvents::PumpMessages(); };
-    return pass_.Run(source, target, step, s_.SourcePos, nullptr, s_.TotalBytes, steps);
+    steps.blockDone = [&](int64_t pos) {
+        wroteCurrent_ = true;
+        lastPos = pos;
+        unshown = !pacer_.DisplayDue();
+        if (!unshown) show(pos);
+    };
+    steps.pump = [this] { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); };
+    const PassResult r = pass_.Run(source, target, step, s_.SourcePos, nullptr, s_.TotalBytes, steps);
+    if (unshown) show(lastPos);
+    return r;
 }
 
 void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstring& target, int64_t step) {
@@ -509,10 +523,10 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
 // Resume record
 
 void frmCopyAllFiles::WriteResumeRecord(const std::wstring& target) {
-    if (!wroteCurrent_ || target.empty() || !env_.FileExists(target)) return;
-    ResumeValues v;
-    if (MakeResumeValues(env_.FileLength(target), s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, &v))
-        prompts_.WriteResumeRecord(target, v);
+    if (!wroteCurrent_) return;
+    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+        RecordOutcome::Failed)
+        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 }  // namespace salva

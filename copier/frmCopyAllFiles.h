@@ -4,6 +4,7 @@
 // cancel; overwrite or continue when it carries a resume record); Cancel leaves a resume
 // record on the file being written and ends the batch.
 #pragma once
+#include "copier/BlockPacer.h"
 #include "copier/BlockPass.h"
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
@@ -149,6 +150,8 @@ private:
     // The current target has been opened for writing by this batch: only then may a stop
     // leave a resume record on it.
     bool wroteCurrent_ = false;
+    BlockPacer pacer_;
+    bool displayChanged_ = false;
     PictureBox progressBar_;
     PictureBox animationHost_;
     COLORREF progressColor_ = 0;

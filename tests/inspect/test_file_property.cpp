@@ -1,5 +1,6 @@
 // The properties window filled for files in the test prefix: the General page's texts and
 // boxes, Apply, the tabs and the Summary tab's supplied pages, and the modal road.
+#include "FakeMainWindow.h"
 #include "PropertyTest.h"
 #include "inspect/DocketPage.h"
 #include "inspect/DocketSummaryPage.h"
@@ -9,6 +10,7 @@
 #include "services/Text.h"
 
 using namespace proptest;
+using testsupport::FakeMainWindow;
 using testsupport::Narrow;
 using testsupport::TempDir;
 
@@ -214,34 +216,6 @@ TEST_F(SuppliedPage, TabsShowOnePageEach) {
     EXPECT_FALSE(w.IsLoaded());
     EXPECT_EQ(g_calls.unloads, 2);
 }
-
-// The main window as the properties window sees it: a plain window that takes input.
-class FakeMainWindow : public salva::MainWindow {
-public:
-    FakeMainWindow() {
-        window_.reset(::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                                        nullptr));
-        salva::RegisterMainWindow(this);
-    }
-    ~FakeMainWindow() { salva::UnregisterMainWindow(this); }
-    HWND Handle() const override { return window_.get(); }
-    HWND FileListCombo() const override { return nullptr; }
-    void AddFileListItem(const std::wstring&) override {}
-    int FileListCount() const override { return 0; }
-    std::wstring FileListItem(int) const override { return L""; }
-    std::wstring FileListText() const override { return L""; }
-    void SetFileListText(const std::wstring&) override {}
-    void RefreshWindow() override {}
-    void picHTitleBar_Paint() override {}
-    void ShowPopupMenu(short) override {}
-    void SetTargetText(const std::wstring&) override {}
-    void SetFileInfoTexts(const std::wstring&, const std::wstring&) override {}
-    void SetFilesInfoText(const std::wstring&) override {}
-    void ShowItemPictures(const std::wstring&, IPicture*) override {}
-
-private:
-    salva::unique_hwnd window_;
-};
 
 TEST_F(SuppliedPage, AFillCannotBeEnteredAgainAndTheMainWindowWaits) {
     TempDir dir;
