@@ -375,12 +375,6 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
 }
 
 void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target) {
-    // A copy from the start replaces the target: what an older, longer file held past the
-    // copied part must not stay, where the resume record of a cancel would count it as copied.
-    if (s_.SourcePos <= 1 && env_.FileExists(target) && writer_.Open(target) == ERROR_SUCCESS) {
-        writer_.SetLength(0);
-        writer_.Close();
-    }
     StartTimer();
     CopyFileBlocks(source, target, s_.BlockBytes);
 }
