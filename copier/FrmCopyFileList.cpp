@@ -138,7 +138,8 @@ bool FrmCopy::CurrentFileExists() const { return FileSystem().FileExists(FileLis
 bool FrmCopy::CopyInHand() const { return engine_->Running() || engine_->State().Paused; }
 
 void FrmCopy::cmbFileCopy_Change() {
-    ::InvalidateRect(Control(IDC_cmbFileCopy), nullptr, TRUE);
+    // The list and the text box inside it: erasing the list alone would blank the text.
+    ::RedrawWindow(Control(IDC_cmbFileCopy), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     UpdateListMenus();
     if (FileListCount() == 0 || !CurrentFileExists()) return;
     const std::wstring current = FileListText();

@@ -269,6 +269,36 @@ TEST_F(FileListTest, PreviewToggleOpensAndStopsThePreviewOfTheCurrentFile) {
     EXPECT_EQ(2u, h_.order.size());
 }
 
+// The text box inside the list, as it shows on the screen: how many of its pixels are dark.
+int DarkPixels(HWND box) {
+    RECT rc{};
+    ::GetClientRect(box, &rc);
+    HDC dc = ::GetDC(box);
+    int dark = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+        }
+    ::ReleaseDC(box, dc);
+    return dark;
+}
+
+TEST_F(FileListTest, TheCurrentFileStaysReadableWhenThePreviewOptionIsToggled) {
+    SetItems({MakeFile(L"a long name of a current file.dat")});
+    HWND edit = reinterpret_cast<HWND>(
+        ::SendMessageW(f_->Control(FrmCopy::IDC_cmbFileCopy), CBEM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(nullptr, edit);
+    Pump(300);
+    const int shown = DarkPixels(edit);
+    ASSERT_GT(shown, 20) << "the text is drawn to begin with";
+    for (int i = 0; i < 2; ++i) {
+        Command(FrmCopy::IDM_mnuPreview);
+        Pump(300);
+        EXPECT_EQ(shown, DarkPixels(edit)) << "toggle " << i;
+    }
+}
+
 TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     const std::wstring a = MakeFile(L"a.dat", 5000), b = MakeFile(L"b.dat");
     const std::wstring folder = h_.dir / L"picked";
