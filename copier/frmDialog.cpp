@@ -86,7 +86,10 @@ void ShowRenamePopup(HWND anchor) {
     if (popup.Load(anchor ? anchor : main->FileListCombo())) popup.ShowModal();
 }
 
-frmDialog::frmDialog(MainWindow& main) : main_(main), backBrush_(::CreateSolidBrush(kBack)) {}
+frmDialog::frmDialog(MainWindow& main, Renamer renamer)
+    : main_(main), renamer_(std::move(renamer)), backBrush_(::CreateSolidBrush(kBack)) {
+    if (!renamer_) renamer_ = [](const std::wstring& from, const std::wstring& to) { return FileSystem().ReName(from, to); };
+}
 
 frmDialog::~frmDialog() {
     nameBoxSubclass_.Remove();
@@ -391,7 +394,7 @@ void frmDialog::RenameListedFile(const std::wstring& oldPath, const std::wstring
         const std::wstring name = Trim(typedName);
         const std::wstring newPath = folder + name;
         // A name the file cannot take is refused like a rename the system turned down.
-        if (rename_text::IsAcceptableName(name) && fs.ReName(oldPath, newPath)) ReplaceListEntry(oldPath, newPath);
+        if (rename_text::IsAcceptableName(name) && renamer_(oldPath, newPath)) ReplaceListEntry(oldPath, newPath);
     }
     Unload();
 }

@@ -13,6 +13,7 @@
 #include "services/Holders.h"
 #include "services/WindowSubclass.h"
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,7 +46,11 @@ public:
 
     static const wchar_t* ClassName() { return L"SalvadiskfrmDialog"; }
 
-    explicit frmDialog(MainWindow& main);
+    // Renames a file to a new full path; true when it was renamed.
+    using Renamer = std::function<bool(const std::wstring& oldPath, const std::wstring& newPath)>;
+
+    // Without a renamer the file service's rename (a shell operation) is used.
+    explicit frmDialog(MainWindow& main, Renamer renamer = nullptr);
     ~frmDialog() override;
 
     // Creates the popup for the main window's current list file: fills it, lays it out,
@@ -81,6 +86,7 @@ private:
     bool IsOutsideInput(const MSG& msg) const;
 
     MainWindow& main_;
+    Renamer renamer_;
     std::array<HWND, IDC_Last - IDC_lblTitle> controls_{};
     // PicText, PicIcon16, PicIcon32, PicOK, PicCancel
     std::array<PictureBox, 5> boxes_;

@@ -75,7 +75,8 @@ void DrawItem(HWND combo, const DRAWITEMSTRUCT& d) {
     HDC dc = d.hDC;
     const RECT& r = d.rcItem;
     const int length = static_cast<int>(text.size());
-    if (d.itemState & ODS_FOCUS) {
+    // The item under the pointer comes selected, and focused too where the list holds the focus.
+    if (d.itemState & (ODS_FOCUS | ODS_SELECTED)) {
         const COLORREF outer = mT3D::GetSystemColor(COLOR_GRADIENTINACTIVECAPTION);
         const COLORREF middle = mT3D::GetSystemColor(COLOR_HIGHLIGHT);
         // Half the item's width, as an x from the list's own left edge.
