@@ -91,6 +91,9 @@ void DrawItem(HWND combo, const DRAWITEMSTRUCT& d) {
         unique_hbrush brush(::CreateSolidBrush(kItemColour));
         ::FillRect(dc, &r, brush.get());
         ::SetBkColor(dc, kItemColour);
+        // The list paints its items on one device context: the highlighted item's text colour
+        // would otherwise carry over to the items after it.
+        ::SetTextColor(dc, mT3D::GetSystemColor(COLOR_WINDOWTEXT));
         ::TextOutW(dc, r.left + 20, r.top + 1, text.c_str(), length);
         DrawItemIcon(dc, text, kItemColour, 2, r.top);
     }

@@ -45,10 +45,11 @@ TEST(FileListDropDown, OpenedListDrawsIconsTextsAndTheGradientOfTheChosenItem) {
     f.AddFileListItem(a);
     f.AddFileListItem(longPath);
     f.AddFileListItem(b);
+    f.AddFileListItem(h.dir / L"after.dat");
     HWND imageCombo = f.FileListCombo();
     EXPECT_EQ(longPath.substr(0, 255), combo::ItemDrawText(imageCombo, 1));
     EXPECT_EQ(a, combo::ItemDrawText(imageCombo, 0));
-    EXPECT_EQ(L"", combo::ItemDrawText(imageCombo, 3));
+    EXPECT_EQ(L"", combo::ItemDrawText(imageCombo, 4));
     EXPECT_EQ(L"", combo::ItemDrawText(imageCombo, -1));
 
     HWND inner = InnerCombo(imageCombo);
@@ -64,10 +65,11 @@ TEST(FileListDropDown, OpenedListDrawsIconsTextsAndTheGradientOfTheChosenItem) {
 
     auto dc = salva::unique_window_dc::client(list);
     const COLORREF c28 = ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION), c13 = ::GetSysColor(COLOR_HIGHLIGHT);
-    RECT chosen{}, other{}, longItem{};
+    RECT chosen{}, other{}, longItem{}, after{};
     ::SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&chosen));
     ::SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&other));
     ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&longItem));
+    ::SendMessageW(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&after));
     ASSERT_GT(chosen.bottom, chosen.top);
     const int mid = (chosen.right - chosen.left) / 2;
     const int y = chosen.bottom - 1;  // below the text
@@ -78,6 +80,10 @@ TEST(FileListDropDown, OpenedListDrawsIconsTextsAndTheGradientOfTheChosenItem) {
     // The others pale yellow with dark text from x = 20, and the icon column at x = 2.
     EXPECT_EQ(combo::kItemColour, ::GetPixel(dc.get(), other.right - 2, other.top + 1));
     EXPECT_GT(CountPixels(dc.get(), other, 20, RGB(0, 0, 0)), 0);
+    // An item after the highlighted one keeps the window text colour.
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    EXPECT_GT(CountPixels(dc.get(), after, 20, text), 0) << Rgb(text);
+    EXPECT_EQ(0, CountPixels(dc.get(), after, 20, ::GetSysColor(COLOR_HIGHLIGHTTEXT)));
     RECT icon{2, other.top, 18, other.bottom};
     EXPECT_LT(CountPixels(dc.get(), icon, 2, combo::kItemColour), 16 * (other.bottom - other.top))
         << "the shell icon sits in the icon column";
