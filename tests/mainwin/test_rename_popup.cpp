@@ -169,3 +169,55 @@ TEST(RenamePopup, APressOutsideClosesItAndReachesNothing) {
     EXPECT_EQ(100, FileLength(s.file));
     EXPECT_EQ(std::vector<std::wstring>{s.file}, Items(f));
 }
+
+TEST(RenamePopup, ButtonsHoverAndCancelLeavesTheFileAlone) {
+    RenameSetup s(L"a.dat");
+    salva::FrmCopy& f = s.f();
+    f.AddFileListItem(s.file);
+    f.SetFileListText(s.file);
+    frmDialog popup(f);
+    ASSERT_TRUE(popup.Load(f.FileListCombo()));
+    ::ShowWindow(popup.Window(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(popup.Window());
+    // The name box's tip keeps the proposed name.
+    HWND box = popup.Control(frmDialog::IDC_txtNewFileName);
+    const std::vector<HWND> tips = TipWindowsOf(box);
+    ASSERT_EQ(1u, tips.size());
+    EXPECT_EQ(L"N[01]a.dat", TipText(tips[0], box));
+
+    HWND ok = popup.Control(frmDialog::IDC_PicOK);
+    salva::PictureBox& okBox = *salva::PictureBox::FromWindow(ok);
+    EXPECT_EQ(RGB(245, 246, 212), ::GetPixel(okBox.dc(), 5, 11)) << "normal look";
+    RECT r{};
+    ::GetWindowRect(ok, &r);
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageW(ok, WM_MOUSEMOVE, 0, MAKELPARAM(30, 11));
+    EXPECT_EQ(ok, ::GetCapture()) << "hovering holds the mouse";
+    EXPECT_EQ(RGB(245, 246, 200), ::GetPixel(okBox.dc(), 5, 11)) << "hot look";
+    ::SetCursorPos(r.right + 40, r.bottom + 40);
+    ::SendMessageW(ok, WM_MOUSEMOVE, 0, MAKELPARAM(70, 60));
+    EXPECT_NE(ok, ::GetCapture());
+    EXPECT_EQ(RGB(245, 246, 212), ::GetPixel(okBox.dc(), 5, 11));
+
+    ::SendMessageW(popup.Control(frmDialog::IDC_PicCancel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(nullptr, popup.Window());
+    EXPECT_EQ(100, FileLength(s.file));
+    EXPECT_EQ(std::vector<std::wstring>{s.file}, Items(f));
+}
+
+TEST(RenamePopup, AFileGoneBeforeLoadingLeavesTheDesignTexts) {
+    Harness h;
+    h.Create();
+    salva::FrmCopy& f = *h.frm;
+    const std::wstring gone = h.dir / L"gone.dat";
+    f.AddFileListItem(gone);
+    f.SetFileListText(gone);
+    frmDialog popup(f);
+    ASSERT_TRUE(popup.Load(f.FileListCombo()));
+    EXPECT_EQ(L"Title\r\n", WindowText(popup.Control(frmDialog::IDC_lblTitle)));
+    EXPECT_EQ(L"Text", WindowText(popup.Control(frmDialog::IDC_lblText)));
+    EXPECT_EQ(L"新的文件名", WindowText(popup.Control(frmDialog::IDC_txtNewFileName)));
+    EXPECT_EQ(salva::BalloonTopLeft, popup.Style()) << "placed and shaped all the same";
+    salva::unique_hrgn rgn(::CreateRectRgn(0, 0, 0, 0));
+    EXPECT_NE(ERROR, ::GetWindowRgn(popup.Window(), rgn.get()));
+}
