@@ -8,7 +8,7 @@
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
 #include "copier/DorvexCopyPrompts.h"
-#include "copier/PictureBox.h"
+#include "services/PictureBox.h"
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
 #include "services/MainWindow.h"

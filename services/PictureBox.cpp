@@ -1,4 +1,4 @@
-#include "copier/PictureBox.h"
+#include "services/PictureBox.h"
 #include "services/mT3D.h"
 #include <ocidl.h>
 #include <windowsx.h>
