@@ -6,7 +6,7 @@
 #pragma once
 // PictureBox holds an IPicture.
 #include <ocidl.h>
-#include "copier/PictureBox.h"
+#include "services/PictureBox.h"
 #include "copier/frmDialogBalloon.h"
 #include "copier/frmDialogText.h"
 #include "services/BaseWindow.h"
