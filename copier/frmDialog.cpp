@@ -208,7 +208,8 @@ void frmDialog::ShowRenameInfo(const std::wstring& path, HWND anchor) {
     const Rect p = RectIn(picText);
     for (Box b : {PicOK, PicCancel}) MoveTo(boxes_[b].Window(), RectIn(boxes_[b].Window()).left, p.top + p.height);
     const Rect c = RectIn(boxes_[PicCancel].Window());
-    // One button height below the buttons, of which the lowest 16 pixels hold a bottom tail.
+    // 10 pixels stay free right of a wide title; one button height stays below the buttons,
+    // of which the lowest 16 pixels hold a bottom tail.
     int width = ClientSize(hwnd_).cx;
     if (t.left + t.width > width) width += t.left + t.width - width + 10;
     ::SetWindowPos(hwnd_, nullptr, 0, 0, width, c.top + 2 * c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
