@@ -1,4 +1,5 @@
 #include "copier/FrmCopy.h"
+#include "copier/FileDropTarget.h"
 #include "copier/FrmCopyPictures.h"
 #include "copier/FrmCopyTitleBar.h"
 #include "copier/mSubClassImageCombo.h"
@@ -169,6 +170,7 @@ void FrmCopy::CreateControls() {
     CreateChild(L"BUTTON", L"弹出", WS_TABSTOP | BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_GROUP, 146, 144, 48, 20,
                 IDC_optOpenCD);
     CreateChild(L"BUTTON", L"关闭", WS_TABSTOP | BS_AUTORADIOBUTTON | BS_PUSHLIKE, 198, 144, 48, 20, IDC_optCloseCD);
+    SetUpDoorButtons();
     CreateChild(L"BUTTON", L"开始复制", WS_TABSTOP | BS_PUSHBUTTON, 254, 143, 74, 22, IDC_cmdStartCopy);
     CreateChild(L"BUTTON", L"暂停复制[&S]", WS_TABSTOP | BS_PUSHBUTTON, 332, 143, 80, 22, IDC_cmdPauseCopy);
     CreateChild(L"BUTTON", L"取消复制", WS_TABSTOP | BS_PUSHBUTTON, 416, 143, 74, 22, IDC_cmdCancelCopy);
@@ -208,6 +210,7 @@ void FrmCopy::CreateControls() {
     CreateChild(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 186, 17, 176, 20, IDC_sldSkipBlocks, p2);
     CreateChild(L"BUTTON", L"返回设置>>", WS_TABSTOP | BS_PUSHBUTTON, 374, 8, 80, 22, IDC_cmdBackCopy, p2);
     SetUpPictureButtons();
+    CreateFileMenu();
 }
 
 void FrmCopy::Form_Load() {
@@ -259,14 +262,16 @@ void FrmCopy::Form_Load() {
         mRegDll_Ocx_Tlb::RegisterAppFolderServers();
     CreateToolTips();
     ConfigurePopupMenus();
+    // Drops, keys and the file menu's states.
+    SetUpFileList();
     // The two status icons sit inside the status bars.
     HWND a = boxes_[SmallIcon16A].Window(), b = boxes_[SmallIcon16B].Window();
     mT3D::SetParentAndMove(a, Control(IDC_stbFileInfoShowsArea_B), 1, 3, boxes_[SmallIcon16A].Width(),
                            boxes_[SmallIcon16A].Height());
     mT3D::SetParentAndMove(b, Control(IDC_stbFileInfoShowsArea_A), 1, 3, boxes_[SmallIcon16B].Width(),
                            boxes_[SmallIcon16B].Height());
-    // The list draws its own drop-down items.
-    mSubClassImageCombo::SubclassImageCombo(Control(IDC_cmbFileCopy), nullptr);
+    // The list draws its own drop-down items and opens the file menu on a right press.
+    mSubClassImageCombo::SubclassImageCombo(Control(IDC_cmbFileCopy), [this] { ShowPopupMenu(0); });
     // The log window records from the start and only hides when the user closes it.
     LoadLogWindow();
 }
@@ -360,6 +365,7 @@ void FrmCopy::Form_Unload() {
     // The library objects; the menu object takes its hook off the window.
     popupMenus_.reset();
     if (options_.unloadPreview) options_.unloadPreview();
+    TearDownFileList();
     // Back out of the status bars before they go.
     mT3D::SetParentAndMove(boxes_[SmallIcon16A].Window(), hwnd_, 0, 0, 0, 0);
     mT3D::SetParentAndMove(boxes_[SmallIcon16B].Window(), hwnd_, 0, 0, 0, 0);
@@ -433,7 +439,11 @@ std::wstring FrmCopy::FileListText() const {
 
 void FrmCopy::SetFileListText(const std::wstring& text) {
     HWND edit = reinterpret_cast<HWND>(::SendMessageW(Control(IDC_cmbFileCopy), CBEM_GETEDITCONTROL, 0, 0));
-    if (edit) ::SetWindowTextW(edit, text.c_str());
+    if (!edit) return;
+    settingListText_ = true;
+    ::SetWindowTextW(edit, text.c_str());
+    settingListText_ = false;
+    cmbFileCopy_Change();
 }
 
 void FrmCopy::AddFileListItem(const std::wstring& path) {
@@ -586,6 +596,11 @@ void FrmCopy::TitleBarMouse(UINT msg, WPARAM wp, int x, int) {
             ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
         else if (area == TitleBarArea::Tray)
             SendToTray();
+        else if (area == TitleBarArea::WindowIcon)
+            ShowPopupMenu(0);
+        break;
+    case WM_RBUTTONUP:
+        if (TitleBarMenuAt(x, w)) ShowPopupMenu(0);
         break;
     default:
         break;
@@ -706,7 +721,9 @@ void FrmCopy::UnloadLogWindow() {
 // Messages
 
 void FrmCopy::OnCommand(int id, int code) {
+    if (OnFileListCommand(id, code)) return;
     if (code != BN_CLICKED) return;
+    if (OnFileMenuCommand(id)) return;
     switch (id) {
     case IDC_cmdStartCopy: {
         const std::wstring source = FileListText();
@@ -730,6 +747,12 @@ void FrmCopy::OnCommand(int id, int code) {
         break;
     case IDC_cmdDestinationPath:
         cmdDestinationPath_Click();
+        break;
+    case IDC_optOpenCD:
+        optOpenCD_Click();
+        break;
+    case IDC_optCloseCD:
+        optCloseCD_Click();
         break;
     default:
         break;

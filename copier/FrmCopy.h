@@ -8,6 +8,7 @@
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
 #include "copier/DorvexCopyPrompts.h"
+#include "services/CDRomDriveControl.h"
 #include "services/PictureBox.h"
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
@@ -25,6 +26,7 @@ struct _cVelmora;
 namespace salva {
 
 class frmSystem;
+class FileDropTarget;
 
 class FrmCopy : public BaseWindow<FrmCopy>, public CopyHost, public MainWindow {
 public:
@@ -74,6 +76,49 @@ public:
         IDC_Last
     };
 
+    // The file menu's items: 200 + the item's place in the menu, counted from 1.
+    enum FileMenuId : int {
+        IDM_mnuOpenFile = 201,
+        IDM_mnuPreview = 202,
+        IDM_mnuAddFileToListItem = 204,
+        IDM_mnuClearSelectedItem = 205,
+        IDM_mnuClearAllListItem = 206,
+        IDM_mnuDelSeletedItem = 208,
+        IDM_mnuReName = 209,
+        IDM_mnuCopyTo = 211,
+        IDM_mnuMoveTo = 212,
+        IDM_mnuFindFile = 214,
+        IDM_mnuFileroperty = 215,
+        IDM_mnuCopyAllFilesTo = 217,
+        IDM_mnuExit = 219,
+        IDM_mnuAboutMe = 220,
+    };
+
+    // A folder whose matching files are added to the list; an empty folder is a cancel.
+    struct FolderSearch {
+        std::wstring folder;
+        std::wstring pattern;
+        bool subFolders = false;
+    };
+
+    // The windows of their own that commands of the file menu open. A command whose member is
+    // empty stays greyed in the menu.
+    struct CommandWindows {
+        // frmDialog, the rename popup of the current file, shown modally.
+        std::function<void()> rename;
+        // frmFileProperty: GetInfor with the path, then shown modally; false when it could not
+        // show the file (the shell's sheet comes instead).
+        std::function<bool(const std::wstring& path)> fileProperty;
+        // frmSplash, the about box, modal with no owner.
+        std::function<void()> about;
+        // frmCopyAllFiles.CopyingFiles, with the main window disabled meanwhile.
+        std::function<void()> copyAllFiles;
+        // The folder picker with the search options: "选择待添加的文件目录".
+        std::function<FolderSearch()> chooseFolderToAdd;
+        // frmPrevVideo.OpenMediaFile: true when the preview window took the file.
+        std::function<bool(const std::wstring& path)> openPreview;
+    };
+
     // What start-up and shutdown reach outside the window. Left empty, each takes the
     // program's own: registration of the program folder's servers, a cVelmora object created
     // by class identifier, the program's log window, and no preview window.
@@ -85,8 +130,17 @@ public:
         std::function<void()> startPreview;
         std::function<void()> stopPreview;
         std::function<void()> unloadPreview;
+        // The search window's pattern history file.
+        std::wstring searchHistoryFile;
         // Ends the message loop when the window is gone (the program's main window).
         bool quitOnDestroy = false;
+        CommandWindows windows;
+        // Left empty: the system's MCI commands and CD drives, its version name and the
+        // shell's property sheet.
+        CDRomDriveControl::MciSender cdSender;
+        CDRomDriveControl::DriveLister cdDrives;
+        std::function<std::wstring()> osVersionName;
+        std::function<void(const std::wstring& path)> shellProperties;
     };
 
     FrmCopy();
@@ -106,6 +160,18 @@ public:
     void RefreshWindow() override;
 
     HWND Control(int id) const;
+
+    // Opens the file menu (kind 0) or the CD menu (kind 1) at the pointer, each in its own
+    // look; returns when the menu has closed. Any other kind does nothing.
+    void ShowPopupMenu(short kind) override;
+    HMENU FileMenu() const { return mnuFile_.get(); }
+    // The drop target registered for the window.
+    IDropTarget* DropTarget() const;
+    // The window and the controls that take drops hand them to the file list's handlers.
+    bool AcceptsDropAt(POINT screen) const;
+    // Only a file list may be dropped, as a copy.
+    void cmbFileCopy_OLEDragOver(IDataObject* data, DWORD& effect);
+    void cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect);
     CopyEngine& Engine() { return *engine_; }
     _cVelmora* PopupMenus() const { return popupMenus_.get(); }
     COLORREF ProgressColor() const { return progressColor_; }
@@ -164,6 +230,45 @@ private:
     void UnloadLogWindow();
     frmSystem& LogWindow();
     void OnCommand(int id, int code);
+
+    // The popup menus and their commands (FrmCopyMenus.cpp).
+    void CreateFileMenu();
+    void SetPopupMenuLook(short kind);
+    CDRomDriveControl DoorControl() const;
+    void mnuOpenFile_Click();
+    void mnuFindFile_Click();
+    void mnuFileroperty_Click();
+    void mnuAboutMe_Click();
+    void SetUpDoorButtons();
+    LRESULT DoorButtonMessage(WindowSubclass& subclass, HWND button, UINT msg, WPARAM wp, LPARAM lp);
+    void optOpenCD_Click();
+    void optCloseCD_Click();
+
+    // The file list and its commands (FrmCopyFileList.cpp).
+    void SetUpFileList();
+    void TearDownFileList();
+    bool OnFileListCommand(int id, int code);
+    bool OnFileMenuCommand(int id);
+    void cmbFileCopy_Change();
+    void cmbFileCopy_Click();
+    bool cmbFileCopy_KeyDown(WPARAM key);
+    void UpdateListMenus();
+    void PrepareMediaFile(const std::wstring& path);
+    void RemoveCurrentListItem();
+    void RemoveFileListItem(int index);
+    bool CurrentFileExists() const;
+    // A copy is running or paused: its file must stay where it is.
+    bool CopyInHand() const;
+    void mnuAddFileToListItem_Click();
+    void mnuClearAllListItem_Click();
+    void mnuClearSelectedItem_Click();
+    void mnuCopyAllFilesTo_Click();
+    void mnuCopyTo_Click();
+    void mnuMoveTo_Click();
+    void mnuDelSeletedItem_Click();
+    void mnuReName_Click();
+    void mnuPreview_Click();
+    void mnuExit_Click();
     // Runs an engine call that may hold a copy loop; a close accepted meanwhile is carried
     // out once the loop has returned.
     template <typename F>
@@ -202,6 +307,12 @@ private:
     std::array<PictureBox, 6> boxes_;
 
     com_ptr<_cVelmora> popupMenus_;
+    unique_hmenu mnuFile_;
+    ole_init_scope ole_;
+    FileDropTarget* dropTarget_ = nullptr;  // one reference, released at unload
+    WindowSubclass openDoorSubclass_, closeDoorSubclass_;
+    WindowSubclass fileListEditSubclass_;
+    bool settingListText_ = false;
     COLORREF progressColor_ = 0;
     unique_hicon icon_;
     unique_hicon smallIcon_;

@@ -5,6 +5,7 @@
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include "services/WindowText.h"
 #include "services/mT3D.h"
+#include "windows/frmSearchFile.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
 #include <iterator>
@@ -141,7 +142,11 @@ void FrmCopy::picRefresh_Steps() {
 }
 
 void FrmCopy::ShowSearchWindow() {
-    // The file search window is shown modally here; it fills the list itself.
+    // The search window fills the list itself; each opening starts from the drive list and the
+    // stored patterns again.
+    frmSearchFile search;
+    if (!options_.searchHistoryFile.empty()) search.SetHistoryFilePath(options_.searchHistoryFile);
+    search.ShowModal(hwnd_);
 }
 
 void FrmCopy::cmdBackCopy_Click() {

@@ -1,4 +1,5 @@
 #include "FrmCopy.h"
+#include "copier/frmDialog.h"
 #include "services/Holders.h"
 #include <commctrl.h>
 
@@ -9,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     salva::FrmCopy::Options options;
     options.quitOnDestroy = true;
+    options.windows.rename = [] { salva::ShowRenamePopup(); };
     salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
     MSG msg;

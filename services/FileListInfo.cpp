@@ -49,6 +49,33 @@ com_ptr<IPicture> LoadPictureFile(const std::wstring& path) {
 
 }  // namespace
 
+namespace {
+
+// The current file's pictures, size, type, attributes and times.
+void DescribeFile(MainWindow* main, const std::wstring& current) {
+    com_ptr<IPicture> picture;
+    if (file_list_info::IsPictureFileName(current)) picture = LoadPictureFile(current);
+    main->ShowItemPictures(current, picture.get());
+    FileSystem fs;
+    uint64_t size = 0;
+    FileLength64(current, size);
+    main->SetFileInfoTexts(
+        file_list_info::SizeTypeAttributesText(size, fs.GetFileTypeName(current), fs.GetFileAttributesStr(current)),
+        file_list_info::TimesText(fs.GetFileDateTime(current, 1), fs.GetFileDateTime(current, 2)));
+}
+
+// A file that is gone adds nothing.
+uint64_t ListTotalBytes(MainWindow* main, int count) {
+    uint64_t total = 0;
+    for (int i = 0; i < count; ++i) {
+        uint64_t length = 0;
+        if (FileLength64(main->FileListItem(i), length)) total += length;
+    }
+    return total;
+}
+
+}  // namespace
+
 void UpdateFileListInfo() {
     MainWindow* main = TheMainWindow();
     if (!main) return;
@@ -57,24 +84,20 @@ void UpdateFileListInfo() {
     wait_cursor_scope wait;
     const std::wstring current = main->FileListItem(0);
     main->SetFileListText(current);
-    if (CanOpenFile(current)) {
-        com_ptr<IPicture> picture;
-        if (file_list_info::IsPictureFileName(current)) picture = LoadPictureFile(current);
-        main->ShowItemPictures(current, picture.get());
-        FileSystem fs;
-        uint64_t size = 0;
-        FileLength64(current, size);
-        main->SetFileInfoTexts(
-            file_list_info::SizeTypeAttributesText(size, fs.GetFileTypeName(current), fs.GetFileAttributesStr(current)),
-            file_list_info::TimesText(fs.GetFileDateTime(current, 1), fs.GetFileDateTime(current, 2)));
-    }
-    // Recomputed whatever became of the first item; a file that is gone adds nothing.
-    uint64_t total = 0;
-    for (int i = 0; i < count; ++i) {
-        uint64_t length = 0;
-        if (FileLength64(main->FileListItem(i), length)) total += length;
-    }
-    main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(count), total));
+    if (CanOpenFile(current)) DescribeFile(main, current);
+    // Recomputed whatever became of the first item.
+    main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(count), ListTotalBytes(main, count)));
+}
+
+void ShowCurrentItemInfo(int position) {
+    MainWindow* main = TheMainWindow();
+    if (!main) return;
+    const int count = main->FileListCount();
+    const std::wstring current = main->FileListText();
+    if (count <= 0 || !FileSystem().FileExists(current)) return;
+    DescribeFile(main, current);
+    main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(position), static_cast<size_t>(count),
+                                                      ListTotalBytes(main, count)));
 }
 
 }  // namespace salva::mSubClassOpen_SaveFileBox

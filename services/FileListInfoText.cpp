@@ -24,9 +24,17 @@ std::wstring TimesText(const std::wstring& modified, const std::wstring& accesse
     return L"  修改时间：" + modified + L"  访问时间：" + accessed;
 }
 
-std::wstring TotalsText(size_t count, uint64_t totalBytes) {
-    return L"文件总数:" + std::to_wstring(count) + L"个  总计大小:" + GroupedNumber(totalBytes / 1024 / 1024) +
-           L"MB [" + GroupedNumber(totalBytes) + L"字节]";
+namespace {
+std::wstring Totals(const std::wstring& countText, uint64_t totalBytes) {
+    return L"文件总数:" + countText + L"个  总计大小:" + GroupedNumber(totalBytes / 1024 / 1024) + L"MB [" +
+           GroupedNumber(totalBytes) + L"字节]";
+}
+}  // namespace
+
+std::wstring TotalsText(size_t count, uint64_t totalBytes) { return Totals(std::to_wstring(count), totalBytes); }
+
+std::wstring TotalsText(size_t position, size_t count, uint64_t totalBytes) {
+    return Totals(std::to_wstring(position) + L"/" + std::to_wstring(count), totalBytes);
 }
 
 }  // namespace salva::file_list_info

@@ -17,5 +17,7 @@ std::wstring SizeTypeAttributesText(uint64_t size, const std::wstring& typeName,
 std::wstring TimesText(const std::wstring& modified, const std::wstring& accessed);
 // "文件总数:3个  总计大小:12MB [13,107,200字节]"
 std::wstring TotalsText(size_t count, uint64_t totalBytes);
+// "文件总数:2/3个  总计大小:12MB [13,107,200字节]": the current file's place among them.
+std::wstring TotalsText(size_t position, size_t count, uint64_t totalBytes);
 
 }  // namespace salva::file_list_info

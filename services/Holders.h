@@ -258,6 +258,32 @@ private:
     HRESULT hr_;
 };
 
+// OleInitialize / OleUninitialize paired by scope (drag and drop, the clipboard).
+class ole_init_scope {
+public:
+    ole_init_scope() noexcept : hr_(::OleInitialize(nullptr)) {}
+    ole_init_scope(const ole_init_scope&) = delete;
+    ole_init_scope& operator=(const ole_init_scope&) = delete;
+    ~ole_init_scope() {
+        if (SUCCEEDED(hr_)) ::OleUninitialize();
+    }
+    HRESULT result() const noexcept { return hr_; }
+
+private:
+    HRESULT hr_;
+};
+
+// A storage medium handed out by IDataObject::GetData, released on scope end.
+class unique_stgmedium : public STGMEDIUM {
+public:
+    unique_stgmedium() noexcept : STGMEDIUM{} {}
+    unique_stgmedium(const unique_stgmedium&) = delete;
+    unique_stgmedium& operator=(const unique_stgmedium&) = delete;
+    ~unique_stgmedium() {
+        if (tymed != TYMED_NULL) ::ReleaseStgMedium(this);
+    }
+};
+
 // VARIANT cleared on scope end.
 class unique_variant : public VARIANT {
 public:

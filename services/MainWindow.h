@@ -30,6 +30,8 @@ public:
     virtual void RefreshWindow() = 0;
     // Repaints the drawn title bar from the current state.
     virtual void picHTitleBar_Paint() = 0;
+    // Opens the file menu (kind 0) or the CD menu (kind 1) at the pointer; returns when it closed.
+    virtual void ShowPopupMenu(short kind) = 0;
     // The target path box.
     virtual void SetTargetText(const std::wstring& text) = 0;
 

@@ -39,5 +39,8 @@ void EmbedPreviewPane(HWND child, HWND parent, int x, int y, int width, int heig
 // its pictures, size, type, attributes and times, and the count and total size of all items.
 // An empty list changes nothing.
 void UpdateFileListInfo();
+// The same for the list's current text, the item chosen in the list, which stays current; the
+// totals line names its 1-based `position`. Nothing changes unless the current file exists.
+void ShowCurrentItemInfo(int position);
 
 }  // namespace salva::mSubClassOpen_SaveFileBox

@@ -3,6 +3,7 @@
 #include "LogText.h"
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
+#include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
 #include "services/ToolTips.h"
 #include "services/mT3D.h"
@@ -339,38 +340,7 @@ void frmSystem::TrackButtonHover(HWND button) {
 }
 
 void frmSystem::ShowModal() {
-    if (!Load()) return;
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM p) CALLBACK -> BOOL {
-            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
-            list->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    std::vector<HWND> reenable;
-    for (HWND h : disabled) {
-        if (h != hwnd_ && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {
-            ::EnableWindow(h, FALSE);
-            reenable.push_back(h);
-        }
-    }
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetForegroundWindow(hwnd_);
-    MSG msg;
-    while (hwnd_ && ::IsWindowVisible(hwnd_)) {
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == -1) break;
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    for (HWND h : reenable)
-        if (::IsWindow(h)) ::EnableWindow(h, TRUE);
+    if (Load()) RunModal(hwnd_);
 }
 
 bool frmSystem::Unload() {

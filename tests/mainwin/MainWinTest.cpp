@@ -2,6 +2,8 @@
 #include "services/mRegDll_Ocx_Tlb.h"
 #include <commctrl.h>
 #include <olectl.h>
+#include <shlobj.h>
+#include <cstring>
 
 namespace mainwintest {
 
@@ -124,9 +126,11 @@ void Harness::Create(int show) {
         };
     }
     o.logWindow = &log;
+    o.searchHistoryFile = dir / L"Salvadisksearch.ini";
     o.stopPreview = [this] { order.push_back("stopPreview"); };
     o.startPreview = [this] { order.push_back("startPreview"); };
     o.unloadPreview = [this] { order.push_back("unloadPreview"); };
+    if (configure) configure(o);
     frm = std::make_unique<salva::FrmCopy>(std::move(o));
     ASSERT_TRUE(frm->Create(show));
 }
@@ -150,6 +154,122 @@ std::wstring PanelText(HWND bar) {
     wchar_t b[1024] = {};
     ::SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(b));
     return b;
+}
+
+std::vector<MenuItem> ReadMenu(HMENU menu) {
+    std::vector<MenuItem> items;
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MenuItem item;
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{sizeof(info)};
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 255, MF_BYPOSITION);
+        item.caption = text;
+        item.separator = (info.fType & MFT_SEPARATOR) != 0;
+        item.enabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+        item.checked = (info.fState & MFS_CHECKED) != 0;
+        item.ownerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
+        item.submenu = info.hSubMenu != nullptr;
+        items.push_back(item);
+    }
+    return items;
+}
+
+MenuWatcher::MenuWatcher(std::vector<WPARAM> keys)
+    : watcher_(
+          [] {
+              for (int i = 0; i < 1000; ++i) {
+                  HWND popup = ::FindWindowW(L"#32768", nullptr);
+                  if (popup && ::IsWindowVisible(popup)) return popup;
+                  ::Sleep(10);
+              }
+              return static_cast<HWND>(nullptr);
+          },
+          [this, keys](HWND popup) {
+              HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+              items = ReadMenu(menu);
+              for (WPARAM k : keys) ::PostMessageW(popup, WM_KEYDOWN, k, 0);
+          }) {}
+
+namespace {
+
+// A data object with one format in an HGLOBAL.
+class HGlobalData : public IDataObject {
+public:
+    HGlobalData(CLIPFORMAT format, std::vector<char> bytes) : format_(format), bytes_(std::move(bytes)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDataObject) {
+            *out = this;
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG n = ::InterlockedDecrement(&refs_);
+        if (n == 0) delete this;
+        return static_cast<ULONG>(n);
+    }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
+        if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
+        HGLOBAL g = ::GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+        if (!g) return E_OUTOFMEMORY;
+        std::memcpy(::GlobalLock(g), bytes_.data(), bytes_.size());
+        ::GlobalUnlock(g);
+        m->tymed = TYMED_HGLOBAL;
+        m->hGlobal = g;
+        m->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override {
+        return f && f->cfFormat == format_ && (f->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
+        if (direction != DATADIR_GET) return E_NOTIMPL;
+        FORMATETC f{format_, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        return ::SHCreateStdEnumFmtEtc(1, &f, out);
+    }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    virtual ~HGlobalData() = default;
+    LONG refs_ = 1;
+    CLIPFORMAT format_;
+    std::vector<char> bytes_;
+};
+
+}  // namespace
+
+IDataObject* NewFileListData(const std::vector<std::wstring>& paths) {
+    // DROPFILES, then each path with its NUL, then one more NUL.
+    std::wstring list;
+    for (const std::wstring& p : paths) list += p + L'\0';
+    list += L'\0';
+    std::vector<char> bytes(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    DROPFILES head{};
+    head.pFiles = sizeof(DROPFILES);
+    head.fWide = TRUE;
+    std::memcpy(bytes.data(), &head, sizeof(head));
+    std::memcpy(bytes.data() + sizeof(head), list.data(), list.size() * sizeof(wchar_t));
+    return new HGlobalData(CF_HDROP, std::move(bytes));
+}
+
+IDataObject* NewTextData(const std::wstring& text) {
+    std::vector<char> bytes((text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(bytes.data(), text.c_str(), bytes.size());
+    return new HGlobalData(CF_UNICODETEXT, std::move(bytes));
 }
 
 }  // namespace mainwintest

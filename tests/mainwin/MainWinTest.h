@@ -91,6 +91,8 @@ struct Harness {
     ~Harness();
     void Create(int show = SW_SHOWNOACTIVATE);
 
+    // Runs on the options just before the window is made (routes and seams of a test).
+    std::function<void(salva::FrmCopy::Options&)> configure;
     testsupport::TempDir dir;
     salva::frmSystem log;
     VelmoraRecorder recorder;
@@ -103,6 +105,34 @@ struct Harness {
 void Pump(int ms, const std::function<bool()>& done = nullptr);
 
 std::wstring TextOf(HWND h);
+
+// One item of an open popup menu as the menu holds it.
+struct MenuItem {
+    std::wstring caption;
+    bool separator = false;
+    bool enabled = false;
+    bool checked = false;
+    bool ownerDrawn = false;
+    bool submenu = false;
+};
+std::vector<MenuItem> ReadMenu(HMENU menu);
+
+// Waits on another thread for a popup menu of this process to open, reads its items, then
+// presses `keys` in it (VK_ESCAPE closes it). Join() waits for it.
+class MenuWatcher {
+public:
+    explicit MenuWatcher(std::vector<WPARAM> keys = {VK_ESCAPE});
+    void Join() { watcher_.Join(); }
+    bool found() const { return watcher_.found(); }
+    std::vector<MenuItem> items;
+
+private:
+    testsupport::Watcher watcher_;
+};
+
+// A data object carrying a shell file list (CF_HDROP) of the given paths, or plain text.
+IDataObject* NewFileListData(const std::vector<std::wstring>& paths);
+IDataObject* NewTextData(const std::wstring& text);
 // Panel 1 of a status bar.
 std::wstring PanelText(HWND bar);
 

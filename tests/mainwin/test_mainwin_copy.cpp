@@ -29,6 +29,10 @@ protected:
         ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
         ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
         h_ = std::make_unique<Harness>(false);
+        h_->configure = [](FrmCopy::Options& o) {
+            o.windows.rename = [] {};
+            o.windows.copyAllFiles = [] {};
+        };
         h_->Create();
         f_ = h_->frm.get();
         source_ = h_->dir / L"source.dat";
@@ -52,6 +56,8 @@ protected:
         ::PostMessageW(Button(FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
         Pump(timeoutMs, [&] { return !::IsWindow(main_) || (started_ && !f_->Engine().Running()); });
     }
+    // Presses Start, then Pause once the copy runs.
+    void RunStartAndPause();
     bool HasRecordAt(const std::vector<uint8_t>& t) const {
         return t.size() > 17 && std::memcmp(t.data() + t.size() - 17, "PDV", 3) == 0;
     }
@@ -75,6 +81,15 @@ std::thread WhenRunning(HWND cancel, std::atomic<bool>& started, std::function<v
         started = ::IsWindowEnabled(cancel) != FALSE;
         if (started) act();
     });
+}
+
+void MainWindowCopy::RunStartAndPause() {
+    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
+    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
+        ::PostMessageW(pause, BM_CLICK, 0, 0);
+    });
+    RunStart();
+    t.join();
 }
 
 }  // namespace
@@ -214,11 +229,7 @@ TEST_F(MainWindowCopy, CloseWhilePausedUnwindsTheLoopAndLeavesTheRecord) {
 TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
     main_ = f_->Window();
     HWND pause = Button(FrmCopy::IDC_cmdPauseCopy);
-    std::thread t = WhenRunning(Button(FrmCopy::IDC_cmdCancelCopy), started_, [pause] {
-        ::PostMessageW(pause, BM_CLICK, 0, 0);
-    });
-    RunStart();
-    t.join();
+    RunStartAndPause();
     ASSERT_TRUE(started_);
     EXPECT_EQ(Narrow(L"继续复制[&P]"), Narrow(TextOf(pause)));
     EXPECT_TRUE(f_->Engine().State().Paused);
@@ -237,4 +248,31 @@ TEST_F(MainWindowCopy, CloseAfterThePauseLeavesTheRecord) {
     const auto partial = ReadBytes(target_);
     ASSERT_TRUE(HasRecordAt(partial)) << "no resume record, target " << partial.size() << " bytes";
     EXPECT_EQ(static_cast<size_t>(lengthWhilePaused + 16), partial.size());
+}
+
+TEST_F(MainWindowCopy, ThePausedCopysFileCannotBeDeletedMovedRenamedOrCopiedWithTheRest) {
+    main_ = f_->Window();
+    RunStartAndPause();
+    ASSERT_TRUE(started_);
+    ASSERT_TRUE(f_->Engine().State().Paused);
+    const auto stateOf = [](const std::vector<MenuItem>& items, const wchar_t* caption) {
+        for (const MenuItem& m : items)
+            if (m.caption == caption) return m.enabled ? 1 : 0;
+        return -1;
+    };
+    const auto open = [&] {
+        MenuWatcher watcher;
+        f_->ShowPopupMenu(0);
+        watcher.Join();
+        EXPECT_TRUE(watcher.found());
+        return watcher.items;
+    };
+    const std::vector<MenuItem> paused = open();
+    for (const wchar_t* c : {L"删除当前文件(&K)   ", L"移动该文件到(&M)...", L"重命名该文件(&R)", L"复制所有文件到(&A)..."})
+        EXPECT_EQ(0, stateOf(paused, c)) << Narrow(c);
+    for (const wchar_t* c : {L"打开当前文件(&O)", L"复制该文件到(&C)...", L"从列表中清除(&N)"})
+        EXPECT_EQ(1, stateOf(paused, c)) << Narrow(c);
+    // The delete command sent all the same leaves the file alone.
+    ::SendMessageW(main_, WM_COMMAND, FrmCopy::IDM_mnuDelSeletedItem, 0);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(source_.c_str()));
 }

@@ -221,3 +221,46 @@ TEST(RenamePopup, AFileGoneBeforeLoadingLeavesTheDesignTexts) {
     salva::unique_hrgn rgn(::CreateRectRgn(0, 0, 0, 0));
     EXPECT_NE(ERROR, ::GetWindowRgn(popup.Window(), rgn.get()));
 }
+
+TEST(RenamePopup, OpenedFromTheFileMenuOfARightPressOnTheList) {
+    Harness h;
+    h.configure = [](salva::FrmCopy::Options& o) { o.windows.rename = [] { salva::ShowRenamePopup(); }; };
+    h.Create(SW_SHOW);
+    salva::FrmCopy& f = *h.frm;
+    const std::wstring file = h.dir / L"a.dat";
+    ASSERT_TRUE(WriteBytes(file, Pattern(100)));
+    f.AddFileListItem(file);
+    f.SetFileListText(file);
+    Watcher popup(FindPopup, [](HWND w) {
+        HWND box = NameBox(w);
+        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"b.dat"));
+        ::PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    // The rename item chosen by its mnemonic, as the menu reads typed characters.
+    std::wstring first;
+    Watcher menu(
+        [] {
+            for (int i = 0; i < 1000; ++i) {
+                HWND m = ::FindWindowW(L"#32768", nullptr);
+                if (m && ::IsWindowVisible(m)) return m;
+                ::Sleep(10);
+            }
+            return static_cast<HWND>(nullptr);
+        },
+        [&](HWND m) {
+            wchar_t caption[64] = {};
+            ::GetMenuStringW(reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0)), 0, caption, 64,
+                             MF_BYPOSITION);
+            first = caption;
+            ::PostMessageW(m, WM_CHAR, L'r', 1);
+        });
+    ::SendMessageW(f.FileListCombo(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(f.Handle()),
+                   MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN));
+    menu.Join();
+    popup.Join();
+    ASSERT_TRUE(menu.found()) << "the right press opens the file menu";
+    EXPECT_EQ(L"打开当前文件(&O)", first);
+    ASSERT_TRUE(popup.found()) << "its rename item opens the popup";
+    EXPECT_EQ(std::vector<std::wstring>{h.dir / L"b.dat"}, Items(f));
+    EXPECT_EQ(100, FileLength(h.dir / L"b.dat"));
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 namespace wine_host {
 
@@ -17,6 +18,13 @@ bool MakeSymlink(const std::string& target, const std::wstring& link);
 void SetRuntimeVariable(const std::wstring& name, const std::wstring& value);
 // Removes such a link (the folder it points to stays).
 bool RemoveSymlink(const std::wstring& link);
+// Removes the links a test made (RemoveSymlink) when it goes, before their folder goes.
+struct LinkCleanup {
+    std::vector<std::wstring> links;
+    ~LinkCleanup() {
+        for (const auto& link : links) RemoveSymlink(link);
+    }
+};
 // A letter A-Z that is no drive now, searched from `first` upwards; 0 when there is none.
 wchar_t FreeDriveLetter(wchar_t first);
 

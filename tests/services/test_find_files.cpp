@@ -6,7 +6,9 @@
 #include <chrono>
 #include <commctrl.h>
 
+using testsupport::JoinTexts;
 using testsupport::Narrow;
+using testsupport::SortedTexts;
 using testsupport::TempDir;
 namespace mFindFiles = salva::mFindFiles;
 
@@ -16,17 +18,6 @@ std::vector<std::wstring> Walk(const std::wstring& folder, const std::wstring& p
     std::vector<std::wstring> found;
     mFindFiles::FindFiles(folder, pattern, recurse, [&](const std::wstring& p) { found.push_back(p); });
     return found;
-}
-
-std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
-std::string Join(const std::vector<std::wstring>& v) {
-    std::string out;
-    for (const auto& s : v) out += Narrow(s) + "; ";
-    return out;
 }
 
 // root: a.dat  b.txt  XDAT  sub\c.DAT  sub\deeper\d.dat  sub\e.vob
@@ -56,39 +47,31 @@ TEST(FindFilesPattern, LastThreeCharactersWithoutCase) {
 
 TEST_F(FindFilesTree, FlatWalkTakesOnlyTheFolderItself) {
     const auto flat = Walk(dir.path(), L"*.dat", false);
-    EXPECT_EQ(Sorted(flat), Sorted({root() + L"XDAT", root() + L"a.dat"})) << Join(flat);
+    EXPECT_EQ(SortedTexts(flat), SortedTexts({root() + L"XDAT", root() + L"a.dat"})) << JoinTexts(flat);
     // The folder may be given with its trailing backslash.
-    EXPECT_EQ(Sorted(Walk(root(), L"*.DAT", false)), Sorted(flat));
+    EXPECT_EQ(SortedTexts(Walk(root(), L"*.DAT", false)), SortedTexts(flat));
     const auto every = Walk(dir.path(), L"*.*", false);
-    EXPECT_EQ(Sorted(every), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"b.txt"})) << Join(every);
+    EXPECT_EQ(SortedTexts(every), SortedTexts({root() + L"XDAT", root() + L"a.dat", root() + L"b.txt"})) << JoinTexts(every);
 }
 
 TEST_F(FindFilesTree, RecursiveWalkAddsSubfolderFilesInListingOrder) {
     const auto deep = Walk(dir.path(), L"*.dat", true);
-    EXPECT_EQ(Sorted(deep), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
+    EXPECT_EQ(SortedTexts(deep), SortedTexts({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
                                     root() + L"sub\\deeper\\d.dat"}))
-        << Join(deep);
+        << JoinTexts(deep);
     // Files of a subfolder come together, at the place of the subfolder's entry.
     const auto all = Walk(dir.path(), L"*.*", true);
-    ASSERT_EQ(all.size(), 6u) << Join(all);
+    ASSERT_EQ(all.size(), 6u) << JoinTexts(all);
     std::vector<size_t> subPositions;
     for (size_t i = 0; i < all.size(); ++i)
         if (all[i].rfind(root() + L"sub\\", 0) == 0) subPositions.push_back(i);
-    ASSERT_EQ(subPositions.size(), 3u) << Join(all);
-    EXPECT_EQ(subPositions.back() - subPositions.front(), 2u) << Join(all);
+    ASSERT_EQ(subPositions.size(), 3u) << JoinTexts(all);
+    EXPECT_EQ(subPositions.back() - subPositions.front(), 2u) << JoinTexts(all);
     EXPECT_TRUE(Walk(dir / L"missing", L"*.*", true).empty());
 }
 
-// Removes the links a test made before its folder goes.
-struct LinkCleanup {
-    std::vector<std::wstring> links;
-    ~LinkCleanup() {
-        for (const auto& link : links) wine_host::RemoveSymlink(link);
-    }
-};
-
 TEST_F(FindFilesTree, LinkLoopIsNotEntered) {
-    LinkCleanup cleanup{{dir / L"sub\\loop", dir / L"sub\\deeper\\loop2"}};
+    wine_host::LinkCleanup cleanup{{dir / L"sub\\loop", dir / L"sub\\deeper\\loop2"}};
     const std::string target = wine_host::UnixPath(dir.path());
     if (target.empty() || !wine_host::MakeSymlink(target, dir / L"sub\\loop") ||
         !wine_host::MakeSymlink(target, dir / L"sub\\deeper\\loop2"))
@@ -100,9 +83,9 @@ TEST_F(FindFilesTree, LinkLoopIsNotEntered) {
     const auto start = std::chrono::steady_clock::now();
     const auto deep = Walk(dir.path(), L"*.dat", true);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(Sorted(deep), Sorted({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
+    EXPECT_EQ(SortedTexts(deep), SortedTexts({root() + L"XDAT", root() + L"a.dat", root() + L"sub\\c.DAT",
                                     root() + L"sub\\deeper\\d.dat"}))
-        << Join(deep);
+        << JoinTexts(deep);
     EXPECT_LT(seconds, 5.0);
 }
 

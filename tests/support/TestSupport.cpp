@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include <algorithm>
 #include <chrono>
 #include <commctrl.h>
 #include <cstring>
@@ -91,6 +92,17 @@ std::string Narrow(const std::wstring& s) {
     std::string out(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
     return out;
+}
+
+std::string JoinTexts(const std::vector<std::wstring>& texts) {
+    std::string out;
+    for (const auto& s : texts) out += Narrow(s) + "; ";
+    return out;
+}
+
+std::vector<std::wstring> SortedTexts(std::vector<std::wstring> texts) {
+    std::sort(texts.begin(), texts.end());
+    return texts;
 }
 
 std::wstring WindowText(HWND hwnd) {

@@ -35,6 +35,9 @@ std::vector<uint8_t> Pattern(size_t size, uint32_t seed = 1);
 int64_t FileLength(const std::wstring& path);
 
 std::string Narrow(const std::wstring& s);  // UTF-8, for assertion messages
+// The texts in UTF-8, each followed by "; " (for comparing lists in assertion messages).
+std::string JoinTexts(const std::vector<std::wstring>& texts);
+std::vector<std::wstring> SortedTexts(std::vector<std::wstring> texts);
 std::wstring WindowText(HWND hwnd);
 
 // The text of the one tool a tip window keeps for `owner`'s client area.

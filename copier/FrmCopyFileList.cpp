@@ -1,0 +1,324 @@
+// The main window's file list: files dropped on the window, the list's reactions to a new
+// current text, a chosen item and a key, and the list commands of the file menu.
+#include "copier/FileDropTarget.h"
+#include "copier/FileListRules.h"
+#include "copier/FrmCopy.h"
+#include "services/FileSystem.h"
+#include "services/WaitCursor.h"
+#include "services/WindowText.h"
+#include "services/mFindFiles.h"
+#include "services/mGetOSverioninfo.h"
+#include "services/mSubClassOpen_SaveFileBox.h"
+#include <commctrl.h>
+
+namespace salva {
+
+namespace {
+
+// The commands that act on the current file or on every listed file: enabled while the list
+// holds items.
+const int kListCommands[] = {
+    FrmCopy::IDM_mnuOpenFile,   FrmCopy::IDM_mnuClearSelectedItem, FrmCopy::IDM_mnuClearAllListItem,
+    FrmCopy::IDM_mnuDelSeletedItem, FrmCopy::IDM_mnuReName,     FrmCopy::IDM_mnuCopyTo,
+    FrmCopy::IDM_mnuMoveTo,     FrmCopy::IDM_mnuFindFile,          FrmCopy::IDM_mnuFileroperty,
+    FrmCopy::IDM_mnuCopyAllFilesTo,
+};
+
+// Controls that take no drops: the title bar and the small pictures.
+const int kRefuseDrops[] = {
+    FrmCopy::IDC_picHTitleBar, FrmCopy::IDC_PicSmallIcon_16, FrmCopy::IDC_PicSmallIcon_16A,
+    FrmCopy::IDC_PicSmallIcon_16B, FrmCopy::IDC_Image1_4,
+};
+
+void EnableItem(HMENU menu, int id, bool enabled) {
+    ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+void FrmCopy::SetUpFileList() {
+    HWND combo = Control(IDC_cmbFileCopy);
+    if (HWND edit = reinterpret_cast<HWND>(::SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0))) {
+        fileListEditSubclass_.Install(edit, [this](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if ((m == WM_KEYDOWN && cmbFileCopy_KeyDown(wp)) || (m == WM_CHAR && wp == L'\r' && CurrentFileExists()))
+                return 0;
+            return fileListEditSubclass_.CallPrevious(w, m, wp, lp);
+        });
+    }
+    const auto handler = [this](bool drop) {
+        return [this, drop](IDataObject* data, POINT pt, DWORD& effect) {
+            if (!AcceptsDropAt(pt))
+                effect = DROPEFFECT_NONE;
+            else if (drop)
+                cmbFileCopy_OLEDragDrop(data, effect);
+            else
+                cmbFileCopy_OLEDragOver(data, effect);
+        };
+    };
+    dropTarget_ = new FileDropTarget(handler(false), handler(true));
+    dropTarget_->Register(hwnd_);
+    UpdateListMenus();
+}
+
+void FrmCopy::TearDownFileList() {
+    fileListEditSubclass_.Remove();
+    if (dropTarget_) {
+        dropTarget_->Revoke();
+        dropTarget_->Release();
+        dropTarget_ = nullptr;
+    }
+}
+
+IDropTarget* FrmCopy::DropTarget() const { return dropTarget_; }
+
+// ---------------------------------------------------------------------------------------------
+// Drop
+
+bool FrmCopy::AcceptsDropAt(POINT screen) const {
+    for (HWND w = ::WindowFromPoint(screen); w; w = ::GetParent(w)) {
+        if (w == hwnd_) return true;
+        for (int id : kRefuseDrops)
+            if (w == Control(id)) return false;
+        if (!(::GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) return false;
+    }
+    return false;
+}
+
+void FrmCopy::cmbFileCopy_OLEDragOver(IDataObject* data, DWORD& effect) {
+    effect = FileDropTarget::HasFileList(data) ? (effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
+}
+
+void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
+    cmbFileCopy_OLEDragOver(data, effect);
+    if (effect == DROPEFFECT_NONE) return;
+    wait_cursor_scope wait(IDC_APPSTARTING);
+    const std::vector<std::wstring> paths = FileDropTarget::DroppedPaths(data);
+    // Every item equal to a dropped path goes, so that the path ends up once, at the end.
+    // Walking from the end, a removal never shifts an item that is still to be compared.
+    for (const std::wstring& p : paths) {
+        for (int j = FileListCount() - 1; j >= 0; --j) {
+            if (FileListItem(j) == p) RemoveFileListItem(j);
+            PumpMessages();
+        }
+    }
+    const FileSystem fs;
+    for (const std::wstring& p : paths) {
+        if (!fs.FileExists(p) || fs.FolderExists(p)) continue;
+        // A path named twice in one drop is listed once.
+        bool listed = false;
+        for (int j = FileListCount() - 1; j >= 0 && !listed; --j) listed = FileListItem(j) == p;
+        if (!listed) AddFileListItem(p);
+    }
+    mSubClassOpen_SaveFileBox::UpdateFileListInfo();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The list's own events
+
+bool FrmCopy::OnFileListCommand(int id, int code) {
+    if (id != IDC_cmbFileCopy) return false;
+    switch (code) {
+    case CBN_EDITCHANGE:
+        if (!settingListText_) cmbFileCopy_Change();
+        break;
+    case CBN_SELENDOK:
+        cmbFileCopy_Click();
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+bool FrmCopy::CurrentFileExists() const { return FileSystem().FileExists(FileListText()); }
+
+bool FrmCopy::CopyInHand() const { return engine_->Running() || engine_->State().Paused; }
+
+void FrmCopy::cmbFileCopy_Change() {
+    ::InvalidateRect(Control(IDC_cmbFileCopy), nullptr, TRUE);
+    UpdateListMenus();
+    if (FileListCount() == 0 || !CurrentFileExists()) return;
+    const std::wstring current = FileListText();
+    PrepareMediaFile(current);
+    StopPreview();
+    if (PreviewOn) PreviewLoaded = options_.windows.openPreview ? options_.windows.openPreview(current) : false;
+    picHTitleBar_Paint();
+}
+
+void FrmCopy::cmbFileCopy_Click() {
+    const int count = FileListCount();
+    if (count == 0) return;
+    wait_cursor_scope wait;
+    HWND combo = Control(IDC_cmbFileCopy);
+    const int selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (selected < 0 || selected >= count) return;
+    const std::wstring chosen = FileListItem(selected);
+    const std::wstring target = WindowTextOf(Control(IDC_txtFileCopy));
+    if (!target.empty()) SetTargetText(TargetFollowing(target, chosen));
+    SetFileListText(chosen);
+    mSubClassOpen_SaveFileBox::ShowCurrentItemInfo(selected + 1);
+}
+
+bool FrmCopy::cmbFileCopy_KeyDown(WPARAM key) {
+    if (!CurrentFileExists()) return false;
+    if (key == VK_DELETE) return true;  // the list's text is never cut by the key
+    if (key == VK_RETURN) {
+        FileSystem().OpenFile(FileListText(), hwnd_);
+        return true;
+    }
+    return false;
+}
+
+void FrmCopy::UpdateListMenus() {
+    HMENU menu = mnuFile_.get();
+    if (!menu) return;
+    const bool items = FileListCount() > 0;
+    for (int id : kListCommands) EnableItem(menu, id, items);
+    // The copy's own file stays where it is while the copy is running or paused.
+    if (CopyInHand())
+        for (int id : {IDM_mnuDelSeletedItem, IDM_mnuMoveTo, IDM_mnuReName, IDM_mnuCopyAllFilesTo})
+            EnableItem(menu, id, false);
+    // Commands whose window is not there.
+    const CommandWindows& w = options_.windows;
+    if (!w.rename) EnableItem(menu, IDM_mnuReName, false);
+    if (!w.fileProperty) EnableItem(menu, IDM_mnuFileroperty, false);
+    if (!w.copyAllFiles) EnableItem(menu, IDM_mnuCopyAllFilesTo, false);
+    EnableItem(menu, IDM_mnuAddFileToListItem, static_cast<bool>(w.chooseFolderToAdd));
+    EnableItem(menu, IDM_mnuAboutMe, static_cast<bool>(w.about));
+    PreviewOn = (::GetMenuState(menu, IDM_mnuPreview, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void FrmCopy::PrepareMediaFile(const std::wstring& path) {
+    if (FileListCount() == 0) return;
+    const FileSystem fs;
+    uint64_t length = 0;
+    if (!FileLength64(path, length)) return;
+    if (!ReadsAheadForPreview(path, static_cast<int64_t>(length), fs.GetDriveType(path))) return;
+    unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    // Only brings the start of the file into the system's cache.
+    char head[kReadAheadBytes];
+    DWORD got = 0;
+    ::ReadFile(file.get(), head, sizeof(head), &got, nullptr);
+}
+
+void FrmCopy::RemoveFileListItem(int index) {
+    ::SendMessageW(Control(IDC_cmbFileCopy), CBEM_DELETEITEM, static_cast<WPARAM>(index), 0);
+}
+
+void FrmCopy::RemoveCurrentListItem() {
+    if (FileListCount() == 0) return;
+    const std::wstring current = FileListText();
+    for (int i = 0; i < FileListCount(); ++i) {
+        if (FileListItem(i) == current) {
+            RemoveFileListItem(i);
+            break;
+        }
+    }
+    if (FileListCount() == 0)
+        RefreshWindow();
+    else
+        mSubClassOpen_SaveFileBox::UpdateFileListInfo();
+    const std::wstring target = WindowTextOf(Control(IDC_txtFileCopy));
+    if (!target.empty()) SetTargetText(TargetFollowing(target, FileListText()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands of the file menu
+
+bool FrmCopy::OnFileMenuCommand(int id) {
+    switch (id) {
+    case IDM_mnuOpenFile: mnuOpenFile_Click(); break;
+    case IDM_mnuPreview: mnuPreview_Click(); break;
+    case IDM_mnuAddFileToListItem: mnuAddFileToListItem_Click(); break;
+    case IDM_mnuClearSelectedItem: mnuClearSelectedItem_Click(); break;
+    case IDM_mnuClearAllListItem: mnuClearAllListItem_Click(); break;
+    case IDM_mnuDelSeletedItem: mnuDelSeletedItem_Click(); break;
+    case IDM_mnuReName: mnuReName_Click(); break;
+    case IDM_mnuCopyTo: mnuCopyTo_Click(); break;
+    case IDM_mnuMoveTo: mnuMoveTo_Click(); break;
+    case IDM_mnuFindFile: mnuFindFile_Click(); break;
+    case IDM_mnuFileroperty: mnuFileroperty_Click(); break;
+    case IDM_mnuCopyAllFilesTo: mnuCopyAllFilesTo_Click(); break;
+    case IDM_mnuExit: mnuExit_Click(); break;
+    case IDM_mnuAboutMe: mnuAboutMe_Click(); break;
+    default: return false;
+    }
+    return true;
+}
+
+void FrmCopy::mnuAddFileToListItem_Click() {
+    if (FileListFull(mGetOSverioninfo::GetOSPlatform(), FileListCount())) {
+        ShowMessage(L"文件数目已超出了允许的最大范围，不能再添加文件到列表！", L"提醒！", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!options_.windows.chooseFolderToAdd) return;
+    const FolderSearch choice = options_.windows.chooseFolderToAdd();
+    if (choice.folder.empty()) return;
+    mFindFiles::FindFiles(choice.folder, choice.pattern, choice.subFolders, Control(IDC_cmbFileCopy));
+    mSubClassOpen_SaveFileBox::UpdateFileListInfo();
+}
+
+void FrmCopy::mnuClearAllListItem_Click() {
+    if (FileListCount() == 0) return;
+    wait_cursor_scope wait;
+    RefreshWindow();
+}
+
+void FrmCopy::mnuClearSelectedItem_Click() { RemoveCurrentListItem(); }
+
+void FrmCopy::mnuCopyAllFilesTo_Click() {
+    if (CopyInHand() || !options_.windows.copyAllFiles) return;
+    if (FileListCount() == 0 || !CurrentFileExists()) return;
+    ::EnableWindow(hwnd_, FALSE);
+    options_.windows.copyAllFiles();
+    ::EnableWindow(hwnd_, TRUE);
+}
+
+void FrmCopy::mnuCopyTo_Click() {
+    if (FileListCount() == 0 || !CurrentFileExists()) return;
+    FileSystem().FileCopyTo(hwnd_, FileListText());
+}
+
+void FrmCopy::mnuMoveTo_Click() {
+    if (CopyInHand() || FileListCount() == 0 || !CurrentFileExists()) return;
+    if (FileSystem().FileMoveTo(hwnd_, FileListText())) RemoveCurrentListItem();
+}
+
+void FrmCopy::mnuDelSeletedItem_Click() {
+    if (CopyInHand() || FileListCount() == 0) return;
+    StopPreview();
+    const std::wstring path = FileListText();
+    const FileSystem fs;
+    if (!fs.FileExists(path)) return;
+    const int answer = ShowMessage(DeleteQuestion(path), L"提醒！", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDYES)
+        fs.FileDeleted(path);
+    else if (answer == IDNO)
+        fs.FileDelToRecycle(path);
+    else
+        return;
+    // A file the system kept (in use, protected) stays listed.
+    if (!fs.FileExists(path)) RemoveCurrentListItem();
+}
+
+void FrmCopy::mnuReName_Click() {
+    if (CopyInHand() || !options_.windows.rename) return;
+    if (FileListCount() == 0 || !CurrentFileExists()) return;
+    if (options_.unloadPreview) options_.unloadPreview();
+    PumpMessages();
+    options_.windows.rename();
+}
+
+void FrmCopy::mnuPreview_Click() {
+    HMENU menu = mnuFile_.get();
+    const bool on = (::GetMenuState(menu, IDM_mnuPreview, MF_BYCOMMAND) & MF_CHECKED) == 0;
+    ::CheckMenuItem(menu, IDM_mnuPreview, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    PreviewOn = on;
+    cmbFileCopy_Change();
+}
+
+void FrmCopy::mnuExit_Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+}  // namespace salva

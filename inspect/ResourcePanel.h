@@ -1,0 +1,32 @@
+// The browser's preview panel: a picture box that keeps what is painted and printed on it, with
+// a print position that moves down a line per printed line.
+#pragma once
+#include "services/PictureBox.h"
+#include <string>
+#include <vector>
+
+namespace salva {
+
+class ResourcePanel {
+public:
+    explicit ResourcePanel(PictureBox& box) : box_(box) {}
+
+    PictureBox& Box() { return box_; }
+    HWND Window() const { return box_.Window(); }
+    // Erases the panel and moves the print position to the top-left corner.
+    void Cls();
+    // Prints the text from the print position; every CRLF starts a new line, and the line
+    // after the text starts below it, as a printed line does.
+    void Print(const std::wstring& text);
+    // The lines printed since the last Cls, in order.
+    const std::vector<std::wstring>& PrintedLines() const { return lines_; }
+    int InnerWidth() const;
+    int InnerHeight() const;
+
+private:
+    PictureBox& box_;
+    int y_ = 0;
+    std::vector<std::wstring> lines_;
+};
+
+}  // namespace salva

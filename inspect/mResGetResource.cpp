@@ -1,0 +1,256 @@
+#include "inspect/mResGetResource.h"
+
+#include "inspect/mResMain.h"
+#include "services/Text.h"
+#include "services/TrimAtNul.h"
+#include "services/mDoEvents.h"
+#include <olectl.h>
+#include <algorithm>
+#include <cwctype>
+
+namespace salva {
+
+namespace {
+
+constexpr int kMenuDepthLimit = 16;
+constexpr int kMenuTextChars = 256;
+
+bool IsNumber(const std::wstring& text) {
+    return !text.empty() && text.size() <= 9 &&
+           std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// "#101" is resource number 101; any other text is a name.
+LPCWSTR ResourceId(const std::wstring& name) {
+    if (name.size() > 1 && name[0] == L'#' && IsNumber(name.substr(1)))
+        return MAKEINTRESOURCEW(std::stoul(name.substr(1)));
+    return name.c_str();
+}
+
+struct ResourceView {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+};
+
+HRSRC FindIn(HMODULE module, const std::wstring& type, const std::wstring& name) {
+    HRSRC found = nullptr;
+    if (IsNumber(type)) found = ::FindResourceW(module, ResourceId(name), MAKEINTRESOURCEW(std::stoul(type)));
+    if (!found) found = ::FindResourceW(module, ResourceId(name), type.c_str());
+    return found;
+}
+
+// The resource's bytes where they lie in the mapped file. A size that runs past the mapping
+// (a damaged or hostile resource table) is cut to what the mapping holds.
+ResourceView FindResourceView(const std::wstring& type, const std::wstring& name) {
+    HMODULE module = ResourceBrowser().ResourceModuleHandle;
+    if (!module) return {};
+    HRSRC found = FindIn(module, type, name);
+    if (!found) return {};
+    HGLOBAL loaded = ::LoadResource(module, found);
+    const void* p = loaded ? ::LockResource(loaded) : nullptr;
+    if (!p) return {};
+    size_t size = ::SizeofResource(module, found);
+    MEMORY_BASIC_INFORMATION mbi{};
+    if (::VirtualQuery(p, &mbi, sizeof(mbi)) == 0 || mbi.State != MEM_COMMIT) return {};
+    const auto regionEnd = reinterpret_cast<const unsigned char*>(mbi.BaseAddress) + mbi.RegionSize;
+    const auto start = static_cast<const unsigned char*>(p);
+    size = std::min<size_t>(size, static_cast<size_t>(regionEnd - start));
+    return {start, size};
+}
+
+wchar_t AnsiChar(unsigned char byte) {
+    const char c = static_cast<char>(byte);
+    wchar_t w = L'.';
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &c, 1, &w, 1) != 1) w = L'.';
+    return w;
+}
+
+std::wstring QueryVersionString(const std::vector<unsigned char>& info, const std::wstring& query) {
+    void* value = nullptr;
+    UINT chars = 0;
+    if (!::VerQueryValueW(info.data(), query.c_str(), &value, &chars) || !value) return L"";
+    return TrimAtNul(static_cast<const wchar_t*>(value), chars);
+}
+
+}  // namespace
+
+std::wstring AnsiToText(const char* bytes, size_t count) {
+    if (count == 0) return L"";
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
+    std::wstring text(n > 0 ? n : 0, L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
+    return text;
+}
+
+std::string TextToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    std::string bytes(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                              nullptr);
+    return bytes;
+}
+
+ResourceBytes GetResourceBytes(const std::wstring& type, const std::wstring& name) {
+    const ResourceView view = FindResourceView(type, name);
+    if (view.size == 0) return {};
+    ResourceBytes bytes(view.data, view.data + view.size);
+    mDoEvents::PumpMessages();
+    return bytes;
+}
+
+uint32_t GetResourceSize(const std::wstring& type, const std::wstring& name) {
+    return static_cast<uint32_t>(FindResourceView(type, name).size);
+}
+
+com_ptr<IPicture> BitmapToPicture(HBITMAP bitmap) {
+    com_ptr<IPicture> picture;
+    if (!bitmap) return picture;
+    PICTDESC desc{sizeof(desc), PICTYPE_BITMAP};
+    desc.bmp.hbitmap = bitmap;
+    if (FAILED(::OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void()))) {
+        ::DeleteObject(bitmap);
+        picture.reset();
+    }
+    mDoEvents::PumpMessages();
+    return picture;
+}
+
+com_ptr<IPicture> IconToPicture(HICON icon) {
+    com_ptr<IPicture> picture;
+    if (!icon) return picture;
+    PICTDESC desc{sizeof(desc), PICTYPE_ICON};
+    desc.icon.hicon = icon;
+    if (FAILED(::OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void()))) {
+        ::DestroyIcon(icon);
+        picture.reset();
+    }
+    mDoEvents::PumpMessages();
+    return picture;
+}
+
+com_ptr<IPicture> GetIconCursorPicture(const std::wstring& type, const std::wstring& name) {
+    HMODULE module = ResourceBrowser().ResourceModuleHandle;
+    if (type == L"1" || type == L"3") {
+        ResourceBytes bytes = GetResourceBytes(type, name);
+        if (bytes.empty()) return {};
+        HICON icon = ::CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), type == L"3",
+                                                0x30000, 0, 0, LR_LOADMAP3DCOLORS);
+        return IconToPicture(icon);
+    }
+    if (!module) return {};
+    if (type == L"2")
+        return BitmapToPicture(static_cast<HBITMAP>(
+            ::LoadImageW(module, ResourceId(name), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    if (type == L"12" || type == L"14")
+        return IconToPicture(static_cast<HICON>(::LoadImageW(module, ResourceId(name),
+                                                             type == L"12" ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
+                                                             LR_LOADMAP3DCOLORS)));
+    return {};
+}
+
+com_ptr<IPicture> GetImageResourcePicture(const std::wstring& type, const std::wstring& name) {
+    CloseResourceVideo();
+    com_ptr<IPicture> picture;
+    ResourceBytes bytes = GetResourceBytes(type, name);
+    if (bytes.empty()) return picture;
+    // The picture loader reads the bytes from memory; nothing is written to disk for it.
+    unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+    if (!memory) return picture;
+    if (void* p = ::GlobalLock(memory.get())) {
+        std::copy(bytes.begin(), bytes.end(), static_cast<unsigned char*>(p));
+        ::GlobalUnlock(memory.get());
+    }
+    com_ptr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), FALSE, stream.put()))) return picture;
+    if (FAILED(::OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                picture.put_void())))
+        picture.reset();
+    stream.reset();
+    mDoEvents::PumpMessages();
+    return picture;
+}
+
+std::wstring GetStringTableText(const std::wstring& name) {
+    const std::wstring number = name.size() > 1 ? name.substr(1) : L"";
+    if (!IsNumber(number)) return L"";
+    return StringTableText(GetResourceBytes(L"6", name), static_cast<uint32_t>(std::stoul(number)));
+}
+
+void AppendMenuItems(HMENU menu, int depth, std::wstring& out) {
+    if (!menu || depth > kMenuDepthLimit) return;
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[kMenuTextChars] = {};
+        MENUITEMINFOW item{sizeof(item)};
+        item.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+        item.dwTypeData = text;
+        item.cch = kMenuTextChars;
+        if (!::GetMenuItemInfoW(menu, i, TRUE, &item)) continue;
+        const std::wstring dots(static_cast<size_t>(depth) * 5, L'.');
+        if (item.fType == MFT_SEPARATOR) {
+            out += dots + L"[MENU SEPARATOR]\r\n";
+        } else {
+            const size_t chars = std::min<size_t>(item.cch, kMenuTextChars - 1);
+            out += dots + TrimAtNul(text, chars);
+            if (item.fState & MFS_CHECKED) out += L" (checked)";
+            out += L" (cmdID = " + std::to_wstring(item.wID) + L")\r\n";
+        }
+        if (item.hSubMenu) AppendMenuItems(item.hSubMenu, depth + 1, out);
+    }
+}
+
+std::wstring GetMenuText(const std::wstring& name) {
+    std::wstring text;
+    HMODULE module = ResourceBrowser().ResourceModuleHandle;
+    if (!module) return text;
+    unique_hmenu menu(::LoadMenuW(module, ResourceId(name)));
+    AppendMenuItems(menu.get(), 0, text);
+    return text;
+}
+
+std::wstring GetAcceleratorText(const std::wstring& name) { return AcceleratorText(GetResourceBytes(L"9", name)); }
+
+std::wstring GetHexDumpText(const std::wstring& type, const std::wstring& name) {
+    // Only the part that is dumped is read: a huge resource is not copied whole.
+    const ResourceView view = FindResourceView(type, name);
+    return HexDumpText(view.data, view.size, AnsiChar);
+}
+
+std::wstring GetVersionInfoText(const std::wstring&) {
+    const std::wstring& path = ResourceBrowser().ResourceModulePath;
+    if (path.empty()) return L"";
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return L"";
+    std::vector<unsigned char> info(size);
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return L"";
+    void* translation = nullptr;
+    UINT bytes = 0;
+    if (!::VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &translation, &bytes) || !translation)
+        return L"";
+    const std::wstring key = VersionTranslationKey(static_cast<const unsigned char*>(translation), bytes);
+    if (key.empty()) return L"";
+    static const wchar_t* const names[] = {L"OriginalFilename", L"InternalName",   L"FileVersion",
+                                           L"FileDescription",  L"ProductName",    L"ProductVersion",
+                                           L"CompanyName",      L"LegalCopyright"};
+    std::wstring out;
+    for (const wchar_t* n : names) {
+        const std::wstring value = QueryVersionString(info, L"\\StringFileInfo\\" + key + L"\\" + n);
+        if (!value.empty()) out += std::wstring(n) + L":\r\n\t" + value + L"\r\n";
+    }
+    return Trim(out);
+}
+
+std::wstring GetMessageTableText(const std::wstring& name) {
+    return MessageTableText(GetResourceBytes(L"11", name), AnsiToText);
+}
+
+std::wstring GetHtmlResourceText(const std::wstring& type, const std::wstring& name) {
+    const ResourceBytes bytes = GetResourceBytes(type, name);
+    return AnsiToText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+}  // namespace salva

@@ -1,0 +1,132 @@
+#include "inspect/mResShowResource.h"
+
+#include "inspect/mResGetResource.h"
+#include "inspect/mResMain.h"
+#include "services/WindowText.h"
+#include "services/mDoEvents.h"
+#include <olectl.h>
+#include <sstream>
+
+namespace salva {
+
+namespace {
+
+// Written as the box's whole text, which the box's typing limit does not cut.
+void AppendText(HWND box, const std::wstring& text) {
+    ::SetWindowTextW(box, (WindowTextOf(box) + text).c_str());
+}
+
+bool WriteBytes(const std::wstring& path, const ResourceBytes& bytes) {
+    unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return bytes.empty() ||
+           (::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size());
+}
+
+}  // namespace
+
+std::wstring PictureTypeLabel(short type) {
+    switch (type) {
+    case PICTYPE_BITMAP: return L"Bitmap (*.bmp)";
+    case PICTYPE_METAFILE: return L"Metafile (*.wmf)";
+    case PICTYPE_ICON: return L"Icon/cursor (*.ico/*.cur)";
+    case PICTYPE_ENHMETAFILE: return L"Enh Metafile (*.emf)";
+    default: return L"None";
+    }
+}
+
+SIZE PictureSizePixels(IPicture* picture) {
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    picture->get_Width(&w);
+    picture->get_Height(&h);
+    HDC screen = ::GetDC(nullptr);
+    const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX), dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return SIZE{::MulDiv(w, dpiX, 2540), ::MulDiv(h, dpiY, 2540)};
+}
+
+bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
+    CloseResourceVideo();
+    const std::wstring& temp = ResourceBrowser().ResourceTempFile;
+    if (temp.empty() || !WriteBytes(temp, GetResourceBytes(L"AVI", name))) return false;
+    const std::wstring open = L"open \"" + temp + L"\" Type avivideo Alias video parent " +
+                              std::to_wstring(reinterpret_cast<ULONG_PTR>(panel.Window())) + L" Style child";
+    if (SendResourceMci(open) != 0) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    wchar_t reply[128] = {};
+    SendResourceMci(L"Where video destination", reply, 127);
+    reply[127] = L'\0';
+    std::wistringstream words(reply);
+    long left = 0, top = 0, width = 0, height = 0;
+    words >> left >> top >> width >> height;
+    panel.Print(L"VideoSize[Width*Height]: " + std::to_wstring(width) + L"\u00D7" + std::to_wstring(height) +
+                L" pixels");
+    const long x = (panel.InnerWidth() - width) / 2, y = (panel.InnerHeight() - height) / 2;
+    SendResourceMci(L"put video window at " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
+                    std::to_wstring(width) + L" " + std::to_wstring(height));
+    SendResourceMci(L"play video repeat");
+    mDoEvents::PumpMessages();
+    return true;
+}
+
+bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel) {
+    ResourceBrowserState& s = ResourceBrowser();
+    if (!s.ResourceModuleHandle) return false;
+    LPCWSTR id = name.c_str();
+    if (name.size() > 1 && name[0] == L'#') id = MAKEINTRESOURCEW(std::wcstoul(name.c_str() + 1, nullptr, 10));
+    s.PreviewDialogHandle = ::CreateDialogParamW(s.ResourceModuleHandle, id, panel.Window(), nullptr, 0);
+    HWND dialog = s.PreviewDialogHandle;
+    if (!dialog) return false;
+    RECT rc{};
+    ::GetWindowRect(dialog, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (::GetParent(dialog) != panel.Window()) {
+        POINT corner{0, 0};
+        ::ClientToScreen(panel.Window(), &corner);
+        ::MoveWindow(dialog, corner.x, corner.y, w, h, TRUE);
+    } else {
+        ::MoveWindow(dialog, 0, 0, w, h, TRUE);
+        ::MoveWindow(panel.Window(), 0, 0, w, h + 24, TRUE);
+    }
+    ::ShowWindow(dialog, SW_SHOWNORMAL);
+    return true;
+}
+
+bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
+    if (!picture) return false;
+    const SIZE px = PictureSizePixels(picture);
+    OLE_XSIZE_HIMETRIC hmW = 0;
+    OLE_YSIZE_HIMETRIC hmH = 0;
+    picture->get_Width(&hmW);
+    picture->get_Height(&hmH);
+    const int x = (panel.InnerWidth() - static_cast<short>(px.cx)) / 2;
+    const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
+    if (HDC dc = panel.Box().dc()) picture->Render(dc, x, y, px.cx, px.cy, 0, hmH, hmW, -hmH, nullptr);
+    short type = PICTYPE_NONE;
+    picture->get_Type(&type);
+    panel.Print(L"ImageType: " + PictureTypeLabel(type));
+    panel.Print(L"ImageSize[Width*Height]: " + std::to_wstring(px.cx) + L"\u00D7" + std::to_wstring(px.cy) +
+                L" pixels\r\n");
+    return true;
+}
+
+bool ShowTextResource(const std::wstring& text, HWND textBox) {
+    if (text.empty()) return false;
+    const size_t n = TextToAnsi(text).size();
+    if (n > kTextBoxLargeLimit) {
+        AppendText(textBox, L"Length of current text is:" + std::to_wstring(n) +
+                                L"\r\nThis text is too long\r\nSave it as file and view with notepad \r\n");
+        return false;
+    }
+    if (n > kTextBoxDefaultLimit) ::SendMessageW(textBox, EM_LIMITTEXT, kTextBoxLargeLimit, 0);
+    AppendText(textBox, text);
+    return true;
+}
+
+}  // namespace salva

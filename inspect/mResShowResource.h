@@ -1,0 +1,30 @@
+// Showing one resource: a video playing in the panel, a live dialog over it, a picture painted
+// centred with its caption lines, or text appended to the text box.
+#pragma once
+#include "inspect/ResourcePanel.h"
+#include "services/Holders.h"
+#include <ocidl.h>
+#include <string>
+
+namespace salva {
+
+constexpr size_t kTextBoxDefaultLimit = 65534;
+constexpr size_t kTextBoxLargeLimit = 1024000;
+
+// Writes the "AVI" resource to the temporary file and plays it in a loop in the panel.
+// False when the media device will not open the file (the file is removed again).
+bool ShowAviResource(const std::wstring& name, ResourcePanel& panel);
+// Creates the dialog resource over the panel, inert (no procedure of ours handles it).
+bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel);
+// Paints the picture centred and prints its type and size; the picture is not kept.
+bool ShowPictureResource(IPicture* picture, ResourcePanel& panel);
+// Appends the text to the box, raising its limit for large texts; a text over 1,024,000 ANSI
+// bytes is not shown, a notice is appended instead and the result is False.
+bool ShowTextResource(const std::wstring& text, HWND textBox);
+
+// Label of an OLE picture type.
+std::wstring PictureTypeLabel(short type);
+// Picture size in pixels of the screen from its HIMETRIC size.
+SIZE PictureSizePixels(IPicture* picture);
+
+}  // namespace salva

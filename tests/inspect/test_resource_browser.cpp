@@ -1,0 +1,294 @@
+// The resource browser page over a library of sample resources, driven as a user drives it:
+// nodes selected and expanded by key, Save pressed, and the texts, pictures and files checked.
+#include "inspect/ResourceBrowserPage.h"
+#include "inspect/mResGetResource.h"
+#include "inspect/mResMain.h"
+#include "inspect/mResShowResource.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace salva;
+using namespace testsupport;
+
+namespace {
+
+class ResourceBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 360,
+                                  nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(page_.Create(host_, 0, 0, 400, 320));
+        page_.SetFileAskers(nullptr, [this](const std::wstring&, const std::wstring& filter) {
+            lastFilter_ = filter;
+            return savePath_;
+        });
+        library_ = BinDir() + L"\\..\\testbin\\restest.dll";
+        page_.ShowFile(library_);
+    }
+    void TearDown() override {
+        SetResourceMciSender(nullptr);
+        ::DestroyWindow(host_);
+    }
+
+    HWND Tree() { return page_.Tree(); }
+    HTREEITEM Next(HTREEITEM item, UINT how) {
+        return reinterpret_cast<HTREEITEM>(::SendMessageW(Tree(), TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    }
+    std::wstring Text(HTREEITEM item) {
+        wchar_t buffer[512] = {};
+        TVITEMW tv{TVIF_TEXT, item};
+        tv.pszText = buffer;
+        tv.cchTextMax = 512;
+        ::SendMessageW(Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        return buffer;
+    }
+    std::vector<std::wstring> Children(HTREEITEM item) {
+        std::vector<std::wstring> texts;
+        for (HTREEITEM c = Next(item, TVGN_CHILD); c; c = Next(c, TVGN_NEXT)) texts.push_back(Text(c));
+        return texts;
+    }
+    HTREEITEM Child(HTREEITEM item, const std::wstring& text) {
+        for (HTREEITEM c = Next(item, TVGN_CHILD); c; c = Next(c, TVGN_NEXT))
+            if (Text(c) == text) return c;
+        return nullptr;
+    }
+    void Select(HTREEITEM item) { ::SendMessageW(Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
+    void Key(UINT vk) { ::SendMessageW(Tree(), WM_KEYDOWN, vk, 0); }
+    // Selects the type node, opens it by key and selects the named child.
+    HTREEITEM Open(const std::wstring& type, const std::wstring& name) {
+        HTREEITEM typeNode = Child(Next(nullptr, TVGN_ROOT), type);
+        EXPECT_NE(typeNode, nullptr) << Narrow(type);
+        Select(typeNode);
+        Key(VK_RIGHT);
+        HTREEITEM node = Child(typeNode, name);
+        EXPECT_NE(node, nullptr) << Narrow(type) << " / " << Narrow(name);
+        Select(node);
+        return node;
+    }
+    std::wstring Body() {
+        const std::wstring all = WindowText(page_.TextBox());
+        const size_t rule = all.find(std::wstring(77, L'-') + L"\r\n");
+        return rule == std::wstring::npos ? all : all.substr(rule + 79);
+    }
+    bool TextShown() { return ::IsWindowVisible(page_.TextBox()) != FALSE; }
+
+    HWND host_ = nullptr;
+    ResourceBrowserPage page_;
+    std::wstring library_;
+    std::wstring savePath_;
+    std::wstring lastFilter_;
+};
+
+}  // namespace
+
+TEST_F(ResourceBrowserTest, TreeListsTypesOnceAndNamesOnFirstExpansion) {
+    HTREEITEM root = Next(nullptr, TVGN_ROOT);
+    EXPECT_EQ(Text(root), L"restest.dll");
+    std::vector<std::wstring> types = Children(root);
+    for (const wchar_t* t : {L"Hardware-independent icon resource", L"Hardware-dependent cursor resource",
+                             L"Bitmap resource", L"Menu resource", L"Dialog box", L"String-table entry",
+                             L"Accelerator table", L"Version resource", L"Message-table entry", L"HTML document",
+                             L"Header file that contains menu and dialog box #define statements", L"AVI", L"JPEG",
+                             L"SAMPLES"})
+        EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << Narrow(t);
+
+    HTREEITEM menus = Child(root, L"Menu resource");
+    EXPECT_EQ(Children(menus), std::vector<std::wstring>{L"Dummy"});
+    Select(menus);
+    Key(VK_RIGHT);
+    Key(VK_LEFT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Children(menus), std::vector<std::wstring>{L"4"});
+    HTREEITEM samples = Child(root, L"SAMPLES");
+    Select(samples);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Children(samples), std::vector<std::wstring>{L"101"});
+    EXPECT_EQ(page_.CurrentResourceType(), L"SAMPLES");
+    EXPECT_EQ(page_.CurrentResourceName(), L"");
+    EXPECT_FALSE(TextShown());
+}
+
+TEST_F(ResourceBrowserTest, TextRenderersShowTablesMenusAndVersion) {
+    Open(L"Menu resource", L"4");
+    ASSERT_TRUE(TextShown());
+    const std::wstring head = WindowText(page_.TextBox());
+    EXPECT_EQ(head.substr(0, head.find(L"\r\n---")),
+              L"ResourceType: Menu resource\r\nResourseName: #4\r\nResourceSize: " +
+                  std::to_wstring(GetResourceSize(L"4", L"#4")) + L" bytes");
+    const std::wstring menu = Body();
+    EXPECT_EQ(menu.substr(0, 15), L"&File (cmdID = ") << Narrow(menu);
+    EXPECT_NE(menu.find(L"\r\n.....&Open\tCtrl+O (checked) (cmdID = 100)\r\n.....[MENU SEPARATOR]\r\n"
+                        L".....E&xit (cmdID = 101)\r\n"),
+              std::wstring::npos)
+        << Narrow(menu);
+
+    Open(L"String-table entry", L"1");
+    EXPECT_EQ(Body(), L"0: zero\r\n15: a\r\nb\r\n");
+    Open(L"String-table entry", L"7");
+    EXPECT_EQ(Body(), L"96: ninety-six\r\n");
+    Open(L"Accelerator table", L"7");
+    EXPECT_EQ(Body(), L"Shift+Ctrl+F1 (cmdID = -25535)\r\nAlt+A (cmdID = 200)\r\n");
+    Open(L"Message-table entry", L"1");
+    EXPECT_EQ(Body(), L"16: First message.\r\n17: Second line one\r\nline two.\r\n");
+    Open(L"Version resource", L"1");
+    EXPECT_NE(Body().find(L"FileDescription:\r\n\tResource samples"), std::wstring::npos) << Narrow(Body());
+    EXPECT_EQ(Body().find(L"LegalCopyright"), std::wstring::npos);
+    Open(L"HTML document", L"8");
+    EXPECT_EQ(Body(), L"<html>page</html>");
+    // The include-file names are bytes, never a dialog.
+    Open(L"Header file that contains menu and dialog box #define statements", L"12");
+    EXPECT_EQ(Body().substr(0, 14), L"00000000 | 72 ");
+    EXPECT_EQ(ResourceBrowser().PreviewDialogHandle, nullptr);
+    Open(L"Application-defined resource (raw data)", L"11");
+    EXPECT_EQ(Body().size(), 829u * 79u);
+}
+
+TEST_F(ResourceBrowserTest, PicturesArePaintedCentredWithTheirCaptions) {
+    Open(L"Hardware-independent icon resource", L"1");
+    ASSERT_FALSE(TextShown());
+    const auto& lines = page_.Panel().PrintedLines();
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], L"ImageType: Icon/cursor (*.ico/*.cur)");
+    EXPECT_EQ(lines[1], L"ImageSize[Width*Height]: 16\u00D716 pixels");
+    EXPECT_EQ(lines[3], L"ResourceType: Hardware-independent icon resource");
+    EXPECT_EQ(lines[4], L"ResourceName: #1");
+    const int cx = page_.Panel().InnerWidth() / 2, cy = page_.Panel().InnerHeight() / 2;
+    EXPECT_EQ(::GetPixel(page_.Panel().Box().dc(), cx, cy), RGB(255, 128, 0));
+
+    Open(L"Bitmap resource", L"3");
+    EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 4\u00D73 pixels");
+    Open(L"JPEG", L"10");
+    EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 1\u00D71 pixels");
+}
+
+TEST_F(ResourceBrowserTest, DialogsAreShownInsideOrOverThePanel) {
+    Open(L"Dialog box", L"5");
+    HWND child = ResourceBrowser().PreviewDialogHandle;
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(::GetParent(child), page_.Panel().Window());
+    RECT dialog{}, panel{};
+    ::GetWindowRect(child, &dialog);
+    ::GetWindowRect(page_.Panel().Window(), &panel);
+    EXPECT_EQ(panel.bottom - panel.top, dialog.bottom - dialog.top + 24);
+
+    Open(L"Dialog box", L"6");
+    EXPECT_FALSE(::IsWindow(child));
+    HWND popup = ResourceBrowser().PreviewDialogHandle;
+    ASSERT_NE(popup, nullptr);
+    POINT corner{0, 0};
+    ::ClientToScreen(page_.Panel().Window(), &corner);
+    ::GetWindowRect(popup, &dialog);
+    EXPECT_EQ(dialog.left, corner.x);
+    EXPECT_EQ(dialog.top, corner.y);
+    Select(Next(nullptr, TVGN_ROOT));
+    EXPECT_EQ(ResourceBrowser().PreviewDialogHandle, nullptr);
+    EXPECT_FALSE(::IsWindow(popup));
+}
+
+TEST_F(ResourceBrowserTest, VideoPlaysFromATemporaryFileThatTheNextClickRemoves) {
+    std::vector<std::wstring> sent;
+    bool refuse = false;
+    SetResourceMciSender([&](const std::wstring& command, wchar_t* reply, UINT chars) -> DWORD {
+        sent.push_back(command);
+        if (command.rfind(L"open ", 0) == 0 && refuse) return 263;
+        if (reply && chars > 12) wcscpy(reply, L"0 0 160 120");
+        return 0;
+    });
+    Open(L"AVI", L"9");
+    const std::wstring temp = ResourceBrowser().ResourceTempFile;
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[0], L"open \"" + temp + L"\" Type avivideo Alias video parent " +
+                           std::to_wstring(reinterpret_cast<ULONG_PTR>(page_.Panel().Window())) + L" Style child");
+    const int x = (page_.Panel().InnerWidth() - 160) / 2, y = (page_.Panel().InnerHeight() - 120) / 2;
+    EXPECT_EQ(sent[2], L"put video window at " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" 160 120");
+    EXPECT_EQ(sent[3], L"play video repeat");
+    EXPECT_EQ(ReadBytes(temp).size(), 12u);
+    EXPECT_EQ(page_.Panel().PrintedLines()[0], L"VideoSize[Width*Height]: 160\u00D7120 pixels");
+
+    sent.clear();
+    Open(L"HTML document", L"8");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], L"close video");
+    EXPECT_EQ(::GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    refuse = true;
+    Open(L"AVI", L"9");
+    EXPECT_EQ(page_.Panel().PrintedLines().back(), L"");
+    EXPECT_EQ(page_.Panel().PrintedLines()[page_.Panel().PrintedLines().size() - 2], L"Error: Can not load resourse.");
+    EXPECT_EQ(::GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ResourceBrowserTest, SaveWritesExactlyWhatTheResourceHolds) {
+    TempDir dir;
+    Select(Next(nullptr, TVGN_ROOT));
+    std::wstring said;
+    Watcher box(L"Error!", [&](HWND w) {
+        said = ChildTexts(w);
+        ::PostMessageW(w, WM_COMMAND, IDOK, 0);
+    });
+    ::SendMessageW(page_.Window(), WM_COMMAND, MAKEWPARAM(ResourceBrowserPage::kCmdSave, BN_CLICKED), 0);
+    box.Join();
+    EXPECT_NE(said.find(L"No resource selected!"), std::wstring::npos) << Narrow(said);
+
+    // Every block of the string table from its type node.
+    savePath_ = dir / L"strings.txt";
+    Select(Child(Next(nullptr, TVGN_ROOT), L"String-table entry"));
+    page_.cmdSave_Click();
+    const auto strings = ReadBytes(savePath_);
+    EXPECT_EQ(std::string(strings.begin(), strings.end()), "0: zero\r\n15: a\r\nb\r\n\r\n96: ninety-six\r\n\r\n");
+
+    savePath_ = dir / L"raw.bin";
+    Open(L"Application-defined resource (raw data)", L"11");
+    page_.cmdSave_Click();
+    EXPECT_EQ(ReadBytes(savePath_).size(), 20000u);
+    EXPECT_EQ(lastFilter_, std::wstring(L"Save as data (*.*)\0*.*\0", 23));
+
+    savePath_ = dir / L"menu.dat";  // text is written under any name
+    Open(L"Menu resource", L"4");
+    page_.cmdSave_Click();
+    const auto menu = ReadBytes(savePath_);
+    EXPECT_EQ(std::string(menu.begin(), menu.begin() + 27), "ResourceType: Menu resource");
+
+    savePath_ = dir / L"icon.ico";
+    Open(L"Hardware-independent icon resource", L"1");
+    page_.cmdSave_Click();
+    const auto ico = ReadBytes(savePath_);
+    ASSERT_EQ(ico.size(), 22u + 40u + 16u * 16u * 4u + 16u * 4u);
+    EXPECT_EQ(ico[2], 1);
+    EXPECT_EQ(ico[6], 16);
+    // The pixel colour comes back as the library stored it (blue, green, red, alpha).
+    EXPECT_EQ(std::vector<uint8_t>(ico.begin() + 62, ico.begin() + 66), (std::vector<uint8_t>{0, 128, 255, 255}));
+    savePath_ = dir / L"icon.bmp";
+    page_.cmdSave_Click();
+    const auto bmp = ReadBytes(savePath_);
+    ASSERT_GE(bmp.size(), 26u);
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(&bmp[18]), page_.Panel().InnerWidth());
+    EXPECT_EQ(lastFilter_, std::wstring(L"Icon files(*.ico)\0*.ico\0Bitmap files (*.bmp)\0*.bmp\0", 51));
+}
+
+TEST(ResourceText, TextBoxLimitRaisedForLargeTextsAndRefusedPastTheCeiling) {
+    HWND box = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    // Lines of 78 characters and a CRLF, as the hex dump writes them.
+    auto lines = [](size_t chars) {
+        std::wstring t;
+        while (t.size() + 80 <= chars) t += std::wstring(78, L'a') + L"\r\n";
+        return t + std::wstring(chars - t.size(), L'b');
+    };
+    const LRESULT initial = ::SendMessageW(box, EM_GETLIMITTEXT, 0, 0);
+    EXPECT_TRUE(ShowTextResource(lines(65534), box));
+    EXPECT_EQ(::SendMessageW(box, EM_GETLIMITTEXT, 0, 0), initial);
+    EXPECT_EQ(::GetWindowTextLengthW(box), 65534);
+    ::SetWindowTextW(box, L"");
+    EXPECT_TRUE(ShowTextResource(lines(65535), box));
+    EXPECT_EQ(::SendMessageW(box, EM_GETLIMITTEXT, 0, 0), 1024000);
+    ::SetWindowTextW(box, L"");
+    EXPECT_FALSE(ShowTextResource(lines(1024001), box));
+    EXPECT_EQ(WindowText(box), L"Length of current text is:1024001\r\nThis text is too long\r\n"
+                               L"Save it as file and view with notepad \r\n");
+    EXPECT_FALSE(ShowTextResource(L"", box));
+    ::DestroyWindow(box);
+}
