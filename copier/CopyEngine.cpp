@@ -1,6 +1,7 @@
 #include "copier/CopyEngine.h"
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
+#include "copier/ResumeRecord.h"
 #include "services/Text.h"
 #include <algorithm>
 #include <climits>
@@ -13,11 +14,10 @@ const std::wstring kCrlf = L"\r\n";
 const std::wstring kIndent(22, L' ');
 const wchar_t kPauseCaption[] = L"暂停复制[&S]";
 const wchar_t kContinueCaption[] = L"继续复制[&P]";
+const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
 
-
-int16_t Clamp16(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, 0, 32767)); }
 
 // Texts that differ between the copy and the merge.
 struct ModeTexts {
@@ -52,7 +52,7 @@ const ModeTexts& TextsOf(CopyMode m) {
 
 CopyEngine::CopyEngine(CopyHost& host, CopyEnvironment& env, CopyPrompts& prompts, BlockReader& reader,
                        BlockWriter& writer)
-    : host_(host), env_(env), prompts_(prompts), reader_(reader), writer_(writer) {}
+    : host_(host), env_(env), prompts_(prompts), reader_(reader), writer_(writer), pass_(reader, writer, env) {}
 
 void CopyEngine::SetLabel(CopyLabel label, const std::wstring& text) {
     if (label == CopyLabel::Estimated) estimatedText_ = text;
@@ -240,17 +240,30 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;
-    case 2:
-        s_.SourcePos = std::max<int64_t>(1, env_.FileLength(destination));
+    case 2: {
+        // Appending never shortens the target: one that already holds as many bytes as the
+        // source, or more, is left as it is.
+        int64_t total = 0;
+        if (const DWORD e = reader_.QueryLength(source, &total)) {
+            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            return;
+        }
+        const int64_t have = env_.FileLength(destination);
+        if (have >= total) {
+            Ask(destination + kCrlf + L"该文件不小于源文件，没有可以追加的内容，文件保持不变。", L"提醒！", kOkExclamation);
+            return;
+        }
+        s_.SourcePos = std::max<int64_t>(1, have);
         StartLoop(CopyMode::Copy);
         return;
+    }
     case 3:
         s_.SourcePos = 1;
         s_.DestPos = std::max<int64_t>(0, env_.FileLength(destination)) + 1;
         StartLoop(CopyMode::Merge);
         return;
     case 4:
-        env_.RemoveFile(destination);
+        if (!env_.RemoveFile(destination)) Ask(destination + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
         return;
     case 5: {
         if (newName.empty()) return;
@@ -305,79 +318,35 @@ void CopyEngine::StartLoop(CopyMode mode) {
 // ---------------------------------------------------------------------------------------------
 // Block loops
 
-void CopyEngine::ShowProgress() {
+void CopyEngine::NoteBlock(int64_t pos) {
+    shownPos_ = pos;
+    displayBehind_ = true;
+    // Label texts and the bar's drawing cost far more than a block of a fast medium: they are
+    // brought up to date at most about 30 times a second, and whenever the loop stops.
+    if (env_.NowMs() - shownAtMs_ >= kDisplayIntervalMs) ShowBlock();
+}
+
+void CopyEngine::ShowBlock() {
+    if (!displayBehind_) return;
+    displayBehind_ = false;
+    shownAtMs_ = env_.NowMs();
+    SetLabel(CopyLabel::Copied, GroupedNumber(shownPos_) + L"字节");
     const double fraction =
-        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(s_.SourcePos) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
-    host_.ClearProgress();
+        s_.TotalBytes > 0 ? std::clamp(static_cast<double>(shownPos_) / static_cast<double>(s_.TotalBytes), 0.0, 1.0) : 1.0;
     host_.DrawProgress(fraction, PercentText(fraction));
 }
 
 CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
-    PassResult r;
-    auto fail = [&](const FileError& e, FileStep at) {
-        reader_.Close();
-        writer_.Close();
-        r.kind = PassResult::Failed;
-        r.error = e;
-        r.step = at;
-        return r;
-    };
-    auto win32 = [&](DWORD code, FileStep at) {
-        const bool ready = code == ERROR_NOT_READY ? env_.DriveIsReady(s_.Source) : true;
-        return fail(FileErrorFromWin32(code, at, ready), at);
-    };
-    lastWrittenSourcePos_ = 0;
-
-    int64_t total = 0;
-    if (DWORD e = reader_.QueryLength(s_.Source, &total)) return win32(e, FileStep::SourceOpen);
-    s_.TotalBytes = total;
-
-    if (total == 0 && s_.Mode == CopyMode::Copy) {
-        if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
-        const DWORD e = writer_.SetLength(0);
-        writer_.Close();
-        if (e) return win32(e, FileStep::TargetWrite);
-        r.kind = PassResult::Finished;
-        return r;
-    }
-
-    const int64_t n = std::min(total, step);
-    buffer_.assign(static_cast<size_t>(n + 1), 0);
-    if (DWORD e = reader_.Open(s_.Source)) return win32(e, FileStep::SourceOpen);
-    if (DWORD e = writer_.Open(s_.Target)) return win32(e, FileStep::TargetOpen);
-
-    for (;;) {
-        if (s_.StopRequested) {
-            reader_.Close();
-            writer_.Close();
-            r.kind = PassResult::Stopped;
-            return r;
-        }
-        const int64_t pos = s_.SourcePos;
-        const int64_t last = std::min(pos + n, total);
-        if (pos >= 1 && last >= pos) {
-            const uint32_t count = static_cast<uint32_t>(last - pos + 1);
-            uint32_t got = 0;
-            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got)) return win32(e, FileStep::SourceRead);
-            if (got < count) return fail(ShortReadError(), FileStep::SourceRead);
-            const int64_t at = s_.Mode == CopyMode::Copy ? pos - 1 : s_.DestPos - 1;
-            if (DWORD e = writer_.WriteAt(at, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
-            lastWrittenSourcePos_ = last;
-        }
-        SetLabel(CopyLabel::Copied, GroupedNumber(pos) + L"字节");
-        ShowProgress();
-        s_.SourcePos = pos + step;
-        if (s_.Mode == CopyMode::Merge) s_.DestPos += step;
-        host_.PumpMessages();
-        if (pos + step >= total - step) break;
-    }
-    reader_.Close();
-    writer_.Close();
-    if (s_.SourcePos < total) {
-        r.kind = PassResult::Remainder;
-        return r;
-    }
-    r.kind = PassResult::Finished;
+    BlockPassSteps steps;
+    steps.stopRequested = [this] { return s_.StopRequested; };
+    steps.blockDone = [this](int64_t pos) { NoteBlock(pos); };
+    steps.pump = [this] { host_.PumpMessages(); };
+    const PassResult r = pass_.Run(s_.Source, s_.Target, step, s_.SourcePos,
+                                   s_.Mode == CopyMode::Merge ? &s_.DestPos : nullptr, s_.TotalBytes, steps);
+    lastWrittenSourcePos_ = r.lastWritten;
+    // However the pass ended (its end, a stop, an unreadable spot), the display shows its last
+    // block.
+    ShowBlock();
     return r;
 }
 
@@ -387,6 +356,9 @@ void CopyEngine::RunBlocks(int64_t step) {
         explicit Active(bool& f) : flag(f) { flag = true; }
         ~Active() { flag = false; }
     } active(loopActive_);
+    // The first block after Start or Continue shows at once.
+    shownAtMs_ = INT64_MIN / 2;
+    displayBehind_ = false;
     // One block is held in memory; the read-size settings stay far below this bound.
     step = std::clamp<int64_t>(step, 1, int64_t{64} << 20);
     for (;;) {
@@ -438,7 +410,7 @@ void CopyEngine::StopPath() {
     host_.AppendLog(TextsOf(s_.Mode).cancelled + s_.Source);
     if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
         ResetCopyState();
-        env_.RemoveFile(s_.Target);
+        if (!env_.RemoveFile(s_.Target)) Ask(s_.Target + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
     } else {
         // A merge target holds other data before the merged part: a copy record there would
         // make a later continue write the source over it.
@@ -623,25 +595,26 @@ void CopyEngine::SkipBlocksReleased(int value) {
 
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
-    if (!env_.FileExists(target) || s_.SourcePos >= s_.TotalBytes) return;
-    const int64_t length = env_.FileLength(target);
-    // The record's fields are 32-bit: beyond that it could only mislead a later continue.
-    if (length < 1 || length > INT32_MAX || s_.SourcePos < 1 || s_.SourcePos > INT32_MAX) return;
-    ResumeValues v;
-    v.fileLength = static_cast<int32_t>(length);
-    v.haveCopied = static_cast<int32_t>(s_.SourcePos);
-    if (s_.ElapsedSeconds > 0) {
-        const double rate = static_cast<double>(s_.SourcePos) / static_cast<double>(s_.ElapsedSeconds);
-        v.consumeTime = Clamp16(static_cast<int64_t>(std::min(static_cast<double>(s_.TotalBytes) / rate, 1e9)));
-        v.totalTime = Clamp16(s_.ElapsedSeconds);
-        v.copySpeed = Clamp16(s_.SourcePos / 1024 / s_.ElapsedSeconds);
-    }
-    prompts_.WriteResumeRecord(target, v);
+    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+        RecordOutcome::Failed)
+        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {
-    if (!s_.RecordPending || loopActive_) return;
-    WriteResumeRecord(s_.Target);
+    if (closed_) return;
+    closed_ = true;
+    if (!loopActive_) {
+        if (s_.RecordPending) WriteResumeRecord(s_.Target);
+        return;
+    }
+    // The window goes while a loop is still on the stack (the session ends inside its pump, or
+    // during one of its questions). Its files are closed for the record; the loop stops before
+    // its next block and asks nothing more.
+    reader_.Close();
+    writer_.Close();
+    s_.StopRequested = true;
+    s_.CancelRequested = false;
+    if (s_.Mode == CopyMode::Copy && s_.SourcePos < s_.TotalBytes) WriteResumeRecord(s_.Target);
 }
 
 }  // namespace salva

@@ -3,6 +3,7 @@
 // Everything runs on the window's thread; the host's message pump between blocks is where
 // Pause, Cancel, the timer and the sliders reach the running loop through the fields below.
 #pragma once
+#include "copier/BlockPass.h"
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
 #include "copier/CopyEnvironment.h"
@@ -67,18 +68,15 @@ public:
     void ReadBlocksReleased(int value, const std::wstring& source, const std::wstring& destination);
     // sldSkipBlocks released: moves the position of a paused copy ahead by hand.
     void SkipBlocksReleased(int value);
-    // The window closes: a copy that stopped part way leaves its resume record.
+    // The window closes: a copy that stopped part way leaves its resume record, also when its
+    // loop is still on the stack (the loop then stops before its next block).
     void WriteResumeRecordOnClose();
 
     const CopyState& State() const { return s_; }
     bool Running() const { return s_.RunningFlag; }
 
 private:
-    struct PassResult {
-        enum Kind { Finished, Remainder, Stopped, Failed } kind = Finished;
-        FileError error;
-        FileStep step = FileStep::Other;
-    };
+    using PassResult = BlockPassResult;
 
     void StartLoop(CopyMode mode);
     void RunBlocks(int64_t step);
@@ -88,7 +86,10 @@ private:
     void Finish(bool updateCopied);
     void SkipFinish();
     void WriteResumeRecord(const std::wstring& target);
-    void ShowProgress();
+    // The display of the block at `pos`: recorded, shown when the last showing is old enough.
+    void NoteBlock(int64_t pos);
+    // Brings the copied-bytes label and the progress bar up to the last block noted.
+    void ShowBlock();
 
     void EnterCopyingState();
     void ResetCopyState();
@@ -110,13 +111,18 @@ private:
     BlockReader& reader_;
     BlockWriter& writer_;
     CopyState s_;
-    std::vector<uint8_t> buffer_;
+    BlockPass pass_;
     bool timerOn_ = false;
     int64_t elapsedMs_ = 0;
     int64_t lastTickMs_ = 0;
     bool loopActive_ = false;
     bool newTargetAllowed_ = false;
+    bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
+    static constexpr int64_t kDisplayIntervalMs = 33;
+    int64_t shownAtMs_ = 0;
+    int64_t shownPos_ = 0;
+    bool displayBehind_ = false;
     std::wstring estimatedText_ = L"00:00:00";
     std::wstring rateText_ = L"0KB/秒";
 };

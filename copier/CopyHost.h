@@ -39,8 +39,8 @@ public:
     virtual void EnableControl(CopyControl control, bool enabled) = 0;
     // Caption of cmdPauseCopy: "暂停复制[&S]" while running, "继续复制[&P]" while paused.
     virtual void SetPauseCaption(const std::wstring& caption) = 0;
-    // PicProgressBar: cleared, or filled to `fraction` (0 to 1) of its width with the
-    // percentage text printed at x = 150.
+    // PicProgressBar: cleared; or cleared, filled to `fraction` (0 to 1) of its width and the
+    // percentage text printed at x = 150, shown in one go.
     virtual void ClearProgress() = 0;
     virtual void DrawProgress(double fraction, const std::wstring& percentText) = 0;
     // tmrTime (1,000 ms): while on, the host calls CopyEngine::TimerTick on every tick.

@@ -34,16 +34,17 @@ long DorvexCopyPrompts::ReadResumeRecord(const std::wstring& target, int32_t* co
     return 1;
 }
 
-void DorvexCopyPrompts::WriteResumeRecord(const std::wstring& target, const ResumeValues& v) {
+bool DorvexCopyPrompts::WriteResumeRecord(const std::wstring& target, const ResumeValues& v) {
     auto record = Create<_PDVfileformat>(CLSID_PDVfileformat, IID__PDVfileformat);
-    if (!record) return;
+    if (!record) return false;
     record->put_FileLength(v.fileLength);
     record->put_HaveCopied(v.haveCopied);
     record->put_ConsumeTime(v.consumeTime);
     record->put_TotalTime(v.totalTime);
     record->put_CopySpeed(v.copySpeed);
     unique_variant result;
-    record->WritePDVFile(Bstr(target).get(), &result);
+    // The library reports nothing about the file; whether the record landed is read back.
+    return SUCCEEDED(record->WritePDVFile(Bstr(target).get(), &result));
 }
 
 long DorvexCopyPrompts::AskOverwriteOrContinue(const std::wstring& source, const std::wstring& target) {
@@ -64,6 +65,14 @@ long DorvexCopyPrompts::AskExistingTarget(const std::wstring& source, const std:
         unique_bstr name;
         if (SUCCEEDED(prompt->GetNewFileName(name.put())) && name) newName->assign(name.get(), ::SysStringLen(name.get()));
     }
+    return choice;
+}
+
+long DorvexCopyPrompts::AskReplace(const std::wstring& source, const std::wstring& target) {
+    auto prompt = Create<_DorvexB>(CLSID_DorvexB, IID__DorvexB);
+    if (!prompt) return kUnavailable;
+    long choice = 0;
+    if (FAILED(prompt->SwitchDialogBoxB(Bstr(source).get(), Bstr(target).get(), &choice))) return kUnavailable;
     return choice;
 }
 

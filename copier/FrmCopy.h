@@ -325,6 +325,12 @@ private:
     std::unique_ptr<ToolTips> targetTip_;
     WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
+    // The copy display changed since the last pump; performance-counter times of the last
+    // pump call and of the last look for input; counter ticks per millisecond.
+    bool displayChanged_ = false;
+    int64_t lastPumpCall_ = 0;
+    int64_t lastInputLook_ = 0;
+    int64_t ticksPerMs_ = 1;
     int engineDepth_ = 0;
     bool closePending_ = false;
     bool unloaded_ = false;

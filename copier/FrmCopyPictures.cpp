@@ -1,4 +1,5 @@
 #include "copier/FrmCopyPictures.h"
+#include "services/DrawnIcon.h"
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -6,54 +7,6 @@
 namespace salva {
 
 namespace {
-
-// Draws on a size x size canvas filled with `back`, then makes an icon whose pixels of colour
-// `transparent` are see-through (none when `transparent` is CLR_INVALID).
-unique_hicon DrawIcon(int size, COLORREF back, COLORREF transparent, const std::function<void(HDC)>& draw) {
-    auto screen = unique_window_dc::client(nullptr);
-    unique_hdc dc(::CreateCompatibleDC(screen.get()));
-    if (!dc) return {};
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    unique_hbitmap colour(::CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!colour || !bits) return {};
-    {
-        select_scope sel(dc.get(), colour.get());
-        RECT rc{0, 0, size, size};
-        unique_hbrush brush(::CreateSolidBrush(back));
-        ::FillRect(dc.get(), &rc, brush.get());
-        ::SetBkMode(dc.get(), TRANSPARENT);
-        draw(dc.get());
-        ::GdiFlush();
-    }
-    // 1-bit mask: set where the picture is see-through, with those colour pixels black.
-    // CreateBitmap takes rows padded to 16 bits.
-    const int stride = ((size + 15) / 16) * 2;
-    std::vector<uint8_t> maskBits(static_cast<size_t>(stride) * size, 0);
-    auto* px = static_cast<uint32_t*>(bits);
-    const uint32_t key = transparent == CLR_INVALID
-                             ? 0xFFFFFFFFu
-                             : (GetRValue(transparent) << 16) | (GetGValue(transparent) << 8) | GetBValue(transparent);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            uint32_t& p = px[y * size + x];
-            if ((p & 0xFFFFFF) == key) {
-                p = 0;
-                maskBits[static_cast<size_t>(y) * stride + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-            }
-        }
-    unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
-    ICONINFO ii{};
-    ii.fIcon = TRUE;
-    ii.hbmMask = mask.get();
-    ii.hbmColor = colour.get();
-    return unique_hicon(::CreateIconIndirect(&ii));
-}
 
 struct Gdi {
     HDC dc;
@@ -115,7 +68,7 @@ const COLORREF kBlue = RGB(0, 64, 192), kGreen = RGB(0, 144, 0), kRed = RGB(200,
 }  // namespace
 
 unique_hicon MakeWindowIcon(int size) {
-    return DrawIcon(size, RGB(255, 0, 255), RGB(255, 0, 255), [size](HDC dc) {
+    return DrawnIcon(size, RGB(255, 0, 255), RGB(255, 0, 255), [size](HDC dc) {
         Gdi g{dc};
         const int s = size;
         g.Round(0, 0, s, s, RGB(176, 196, 232), RGB(40, 60, 120));
@@ -126,7 +79,7 @@ unique_hicon MakeWindowIcon(int size) {
 }
 
 unique_hicon MakeMenuIcon(int index) {
-    return DrawIcon(16, kMenuIconMask, kMenuIconMask, [index](HDC dc) {
+    return DrawnIcon(16, kMenuIconMask, kMenuIconMask, [index](HDC dc) {
         Gdi g{dc};
         switch (index) {
         case 0:  // open file
@@ -185,23 +138,10 @@ unique_hicon MakeMenuIcon(int index) {
     });
 }
 
-unique_hicon MakePlayIcon(bool usable) {
-    return DrawIcon(16, RGB(255, 0, 255), RGB(255, 0, 255), [usable](HDC dc) {
-        Gdi{dc}.Poly({{5, 4}, {11, 8}, {5, 12}}, usable ? kGreen : RGB(150, 150, 150));
-    });
-}
-
-unique_hicon MakeStopIcon(bool usable) {
-    return DrawIcon(16, RGB(255, 0, 255), RGB(255, 0, 255), [usable](HDC dc) {
-        const COLORREF c = usable ? kRed : RGB(150, 150, 150);
-        Gdi{dc}.Box(5, 5, 11, 11, c, c);
-    });
-}
-
 unique_hicon MakeButtonPicture(int button, bool hover) {
     const COLORREF back = hover ? RGB(255, 255, 225) : ::GetSysColor(COLOR_BTNFACE);
     const COLORREF ink = hover ? RGB(0, 96, 224) : RGB(32, 64, 128);
-    return DrawIcon(20, back, CLR_INVALID, [button, ink](HDC dc) {
+    return DrawnIcon(20, back, CLR_INVALID, [button, ink](HDC dc) {
         Gdi g{dc};
         switch (button) {
         case 0:  // refresh: a circle with an arrow head

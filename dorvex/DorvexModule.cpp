@@ -1,6 +1,7 @@
 // Entry points of the self-registering in-process server Dorvex.dll.
 #include "DorvexPrompts.h"
 #include "PDVfileformat.h"
+#include "PromptFrame.h"
 #include <commctrl.h>
 #include <iterator>
 
@@ -21,11 +22,14 @@ const ClassEntry kClasses[] = {
 const salva::com::ServerInfo kServer{kClasses, std::size(kClasses), &LIBID_Dorvexs, 1, 0};
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         ::DisableThreadLibraryCalls(instance);
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&icc);
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Unloaded by FreeLibrary: a later load registers the classes anew.
+        dorvex::UnregisterPromptClasses();
     }
     return TRUE;
 }

@@ -6,18 +6,27 @@
 namespace dorvex {
 namespace {
 std::wstring ToWide(BSTR s) { return s ? std::wstring(s, ::SysStringLen(s)) : std::wstring(); }
+
+// A prompt that could not be shown is a failure of the call, never a choice: the answer stays 0
+// for callers that look only at it, and the result tells the others.
+HRESULT Answer(long result, long* choice) {
+    if (result == kPromptNotShown) {
+        *choice = 0;
+        return E_FAIL;
+    }
+    *choice = result;
+    return S_OK;
+}
 }  // namespace
 
 STDMETHODIMP DorvexObject::SwitchDialogBox(BSTR sur, BSTR dec, long* choice) {
     if (!choice) return E_POINTER;
-    *choice = SwitchDialog::Ask(ToWide(sur), ToWide(dec));
-    return S_OK;
+    return Answer(SwitchDialog::Ask(ToWide(sur), ToWide(dec)), choice);
 }
 
 STDMETHODIMP DorvexAObject::SwitchDialogBoxA(BSTR sur, BSTR dec, long* choice) {
     if (!choice) return E_POINTER;
-    *choice = SwitchDialogA::Ask(ToWide(sur), ToWide(dec));
-    return S_OK;
+    return Answer(SwitchDialogA::Ask(ToWide(sur), ToWide(dec)), choice);
 }
 
 STDMETHODIMP DorvexAObject::GetNewFileName(BSTR* name) {
@@ -29,8 +38,7 @@ STDMETHODIMP DorvexAObject::GetNewFileName(BSTR* name) {
 
 STDMETHODIMP DorvexBObject::SwitchDialogBoxB(BSTR sur, BSTR dec, long* choice) {
     if (!choice) return E_POINTER;
-    *choice = SwitchDialogB::Ask(ToWide(sur), ToWide(dec));
-    return S_OK;
+    return Answer(SwitchDialogB::Ask(ToWide(sur), ToWide(dec)), choice);
 }
 
 }  // namespace dorvex

@@ -144,21 +144,37 @@ PromptWindow::~PromptWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
+namespace {
+
+// Registers one of the library's window classes unless this load of the library already did.
+// A class of the same name left by an earlier load at the same address (one whose unload did
+// not take it away) points into code that is gone: it is replaced.
+bool RegisterPromptClass(const wchar_t* name, WNDPROC proc) {
+    const HINSTANCE inst = salva::com::ThisModule();
+    WNDCLASSEXW wc{sizeof(wc)};
+    if (::GetClassInfoExW(inst, name, &wc)) {
+        if (wc.lpfnWndProc == proc) return true;
+        ::UnregisterClassW(name, inst);
+    }
+    wc = WNDCLASSEXW{sizeof(wc)};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return ::RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+void UnregisterPromptClasses() {
+    const HINSTANCE inst = salva::com::ThisModule();
+    ::UnregisterClassW(kWindowClass, inst);
+    ::UnregisterClassW(kPanelClass, inst);
+}
+
 bool PromptWindow::Create(HWND owner) {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{sizeof(wc)};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = salva::com::ThisModule();
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kWindowClass;
-        bool ok = ::RegisterClassExW(&wc) != 0;
-        wc.lpfnWndProc = PanelProc;
-        wc.lpszClassName = kPanelClass;
-        ok = ::RegisterClassExW(&wc) != 0 && ok;
-        return ok;
-    }();
-    if (!registered) return false;
+    if (!RegisterPromptClass(kWindowClass, WndProc) || !RegisterPromptClass(kPanelClass, PanelProc)) return false;
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
@@ -341,7 +357,7 @@ void PromptWindow::Unload() {
     ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
-void PromptWindow::ShowModal() {
+bool PromptWindow::ShowModal() {
     HWND owner = ::GetActiveWindow();
     // An owned window has no task-bar button; with no active window a hidden one owns it.
     salva::unique_hwnd hiddenOwner;
@@ -351,7 +367,7 @@ void PromptWindow::ShowModal() {
         owner = hiddenOwner.get();
     }
     owner_ = owner;
-    if (!Create(owner)) return;
+    if (!Create(owner)) return false;
     Fill();
 
     RECT r{};
@@ -387,6 +403,7 @@ void PromptWindow::ShowModal() {
         ownerDisabled_ = false;
     }
     if (!hiddenOwner && ::IsWindow(owner_)) ::SetActiveWindow(owner_);
+    return true;
 }
 
 LRESULT CALLBACK PromptWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

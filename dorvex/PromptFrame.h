@@ -56,7 +56,8 @@ public:
 
     // Creates the window with its design texts, lets Fill() put in the file data, centres it
     // on the screen and runs a modal loop until the window is gone.
-    void ShowModal();
+    // False when the window could not be created: nothing was shown, nothing was chosen.
+    bool ShowModal();
 
     HWND hwnd() const { return hwnd_; }
     RECT Bounds(int id) const;  // position in its parent's client area
@@ -103,6 +104,12 @@ private:
     HWND owner_ = nullptr;
     bool ownerDisabled_ = false;
 };
+
+// Takes the library's window classes away again; the library is being unloaded.
+void UnregisterPromptClasses();
+
+// What a prompt's Ask returns when its window could not be shown at all.
+constexpr long kPromptNotShown = -0x10000;
 
 // Control identifiers of the prompt windows, shared with the tests that drive them.
 namespace ids {

@@ -33,7 +33,7 @@ SwitchDialog::SwitchDialog(std::wstring sur, std::wstring dec)
 long SwitchDialog::Ask(const std::wstring& sur, const std::wstring& dec) {
     ThreadState().switchResult = 0;
     SwitchDialog window(sur, dec);
-    window.ShowModal();
+    if (!window.ShowModal()) return kPromptNotShown;
     return ThreadState().switchResult;
 }
 

@@ -31,7 +31,22 @@ std::vector<PromptWindow::Design> DesignOf() {
 
 bool IsPlainFileName(const std::wstring& name) {
     if (name.empty() || name == L"." || name == L"..") return false;
-    return name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
+    if (name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) return false;
+    for (wchar_t c : name)
+        if (c < 32) return false;
+    // The system drops a trailing dot or blank: the file would get another name than typed.
+    if (name.back() == L'.' || name.back() == L' ') return false;
+    // Device names stay devices with any extension ("NUL.dat") and with blanks before it.
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    if (!stem.empty()) ::CharUpperBuffW(&stem[0], static_cast<DWORD>(stem.size()));
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* d : kDevices)
+        if (stem == d) return false;
+    if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) && stem[3] >= L'1' &&
+        stem[3] <= L'9')
+        return false;
+    return true;
 }
 
 SwitchDialogA::SwitchDialogA(std::wstring sur, std::wstring dec)
@@ -40,7 +55,7 @@ SwitchDialogA::SwitchDialogA(std::wstring sur, std::wstring dec)
 long SwitchDialogA::Ask(const std::wstring& sur, const std::wstring& dec) {
     ThreadState().switchAResult = 0;
     SwitchDialogA window(sur, dec);
-    window.ShowModal();
+    if (!window.ShowModal()) return kPromptNotShown;
     return ThreadState().switchAResult;
 }
 

@@ -20,8 +20,9 @@ private:
     salva::unique_hbrush white_{::CreateSolidBrush(RGB(255, 255, 255))};
 };
 
-// True when `name` can stand as a file name in the target's folder: not empty, no path or
-// wildcard characters, not "." or "..".
+// True when `name` can stand as a file name in the target's folder: not empty, no path,
+// wildcard or control characters, not "." or "..", not ending in a dot or blank, and no device
+// name (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), with or without an extension.
 bool IsPlainFileName(const std::wstring& name);
 
 }  // namespace dorvex

@@ -27,7 +27,7 @@ SwitchDialogB::SwitchDialogB(std::wstring sur, std::wstring dec)
 long SwitchDialogB::Ask(const std::wstring& sur, const std::wstring& dec) {
     ThreadState().switchBResult = 0;
     SwitchDialogB window(sur, dec);
-    window.ShowModal();
+    if (!window.ShowModal()) return kPromptNotShown;
     return ThreadState().switchBResult;
 }
 

@@ -56,7 +56,7 @@ bool SaveBytesToFile(const std::wstring& path, const std::vector<unsigned char>&
 }
 
 bool SaveTextToFile(const std::wstring& path, const std::wstring& text) {
-    const std::string bytes = TextToAnsi(text);
+    const std::string bytes = ToCodePage(CP_ACP, text);
     return WriteAll(path, bytes.data(), bytes.size());
 }
 
@@ -153,8 +153,15 @@ void ResourceBrowserPage::SetTextVisible(bool textShown) {
     ::ShowWindow(container_.Window(), textShown ? SW_HIDE : SW_SHOW);
 }
 
+void ResourceBrowserPage::ShowIcon(const std::wstring& path) {
+    // Drawn into the box's own image, so it stays through repaints.
+    icon16_.Clear();
+    mT3D::DrawShellIconOn(icon16_.dc(), path, 16);
+    icon16_.Refresh();
+}
+
 void ResourceBrowserPage::ShowFile(const std::wstring& path) {
-    mT3D::DrawShellIcon(icon16_.Window(), path, 16);
+    ShowIcon(path);
     const std::wstring name = FileSystem().GetFileName(path);
     ::SetWindowTextW(nameBox_, name.c_str());
     FillResourceTree(tree_, path, name);
@@ -166,7 +173,7 @@ void ResourceBrowserPage::cmdOpen_Click() {
     if (path.empty()) return;
     panel_->Cls();
     ::SetWindowTextW(text1_, L"");
-    mT3D::DrawShellIcon(icon16_.Window(), path, 16);
+    ShowIcon(path);
     ::SetWindowTextW(nameBox_, FileSystem().GetFileName(path).c_str());
     FillResourceTree(tree_, path, path);
 }

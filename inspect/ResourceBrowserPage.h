@@ -60,6 +60,7 @@ private:
     void OnCreate();
     LRESULT OnNotify(NMHDR* hdr);
     void SetTextVisible(bool textShown);
+    void ShowIcon(const std::wstring& path);
     bool SavePicture(IPicture* picture, const std::wstring& path);
 
     HWND tree_ = nullptr;

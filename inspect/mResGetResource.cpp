@@ -74,25 +74,6 @@ std::wstring QueryVersionString(const std::vector<unsigned char>& info, const st
 
 }  // namespace
 
-std::wstring AnsiToText(const char* bytes, size_t count) {
-    if (count == 0) return L"";
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
-    std::wstring text(n > 0 ? n : 0, L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
-    return text;
-}
-
-std::string TextToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                        nullptr, nullptr);
-    std::string bytes(n > 0 ? n : 0, '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                              nullptr);
-    return bytes;
-}
-
 ResourceBytes GetResourceBytes(const std::wstring& type, const std::wstring& name) {
     const ResourceView view = FindResourceView(type, name);
     if (view.size == 0) return {};
@@ -245,12 +226,12 @@ std::wstring GetVersionInfoText(const std::wstring&) {
 }
 
 std::wstring GetMessageTableText(const std::wstring& name) {
-    return MessageTableText(GetResourceBytes(L"11", name), AnsiToText);
+    return MessageTableText(GetResourceBytes(L"11", name), [](const char* b, size_t n) { return FromCodePage(CP_ACP, b, n); });
 }
 
 std::wstring GetHtmlResourceText(const std::wstring& type, const std::wstring& name) {
     const ResourceBytes bytes = GetResourceBytes(type, name);
-    return AnsiToText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return FromCodePage(CP_ACP, reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 }  // namespace salva

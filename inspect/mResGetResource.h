@@ -28,9 +28,4 @@ std::wstring GetHtmlResourceText(const std::wstring& type, const std::wstring& n
 // Menu lines of one menu and its popups, five dots a level; levels past 16 are not walked.
 void AppendMenuItems(HMENU menu, int depth, std::wstring& out);
 
-// Text in the system's ANSI code page.
-std::wstring AnsiToText(const char* bytes, size_t count);
-// Bytes of the text in the system's ANSI code page.
-std::string TextToAnsi(const std::wstring& text);
-
 }  // namespace salva

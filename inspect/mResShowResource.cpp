@@ -3,6 +3,7 @@
 #include "inspect/mResGetResource.h"
 #include "inspect/mResMain.h"
 #include "services/WindowText.h"
+#include "services/Text.h"
 #include "services/mDoEvents.h"
 #include <olectl.h>
 #include <sstream>
@@ -118,7 +119,7 @@ bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
 
 bool ShowTextResource(const std::wstring& text, HWND textBox) {
     if (text.empty()) return false;
-    const size_t n = TextToAnsi(text).size();
+    const size_t n = ToCodePage(CP_ACP, text).size();
     if (n > kTextBoxLargeLimit) {
         AppendText(textBox, L"Length of current text is:" + std::to_wstring(n) +
                                 L"\r\nThis text is too long\r\nSave it as file and view with notepad \r\n");

@@ -35,6 +35,23 @@ std::wstring RootOf(wchar_t letter) { return std::wstring(1, letter) + L":\\"; }
 
 }  // namespace
 
+std::wstring ShowFolderPicker(HWND owner, const std::wstring& title, UINT flags, FolderPickerCallback callback) {
+    co_init_scope com;  // the new dialog style needs COM on this thread
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = flags;
+    info.lpfn = callback;
+    unique_cotaskmem item(::SHBrowseForFolderW(&info));
+    if (!item) return L"";
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item.get()), buffer)) return L"";
+    return TrimAtNul(buffer, MAX_PATH);
+}
+
 std::vector<std::wstring> LogicalDriveRoots() {
     std::vector<std::wstring> roots;
     const DWORD needed = ::GetLogicalDriveStringsW(0, nullptr);
@@ -111,19 +128,7 @@ std::wstring ProgramName() {
 }
 
 std::wstring BrowseForFolder(HWND owner, const std::wstring& title, UINT flags) {
-    co_init_scope com;  // the new dialog style needs COM on this thread
-    wchar_t displayName[MAX_PATH] = {};
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.pidlRoot = nullptr;
-    info.pszDisplayName = displayName;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = flags;
-    unique_cotaskmem item(::SHBrowseForFolderW(&info));
-    if (!item) return L"";
-    wchar_t buffer[512] = {};
-    if (!::SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item.get()), buffer)) return L"";
-    std::wstring path = TrimAtNul(buffer, 512);
+    std::wstring path = ShowFolderPicker(owner, title, flags, nullptr);
     if (path.empty()) return L"";
     if (path.back() != L'\\') path += L'\\';
     return path;

@@ -19,6 +19,11 @@ namespace salva {
 // Every root of the system's logical-drive list ("C:\\"), empty when it cannot be read.
 std::vector<std::wstring> LogicalDriveRoots();
 
+// The shell's folder picker (BIF_... `flags`, `callback` may be null): the chosen folder as the
+// shell gives it, "" on cancel or for a place that is no file-system folder.
+using FolderPickerCallback = int(CALLBACK*)(HWND picker, UINT message, LPARAM value, LPARAM data);
+std::wstring ShowFolderPicker(HWND owner, const std::wstring& title, UINT flags, FolderPickerCallback callback);
+
 // Byte length of a file at any size; false for a folder (last error ERROR_ACCESS_DENIED) or a
 // path that cannot be queried.
 bool FileLength64(const std::wstring& path, uint64_t& length);

@@ -120,8 +120,10 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
     case WM_MOUSEMOVE:
         if (mouse_) {
             // The handler may close the window it belongs to.
@@ -144,6 +146,27 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void DrawProgressBar(PictureBox& bar, COLORREF fill, double fraction, const std::wstring& text, int textX) {
+    HDC dc = bar.dc();
+    if (!dc || !bar.Window()) return;
+    RECT rc{};
+    ::GetClientRect(bar.Window(), &rc);
+    const int filled = static_cast<int>(rc.right * (fraction < 0 ? 0 : fraction > 1 ? 1 : fraction));
+    if (filled > 0) {
+        unique_hbrush brush(::CreateSolidBrush(fill));
+        unique_hpen pen(::CreatePen(PS_SOLID, 1, fill));
+        select_scope sb(dc, brush.get()), sp(dc, pen.get());
+        ::Rectangle(dc, 0, 0, filled, rc.bottom);
+    }
+    select_scope font(dc, mT3D::WindowFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, bar.ForeColor());
+    SIZE ts{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &ts);
+    ::TextOutW(dc, textX, (rc.bottom - ts.cy) / 2, text.c_str(), static_cast<int>(text.size()));
+    bar.Refresh();
 }
 
 }  // namespace salva

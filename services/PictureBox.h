@@ -4,9 +4,9 @@
 #pragma once
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
+#include <ocidl.h>
 #include <functional>
-
-struct IPicture;
+#include <string>
 
 namespace salva {
 
@@ -66,5 +66,9 @@ private:
     HGDIOBJ oldFont_ = nullptr;
     MouseHandler mouse_;
 };
+
+// A progress bar on the box's image: `fraction` (0 to 1) of its width filled with `fill`, the
+// text printed at `textX` in the window font, then shown.
+void DrawProgressBar(PictureBox& bar, COLORREF fill, double fraction, const std::wstring& text, int textX);
 
 }  // namespace salva

@@ -18,4 +18,23 @@ std::wstring Trim(const std::wstring& text, const wchar_t* blanks) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+std::wstring FromCodePage(uint32_t codePage, const char* bytes, size_t size) {
+    if (size == 0) return {};
+    const int n = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(size), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(size), &out[0], n);
+    return out;
+}
+
+std::string ToCodePage(uint32_t codePage, const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 }  // namespace salva

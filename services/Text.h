@@ -1,5 +1,6 @@
 // Text rules shared by the program's modules: case folding and trimming of paths and names.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace salva {
@@ -10,5 +11,9 @@ std::wstring UpperCase(std::wstring text);
 std::wstring UpperTail(const std::wstring& text, size_t n);
 // The text without leading and trailing characters out of `blanks`.
 std::wstring Trim(const std::wstring& text, const wchar_t* blanks = L" ");
+
+// Bytes in a code page (936, CP_UTF8, CP_ACP...) to text and back; "" when conversion fails.
+std::wstring FromCodePage(uint32_t codePage, const char* bytes, size_t size);
+std::string ToCodePage(uint32_t codePage, const std::wstring& text);
 
 }  // namespace salva

@@ -1,4 +1,5 @@
 #include "services/mT3D.h"
+#include "services/GradientChannel.h"
 #include "services/Holders.h"
 #include <ole2.h>
 #include <olectl.h>
@@ -25,18 +26,7 @@ void Line(HDC dc, COLORREF colour, int x1, int y1, int x2, int y2) {
     ::LineTo(dc, x2, y2);
 }
 
-// start + diff * num / den, rounded to the nearest whole number, halves to even.
-int Interpolate(int start, int diff, int num, int den) {
-    const long long n = static_cast<long long>(diff) * num;
-    long long q = n / den;
-    long long r = n % den;
-    if (r < 0) {
-        r += den;
-        --q;
-    }
-    if (2 * r > den || (2 * r == den && (q & 1))) ++q;
-    return Clamp255(static_cast<int>(start + q));
-}
+int Interpolate(int start, int diff, int num, int den) { return Clamp255(salva::GradientChannel(start, diff, num, den)); }
 
 }  // namespace
 

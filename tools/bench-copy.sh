@@ -3,21 +3,10 @@
 # size, side by side, and prints the engine's throughput as a ratio of dd's.
 # Usage: tools/bench-copy.sh [size-in-MiB]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/tools/build.sh" >/dev/null
-build="${SALVA_BUILD_DIR:-$root/build}"
-# shellcheck source=wine-env.sh
-source "$root/tools/wine-env.sh"
-wine_env_start "$build" yes
+# shellcheck source=bench-env.sh
+source "$(dirname "$0")/bench-env.sh"
 mib="${1:-512}"
-work="$build/bench"
-mkdir -p "$work"
-src="$work/source.bin"
-if [ "$(stat -c %s "$src" 2>/dev/null || echo 0)" != $((mib * 1024 * 1024)) ]; then
-  head -c $((mib * 1024 * 1024)) /dev/urandom > "$src"
-fi
-cat "$src" > /dev/null  # both runs start from the page cache
-winpath() { echo "Z:$1" | tr '/' '\\'; }
+bench_start "$mib" bench
 
 sync  # each run starts with no dirty pages of the other
 engine_out=$(wine "$build/testbin/bench_copy.exe" "$(winpath "$src")" "$(winpath "$work/engine.bin")" </dev/null 2>/dev/null | tr -d '\r')

@@ -3,7 +3,11 @@
 # Quick and silent when everything is present.
 set -euo pipefail
 pkgs=(g++-mingw-w64-i686 mingw-w64-tools cmake make wine wine32:i386 wine64 xvfb xauth
-      fonts-wqy-microhei fonts-wine googletest libwine-dev fuse3 libfuse3-dev pkg-config g++ x11-apps imagemagick)
+      fonts-wqy-microhei fonts-wine googletest libwine-dev fuse3 libfuse3-dev pkg-config g++ x11-apps imagemagick
+      ffmpeg zip clang libclang-rt-14-dev
+      # The media preview: Wine's filter graph plays through 32-bit GStreamer.
+      gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-bad:i386
+      gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -24,7 +28,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   update
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt_install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+# Other runs of this script may hold the package lock for a while: wait for it.
+apt_install() { $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
 if ! apt_install; then
   update
   if ! apt_install; then

@@ -40,13 +40,26 @@ wine_env_start() {
       '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
       '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
-      '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' |
+      '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Direct3D]' '"renderer"="gdi"' '' |
       iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$build/prefix.reg"
     wine regedit "$build/prefix.reg" >/dev/null 2>&1 || true
     # Wine's own fonts (Marlett for caption buttons, MS Sans Serif) from Debian's fonts-wine,
     # where this Wine build does not look for them by itself.
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
+  fi
+  # A media preview's video shows inside a child window only with the GDI renderer; a prefix
+  # made before this setting gets it now.
+  if ! grep -q '^\[Software\\\\Wine\\\\Direct3D\]' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 || true
+  fi
+  # Without a sound card, files with sound would not render at all: play them into ALSA's
+  # null device, which keeps the clock running in real time.
+  if [ ! -e /dev/snd ]; then
+    export XDG_CONFIG_HOME="$build/xdg-config"
+    mkdir -p "$XDG_CONFIG_HOME/alsa"
+    printf '%s\n' 'pcm.!default { type null }' 'ctl.!default { type hw card 0 }' > "$XDG_CONFIG_HOME/alsa/asoundrc"
   fi
   wineserver -p >/dev/null 2>&1 && SALVA_WINESERVER_STARTED=1
   # Start Wine's own background processes now, detached from our output: a test's output pipe

@@ -53,7 +53,7 @@ void ApplyDisplayStyle(Settings& s, short style, bool loadPreset) {
         s.titleLeftToRight = kFalse;
         s.titleWidth = 20;
         s.escapement = 900;
-        s.titleStartColor = ::GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+        s.titleStartColor = ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION);
         s.titleEndColor = ::GetSysColor(COLOR_HIGHLIGHT);
         s.titleTextColor = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
         s.hasIcon = kTrue;
@@ -62,7 +62,7 @@ void ApplyDisplayStyle(Settings& s, short style, bool loadPreset) {
         s.itemTopToBottom = kFalse;
         s.iconWidth = s.iconHeight = 16;
         s.iconEffect = 4;
-        s.itemStartColor = ::GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+        s.itemStartColor = ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION);
         s.itemEndColor = ::GetSysColor(COLOR_HIGHLIGHT);
         s.highlightColor = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
         s.backColor = ::GetSysColor(COLOR_MENU);

@@ -1,21 +1,11 @@
 #include "TitleBar.h"
 #include "MenuHook.h"
 #include "cMemDC.h"
+#include "services/GradientChannel.h"
 
 namespace velmora {
 
 namespace {
-// num / den rounded to the nearest integer, halves to even; den > 0.
-int RoundHalfEven(int num, int den) {
-    int q = num / den, r = num % den;
-    if (r < 0) {
-        r += den;
-        --q;
-    }
-    if (2 * r > den || (2 * r == den && (q & 1))) ++q;
-    return q;
-}
-
 // Where the first item starts in the popup's client area: 0 where the system draws the menu
 // frame outside the client area, below the frame where it draws the frame inside (Wine).
 // A context that belongs to no window (a memory drawing) starts at 0.
@@ -98,7 +88,7 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF start, COLORREF end, bool 
         ::FillRect(hdc, &piece, brush.get());
         const int done = extent - i;
         const auto channel = [done, extent](int from, int diff) {
-            return static_cast<BYTE>(from + RoundHalfEven(diff * done, extent));
+            return static_cast<BYTE>(salva::GradientChannel(from, diff, done, extent));
         };
         colour = RGB(channel(GetRValue(end), dr), channel(GetGValue(end), dg), channel(GetBValue(end), db));
     }

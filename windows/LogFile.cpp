@@ -1,5 +1,6 @@
 #include "LogFile.h"
 #include "services/Holders.h"
+#include "services/Text.h"
 #include <vector>
 
 namespace salva {
@@ -9,22 +10,7 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 bool HasBom(const std::string& bytes) { return bytes.compare(0, 3, kBom) == 0; }
 
-std::string ToUtf8(const std::wstring& s) {
-    if (s.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring FromCodePage(UINT cp, const char* p, size_t size) {
-    if (size == 0) return {};
-    const int n = ::MultiByteToWideChar(cp, 0, p, static_cast<int>(size), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(cp, 0, p, static_cast<int>(size), &out[0], n);
-    return out;
-}
+std::string ToUtf8(const std::wstring& s) { return ToCodePage(CP_UTF8, s); }
 
 enum class ReadResult { Ok, Missing, Failed };
 

@@ -6,6 +6,7 @@
 #include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
 #include "services/ToolTips.h"
+#include "services/Twips.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
 #include <algorithm>
@@ -53,14 +54,6 @@ const ButtonDesign* DesignOf(int id) {
         if (b.id == id) return &b;
     return nullptr;
 }
-
-double TwipsPerPixel() {
-    unique_window_dc dc = unique_window_dc::client(nullptr);
-    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    return 1440.0 / (dpi > 0 ? dpi : 96);
-}
-int ToPixels(double twips) { return static_cast<int>(twips / TwipsPerPixel() + 0.5); }
-double ToTwips(int pixels) { return pixels * TwipsPerPixel(); }
 
 SYSTEMTIME LocalNow() {
     SYSTEMTIME t{};

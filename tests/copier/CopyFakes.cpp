@@ -11,8 +11,9 @@ long FakePrompts::ReadResumeRecord(const std::wstring& target, int32_t* continue
     return 1;
 }
 
-void FakePrompts::WriteResumeRecord(const std::wstring& target, const salva::ResumeValues& v) {
+bool FakePrompts::WriteResumeRecord(const std::wstring& target, const salva::ResumeValues& v) {
     written.push_back(v);
+    if (recordFails) return true;
     dorvex::PDVTrailer t;
     t.lFileLength = v.fileLength;
     t.lHaveCopied = v.haveCopied;
@@ -20,6 +21,7 @@ void FakePrompts::WriteResumeRecord(const std::wstring& target, const salva::Res
     t.iTotalTime = v.totalTime;
     t.iCopySpeed = v.copySpeed;
     dorvex::WriteTrailerToFile(target, t);
+    return true;
 }
 
 int64_t FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from, size_t to) {

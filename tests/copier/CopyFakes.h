@@ -89,7 +89,7 @@ public:
 class FakePrompts : public salva::CopyPrompts {
 public:
     long ReadResumeRecord(const std::wstring& target, int32_t* continueAt, int16_t* totalTime) override;
-    void WriteResumeRecord(const std::wstring& target, const salva::ResumeValues& v) override;
+    bool WriteResumeRecord(const std::wstring& target, const salva::ResumeValues& v) override;
     long AskOverwriteOrContinue(const std::wstring& s, const std::wstring& t) override {
         asked.push_back(L"continue:" + s + L">" + t);
         return overwriteOrContinue;
@@ -99,11 +99,20 @@ public:
         if (existingTarget == 5) *newName = renameTo;
         return existingTarget;
     }
+    long AskReplace(const std::wstring& s, const std::wstring& t) override {
+        asked.push_back(L"replace:" + s + L">" + t);
+        if (replace.empty()) return -1;
+        const long a = replace.front();
+        replace.pop_front();
+        return a;
+    }
     long overwriteOrContinue = -1;
     long existingTarget = -1;
+    std::deque<long> replace;  // answers of the replace confirmation, in turn; -1 once used up
     std::wstring renameTo;
     std::vector<std::wstring> asked;
     std::vector<salva::ResumeValues> written;
+    bool recordFails = false;  // the record reaches no file
 };
 
 // One failing range of the source, 0-based and inclusive.

@@ -1,5 +1,5 @@
 // Throughput of the copy engine on a healthy file, for tools/bench-copy.sh.
-// Usage: bench_copy <source> <target>; prints the read size, the seconds and MB/s.
+// Usage: bench_copy <source> <target> [read-blocks]; prints the read size, the seconds and MB/s.
 #include "copier/CopyEngine.h"
 #include <cstdio>
 
@@ -18,10 +18,8 @@ public:
         if (!finished) std::fwprintf(stderr, L"message: %ls\n", text.c_str());
         return IDYES;
     }
-    void PumpMessages() override {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-    }
+    // No window: nothing waits to be handled.
+    void PumpMessages() override {}
     void AppendLog(const std::wstring&) override {}
     bool finished = false;
 };
@@ -29,7 +27,7 @@ public:
 class NoPrompts : public salva::CopyPrompts {
 public:
     long ReadResumeRecord(const std::wstring&, int32_t*, int16_t*) override { return 0; }
-    void WriteResumeRecord(const std::wstring&, const salva::ResumeValues&) override {}
+    bool WriteResumeRecord(const std::wstring&, const salva::ResumeValues&) override { return true; }
     long AskOverwriteOrContinue(const std::wstring&, const std::wstring&) override { return 1; }
     long AskExistingTarget(const std::wstring&, const std::wstring&, std::wstring*) override { return 1; }
 };
@@ -37,8 +35,8 @@ public:
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fwprintf(stderr, L"usage: bench_copy <source> <target>\n");
+    if (argc != 3 && argc != 4) {
+        std::fwprintf(stderr, L"usage: bench_copy <source> <target> [read-blocks]\n");
         return 2;
     }
     ConsoleHost host;
@@ -48,6 +46,7 @@ int wmain(int argc, wchar_t** argv) {
     salva::Win32BlockWriter writer;
     salva::CopyEngine engine(host, env, prompts, reader, writer);
     ::DeleteFileW(argv[2]);
+    if (argc == 4) engine.ReadBlocksReleased(_wtoi(argv[3]), argv[1], argv[2]);
     LARGE_INTEGER f, t0, t1;
     ::QueryPerformanceFrequency(&f);
     ::QueryPerformanceCounter(&t0);

@@ -2,6 +2,7 @@
 // ranges fail with EIO; the engine copies it from the mounted folder with the real file
 // services, and the target equals the source everywhere outside the skipped stretches.
 #include "CopyFakes.h"
+#include "copier/frmCopyAllFiles.h"
 #include <cstdlib>
 #include <sstream>
 
@@ -9,6 +10,21 @@ using namespace copytest;
 using namespace testsupport;
 
 namespace {
+
+#define SKIP_WITHOUT_FUSE(source)                                                                               \
+    if ((source).empty()) {                                                                                    \
+        const char* why = std::getenv("SALVA_FUSE_SKIP");                                                      \
+        GTEST_SKIP() << (why ? why : "run by tests/fuse/run-fuse-test.sh, which mounts the damaged file system"); \
+    }
+
+// The real file services, a recording window and prompts from a script.
+struct RealFiles {
+    FakeHost host;
+    salva::Win32CopyEnvironment env;
+    FakePrompts prompts;
+    salva::Win32BlockReader reader;
+    salva::Win32BlockWriter writer;
+};
 
 std::wstring Env(const char* name) {
     const char* v = std::getenv(name);
@@ -22,10 +38,7 @@ std::wstring Env(const char* name) {
 
 TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnly) {
     const std::wstring source = Env("SALVA_FUSE_SOURCE");
-    if (source.empty()) {
-        const char* why = std::getenv("SALVA_FUSE_SKIP");
-        GTEST_SKIP() << (why ? why : "run by tests/fuse/run-fuse-test.sh, which mounts the damaged file system");
-    }
+    SKIP_WITHOUT_FUSE(source);
     const auto original = ReadBytes(Env("SALVA_FUSE_BACKING"));
     ASSERT_GT(original.size(), 0u);
     std::vector<std::pair<int64_t, int64_t>> bad;
@@ -35,12 +48,9 @@ TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnly) {
         bad.emplace_back(std::stoll(r.substr(0, dash)), std::stoll(r.substr(dash + 1)));
     }
 
-    FakeHost host;
-    salva::Win32CopyEnvironment env;
-    FakePrompts prompts;
-    salva::Win32BlockReader reader;
-    salva::Win32BlockWriter writer;
-    salva::CopyEngine engine(host, env, prompts, reader, writer);
+    RealFiles f;
+    FakeHost& host = f.host;
+    salva::CopyEngine engine(host, f.env, f.prompts, f.reader, f.writer);
     TempDir dir;
     const std::wstring target = dir / L"rescued.dat";
     engine.ReadBlocksReleased(1, source, target);
@@ -80,4 +90,46 @@ TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnly) {
     }
     EXPECT_EQ(0u, mismatched);
     EXPECT_GT(compared, original.size() / 2);
+}
+
+// The damaged file as one of the listed files of a batch: the same bytes as a single copy with
+// the start settings (ten blocks per read, ten skip blocks), which read and skip alike.
+TEST(DamagedMedium, BatchCopyGivesTheSameBytesAsTheSingleCopy) {
+    const std::wstring source = Env("SALVA_FUSE_SOURCE");
+    SKIP_WITHOUT_FUSE(source);
+    TempDir dir;
+    RealFiles f;
+    FakeHost& host = f.host;
+    {
+        salva::CopyEngine engine(host, f.env, f.prompts, f.reader, f.writer);
+        engine.BeginCopy(source, dir / L"single.dat");
+    }
+    ASSERT_FALSE(host.shown.empty());
+    ASSERT_EQ(L"文件复制完成！", host.shown.back().title) << Narrow(host.shown.back().text);
+
+    const std::wstring healthy = dir / L"healthy.dat";
+    ASSERT_TRUE(WriteBytes(healthy, Pattern(123457, 3)));
+    const std::wstring out = dir / L"out";
+    ASSERT_TRUE(::CreateDirectoryW(out.c_str(), nullptr));
+    std::vector<std::wstring> log;
+    salva::frmCopyAllFiles::Options o;
+    o.listedFiles = [&] { return std::vector<std::wstring>{source, healthy}; };
+    o.chooseFolder = [&](HWND, bool* same) {
+        *same = true;
+        return out;
+    };
+    o.log = [&](const std::wstring& e) { log.push_back(e); };
+    o.message = [](HWND, const std::wstring&, const std::wstring&, unsigned) { return IDOK; };
+    o.environment = &f.env;
+    o.prompts = &f.prompts;
+    o.reader = &f.reader;
+    o.writer = &f.writer;
+    salva::frmCopyAllFiles batch(std::move(o));
+    batch.CopyingFiles();
+
+    const auto single = ReadBytes(dir / L"single.dat");
+    ASSERT_GT(single.size(), 0u);
+    EXPECT_TRUE(single == ReadBytes(out + L"\\disc.dat")) << "batch and single copy differ";
+    EXPECT_EQ(ReadBytes(healthy), ReadBytes(out + L"\\healthy.dat")) << "the file after the damaged one";
+    EXPECT_TRUE(log.empty());
 }

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "dorvex/PromptFrame.h"
 #include "dorvex/PromptText.h"
+#include "dorvex/SwitchDialogA.h"
 
 using namespace testsupport;
 using dorvex::NameLines;
@@ -89,4 +90,12 @@ TEST(PromptFrame, InformationTextOfAVisibleFile) {
     EXPECT_NE(std::wstring::npos, info.find(L"\r\n修改时间：")) << Narrow(info);
     EXPECT_NE(std::wstring::npos, info.find(L"\r\n访问时间：")) << Narrow(info);
     EXPECT_FALSE(EndsWith(info, L"\r\n"));
+}
+
+TEST(PromptFrame, NewNameRefusesPathsDevicesAndTrailingDotsOrBlanks) {
+    for (const wchar_t* ok : {L"AVSEQ01.DAT[01]", L"a", L"CONSOLE.dat", L"COM10", L"LPT0.txt", L"nul1", L"新文件.vob"})
+        EXPECT_TRUE(dorvex::IsPlainFileName(ok)) << testsupport::Narrow(ok);
+    for (const wchar_t* bad : {L"", L".", L"..", L"a\\b", L"c:x", L"x?", L"CON", L"nul", L"Nul.dat", L"NUL .txt",
+                               L"com1", L"LPT9.vob", L"aux.tar.gz", L"CONOUT$", L"name.", L"name ", L"tab\tname"})
+        EXPECT_FALSE(dorvex::IsPlainFileName(bad)) << testsupport::Narrow(bad);
 }

@@ -24,7 +24,9 @@ protected:
             lastFilter_ = filter;
             return savePath_;
         });
-        library_ = BinDir() + L"\\..\\testbin\\restest.dll";
+        wchar_t full[MAX_PATH] = {};
+        ::GetFullPathNameW((BinDir() + L"\\..\\testbin\\restest.dll").c_str(), MAX_PATH, full, nullptr);
+        library_ = full;
         page_.ShowFile(library_);
     }
     void TearDown() override {
@@ -86,6 +88,13 @@ protected:
 TEST_F(ResourceBrowserTest, TreeListsTypesOnceAndNamesOnFirstExpansion) {
     HTREEITEM root = Next(nullptr, TVGN_ROOT);
     EXPECT_EQ(Text(root), L"restest.dll");
+    // The file's icon is kept in the box's own image, so a repaint does not lose it.
+    PictureBox* icon = PictureBox::FromWindow(::GetDlgItem(page_.Window(), ResourceBrowserPage::kPicIcon_16B));
+    ASSERT_NE(icon, nullptr);
+    int drawn = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) drawn += ::GetPixel(icon->dc(), x, y) != icon->BackColor();
+    EXPECT_GT(drawn, 0);
     std::vector<std::wstring> types = Children(root);
     for (const wchar_t* t : {L"Hardware-independent icon resource", L"Hardware-dependent cursor resource",
                              L"Bitmap resource", L"Menu resource", L"Dialog box", L"String-table entry",
@@ -159,6 +168,15 @@ TEST_F(ResourceBrowserTest, PicturesArePaintedCentredWithTheirCaptions) {
 
     Open(L"Bitmap resource", L"3");
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 4\u00D73 pixels");
+    Open(L"Hardware-independent cursor resource", L"2");
+    EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 32\u00D732 pixels");
+    // A single cursor image, made from its bytes rather than loaded by name.
+    HTREEITEM images = Child(Next(nullptr, TVGN_ROOT), L"Hardware-dependent cursor resource");
+    Select(images);
+    Key(VK_RIGHT);
+    ASSERT_NE(Next(images, TVGN_CHILD), nullptr);
+    Select(Next(images, TVGN_CHILD));
+    EXPECT_EQ(page_.Panel().PrintedLines()[0], L"ImageType: Icon/cursor (*.ico/*.cur)");
     Open(L"JPEG", L"10");
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 1\u00D71 pixels");
 }

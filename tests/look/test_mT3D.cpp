@@ -1,6 +1,7 @@
 // The drawing routines on memory surfaces and on real windows, read back pixel by pixel.
 #include "Canvas.h"
 #include "TestSupport.h"
+#include "services/GradientChannel.h"
 #include "services/mT3D.h"
 #include <algorithm>
 #include <cwctype>
@@ -90,6 +91,21 @@ TEST(GradientFillRect, RoundsHalvesToEven) {
     EXPECT_EQ(2, GetRValue(bands[16].colour)) << "1.5 -> 2";
     EXPECT_EQ(2, GetRValue(bands[26].colour)) << "2.5 -> 2";
     EXPECT_EQ(4, GetRValue(bands[46].colour)) << "4.5 -> 4";
+}
+
+TEST(GradientFillRect, HalvesRoundOnTheWholeValueFromAnOddStart) {
+    // Red 3 -> 8 over 100 pixels: band j (from 1) has 3 + 5 * 2 (j - 1) / 100 of red; the
+    // exact halves 3.5, 4.5, 5.5 go to the even neighbour of the value, not of the step.
+    const auto bands = mT3D::GradientBands(0, 0, 100, 1, RGB(8, 0, 0), RGB(3, 0, 0), false);
+    ASSERT_EQ(51u, bands.size());
+    EXPECT_EQ(4, GetRValue(bands[6].colour)) << "3.5 -> 4";
+    EXPECT_EQ(4, GetRValue(bands[16].colour)) << "4.5 -> 4";
+    EXPECT_EQ(6, GetRValue(bands[26].colour)) << "5.5 -> 6";
+    // The same routine draws the popup menus' gradients, falling as well as rising.
+    EXPECT_EQ(4, salva::GradientChannel(3, 1, 1, 2));
+    EXPECT_EQ(6, salva::GradientChannel(7, -3, 1, 2)) << "5.5 -> 6";
+    EXPECT_EQ(2, salva::GradientChannel(3, -1, 1, 2)) << "2.5 -> 2";
+    EXPECT_EQ(255, salva::GradientChannel(255, 0, 7, 9));
 }
 
 TEST(GradientFillRect, EmptyOrInvertedRectanglesDrawNothing) {

@@ -323,11 +323,12 @@ HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* arg
     return hr == DISP_E_EXCEPTION && ex.scode ? ex.scode : hr;
 }
 
-Watcher::Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className) {
+Watcher::Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className,
+                 int timeoutMs) {
     std::wstring cap = caption ? caption : L"";
     std::wstring cls = className ? className : L"";
-    thread_ = std::thread([this, cap, cls, answer] {
-        HWND h = WaitForWindow(cap.empty() ? nullptr : cap.c_str(), cls.empty() ? nullptr : cls.c_str());
+    thread_ = std::thread([this, cap, cls, answer, timeoutMs] {
+        HWND h = WaitForWindow(cap.empty() ? nullptr : cap.c_str(), cls.empty() ? nullptr : cls.c_str(), timeoutMs);
         found_ = h != nullptr;
         if (h) answer(h);
     });

@@ -3,6 +3,7 @@
 #pragma once
 #include "services/Holders.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -82,11 +83,14 @@ private:
 // its code rather than as DISP_E_EXCEPTION.
 HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, VARIANT* args, UINT argc, VARIANT* result);
 
-// Runs `answer` on another thread once a window with `caption` shows up; the test's own
-// thread meanwhile sits in the modal call. Join() waits for it.
+// Runs `answer` on another thread once a window with `caption` shows up within `timeoutMs`;
+// the test's own thread meanwhile sits in the modal call. Join() waits for it. A window that
+// comes at the end of long work needs a watcher that lasts as long as that work may take:
+// one that gives up first leaves the modal window unanswered and the test waiting in it.
 class Watcher {
 public:
-    Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className = nullptr);
+    Watcher(const wchar_t* caption, std::function<void(HWND)> answer, const wchar_t* className = nullptr,
+            int timeoutMs = 10000);
     // The window comes from `find` (null: none turned up).
     Watcher(std::function<HWND()> find, std::function<void(HWND)> answer);
     ~Watcher();
@@ -95,7 +99,7 @@ public:
 
 private:
     std::thread thread_;
-    bool found_ = false;
+    std::atomic<bool> found_{false};
 };
 
 }  // namespace testsupport

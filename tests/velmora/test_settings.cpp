@@ -278,7 +278,10 @@ TEST_F(SettingsTable, PresetsAndPlainStyles) {
     obj_->SetMenuDisplayStyle(m_WindowsCustomStyle, VARIANT_TRUE);
     EXPECT_EQ(170, s().style);
     EXPECT_EQ(kTrue, s().itemGradient);
-    EXPECT_EQ(::GetSysColor(COLOR_GRADIENTACTIVECAPTION), s().itemStartColor) << Rgb(s().itemStartColor);
+    // The gradient colour of an inactive caption (system colour 28) starts both gradients.
+    ASSERT_NE(::GetSysColor(COLOR_GRADIENTACTIVECAPTION), ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION));
+    EXPECT_EQ(::GetSysColor(COLOR_GRADIENTINACTIVECAPTION), s().itemStartColor) << Rgb(s().itemStartColor);
+    EXPECT_EQ(::GetSysColor(COLOR_GRADIENTINACTIVECAPTION), s().titleStartColor) << Rgb(s().titleStartColor);
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), s().itemEndColor) << Rgb(s().itemEndColor);
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), s().titleTextColor) << Rgb(s().titleTextColor);
     EXPECT_EQ(::GetSysColor(COLOR_MENU), s().backColor) << Rgb(s().backColor);

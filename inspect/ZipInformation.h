@@ -1,0 +1,38 @@
+// ZipInformation: lists the entries of a ZIP archive into a report-view list, one row per
+// entry in archive order, then the folder and file counts and the total size. One object per
+// archive: ReadZip, then GetFileQuantity_Size.
+#pragma once
+#include "inspect/ZipLocalHeaders.h"
+#include <windows.h>
+#include <string>
+
+class ZipInformation {
+public:
+    // Row kinds kept in each row's item data, for the list's owner to colour and tip them.
+    enum RowKind : LPARAM { SummaryRow = 0, FileRow = 1, FolderRow = 2 };
+    static constexpr COLORREF kFolderColour = RGB(0, 168, 168);
+
+    // Walks the archive's local headers and adds a row for each entry, letting waiting window
+    // messages run after every one.
+    void ReadZip(const std::wstring& path, HWND listView);
+    // Adds an empty row and the rows of the folder count, the file count and the total size.
+    void GetFileQuantity_Size(HWND listView);
+
+    // The column titles the list is made with, in order.
+    static const wchar_t* const kColumns[6];
+
+private:
+    void AddZipEntry(const salva::readers::ZipEntry& entry, HWND listView);
+
+    salva::readers::ZipTotals totals_;
+};
+
+// Texts of one entry's columns.
+namespace zip_text {
+std::wstring DosDateText(uint16_t date);   // "2001-01-01"
+std::wstring DosTimeText(uint16_t time);   // "13:34:16"
+std::wstring CrcText(uint32_t crc);        // bytes high to low in hexadecimal, each without a
+                                           // leading zero, then CR LF
+std::wstring RatioText(uint32_t compressed, uint32_t uncompressed);  // "75.31%", "" for size 0
+std::wstring EntryName(const salva::readers::ZipEntry& entry);
+}  // namespace zip_text

@@ -1,0 +1,367 @@
+// The batch copy of all listed files through its real window, with the copy engine's fakes
+// for the prompts, the drive facts and failing reads.
+#include "BatchRig.h"
+#include "copier/BatchCopyRules.h"
+#include "copier/CopyTiming.h"
+#include "copier/mplayAVICtrl.h"
+#include "dorvex/PDVTrailer.h"
+#include <commctrl.h>
+#include <cstdlib>
+#include <cstring>
+
+using namespace copytest;
+using namespace testsupport;
+using salva::frmCopyAllFiles;
+namespace rules = salva::batch_copy_rules;
+
+namespace {
+
+constexpr int64_t kStep = 61440;  // ten 6,144-byte units of a fixed disk
+
+bool HasRecord(const std::wstring& path) {
+    dorvex::PDVTrailer t;
+    return dorvex::ReadTrailerFromFile(path, t);
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+TEST(BatchCopy, EveryExistingListedFileIsCopiedByteEqualIntoItsMirroredFolder) {
+    BatchRig rig;
+    rig.sameFolder = false;
+    const auto a = rig.AddSource(L"a\\one.dat", 300000, 1);
+    const auto b = rig.AddSource(L"b\\c\\two.vob", 70000, 2);
+    const auto empty = rig.AddSource(L"a\\empty.dat", 0, 3);
+    rig.listed.insert(rig.listed.begin() + 1, rig.dir / L"src\\gone.dat");  // listed, no longer there
+    std::wstring countSeen, sourceSeen;
+    rig.reader.onRead = [&](int, int64_t offset) {
+        if (offset != 0) return;
+        countSeen += rig.Text(frmCopyAllFiles::IDC_lblTotalFiles) + L"|";
+        sourceSeen = rig.Text(frmCopyAllFiles::IDC_lblSurFilePath);
+    };
+    rig.Run();
+
+    EXPECT_EQ(1, rig.folderAsks);
+    ASSERT_EQ(3u, rig.batch->BatchList().size());
+    EXPECT_EQ(L"1/3 ]|2/3 ]|", countSeen) << Narrow(countSeen);
+    EXPECT_EQ(L"从“" + b + L"”", sourceSeen);
+    // The source's folders below its drive root, again below the chosen folder.
+    const std::wstring below = rig.dir.path().substr(3) + L"\\src\\";
+    EXPECT_EQ(ReadBytes(a), ReadBytes(rig.out + L"\\" + below + L"a\\one.dat"));
+    EXPECT_EQ(ReadBytes(b), ReadBytes(rig.out + L"\\" + below + L"b\\c\\two.vob"));
+    ASSERT_TRUE(Exists(rig.out + L"\\" + below + L"a\\empty.dat"));
+    EXPECT_EQ(0, FileLength(rig.out + L"\\" + below + L"a\\empty.dat"));
+    EXPECT_EQ(370000, rig.batch->BatchState().BatchBytes);
+    EXPECT_EQ(370000, rig.batch->BatchState().BatchDoneBytes);
+    EXPECT_TRUE(rig.shown.empty()) << Narrow(rig.shown.front().text);
+    EXPECT_TRUE(rig.log.empty()) << rig.LogText();
+    EXPECT_TRUE(rig.prompts.asked.empty());
+    // The window is gone with its animation.
+    EXPECT_EQ(nullptr, rig.batch->Window());
+    (void)empty;
+}
+
+TEST(BatchCopy, SkipPastTheEndOfOneFileCountsItDoneAndTheNextIsCopied) {
+    BatchRig rig;
+    const auto first = rig.AddSource(L"first.dat", 200000, 4);
+    const auto second = rig.AddSource(L"second.dat", 150000, 5);
+    // An unreadable spot in the second block of the first file only.
+    rig.reader.bad = {{kStep + 100, kStep + 100, ERROR_CRC}};
+    rig.reader.onRead = [&](int, int64_t offset) {
+        if (offset == 0 && rig.reader.count > 1) rig.reader.bad.clear();
+    };
+    rig.Run();
+
+    const auto src = ReadBytes(first), got = ReadBytes(rig.Target(L"first.dat"));
+    ASSERT_EQ(src.size(), got.size()) << "a target ends where its source ends";
+    EXPECT_EQ(-1, FirstDifference(src, got, 0, kStep + 1)) << "bytes before the unreadable block";
+    for (size_t i = kStep + 1; i < got.size(); ++i) ASSERT_EQ(0, got[i]) << "skipped byte " << i << " was written";
+    EXPECT_EQ(ReadBytes(second), ReadBytes(rig.Target(L"second.dat")));
+    EXPECT_EQ(350000, rig.batch->BatchState().BatchDoneBytes);
+    EXPECT_TRUE(rig.log.empty()) << rig.LogText();
+    EXPECT_FALSE(HasRecord(rig.Target(L"first.dat")));
+}
+
+TEST(BatchCopy, NoSendsTheFileBesideTheTargetAskingAgainWhenThatNameIsTakenToo) {
+    BatchRig rig;
+    const auto one = rig.AddSource(L"one.dat", 90000, 6);
+    const auto two = rig.AddSource(L"two.dat", 90000, 7);
+    const auto three = rig.AddSource(L"three.dat", 90000, 8);
+    const auto four = rig.AddSource(L"four.dat", 5000, 9);
+    const auto keptOne = Pattern(1000, 60), keptAltOne = Pattern(2000, 61), keptTwo = Pattern(3000, 62),
+               keptAltTwo = Pattern(4000, 63), sameThree = Pattern(90000, 64);
+    WriteBytes(rig.Target(L"one.dat"), keptOne);
+    WriteBytes(rig.Target(L"N[01]one.dat"), keptAltOne);
+    WriteBytes(rig.Target(L"two.dat"), keptTwo);
+    WriteBytes(rig.Target(L"N[01]two.dat"), keptAltTwo);
+    WriteBytes(rig.Target(L"three.dat"), sameThree);
+    // one: no, no (left out); two: no, yes (the second name is replaced); three: no, and the
+    // target is as long as the source (left out); four: no existing target.
+    rig.prompts.replace = {3, 3, 3, 1, 3};
+    rig.Run();
+
+    const std::vector<std::wstring> asked{
+        L"replace:" + one + L">" + rig.Target(L"one.dat"),   L"replace:" + one + L">" + rig.Target(L"N[01]one.dat"),
+        L"replace:" + two + L">" + rig.Target(L"two.dat"),   L"replace:" + two + L">" + rig.Target(L"N[01]two.dat"),
+        L"replace:" + three + L">" + rig.Target(L"three.dat"),
+    };
+    EXPECT_EQ(asked, rig.prompts.asked);
+    EXPECT_EQ(keptOne, ReadBytes(rig.Target(L"one.dat")));
+    EXPECT_EQ(keptAltOne, ReadBytes(rig.Target(L"N[01]one.dat")));
+    EXPECT_EQ(keptTwo, ReadBytes(rig.Target(L"two.dat")));
+    EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"N[01]two.dat")));
+    EXPECT_EQ(sameThree, ReadBytes(rig.Target(L"three.dat")));
+    EXPECT_FALSE(Exists(rig.Target(L"N[01]three.dat")));
+    EXPECT_EQ(ReadBytes(four), ReadBytes(rig.Target(L"four.dat")));
+    // Left-out files do not count as handled.
+    EXPECT_EQ(90000 + 5000, rig.batch->BatchState().BatchDoneBytes);
+}
+
+TEST(BatchCopy, CancelMidFileLeavesARecordOnTheFileBeingWrittenOnly) {
+    BatchRig rig;
+    const auto first = rig.AddSource(L"first.dat", 100000, 10);
+    const auto second = rig.AddSource(L"second.dat", 600000, 11);
+    rig.AddSource(L"third.dat", 1000, 12);
+    // The user's own second.dat stays; "no" sends the copy to N[01]second.dat.
+    const auto kept = Pattern(5000, 65);
+    WriteBytes(rig.Target(L"second.dat"), kept);
+    rig.prompts.replace = {3};
+    int64_t secondReads = 0;
+    std::wstring shownTarget;
+    rig.reader.onRead = [&](int, int64_t) {
+        if (rig.batch->CurrentTarget() == rig.Target(L"N[01]second.dat") && ++secondReads == 4) {
+            shownTarget = rig.Text(frmCopyAllFiles::IDC_lblDecFilePath);
+            rig.env.nowMs += 3000;
+            ::SendMessageW(rig.batch->Window(), WM_TIMER, 1, 0);
+            rig.ClickCancel();
+        }
+    };
+    rig.Run();
+
+    EXPECT_EQ(ReadBytes(first), ReadBytes(rig.Target(L"first.dat")));
+    EXPECT_FALSE(HasRecord(rig.Target(L"first.dat")));
+    EXPECT_EQ(kept, ReadBytes(rig.Target(L"second.dat"))) << "the kept file is never written";
+    const std::wstring partial = rig.Target(L"N[01]second.dat");
+    ASSERT_TRUE(HasRecord(partial));
+    ASSERT_EQ(1u, rig.prompts.written.size());
+    const salva::ResumeValues& v = rig.prompts.written[0];
+    EXPECT_EQ(1 + 4 * kStep, v.haveCopied);
+    EXPECT_EQ(3, v.totalTime);
+    const auto src = ReadBytes(second), got = ReadBytes(partial);
+    EXPECT_EQ(-1, FirstDifference(src, got, 0, static_cast<size_t>(4 * kStep))) << "data before the record";
+    EXPECT_FALSE(Exists(rig.Target(L"third.dat"))) << "the files after it are not copied";
+    EXPECT_EQ(L"到“" + partial + L"”", shownTarget) << "the window names the file being written";
+}
+
+TEST(BatchCopy, CancelBetweenTwoFilesEndsTheBatchWithoutARecord) {
+    BatchRig rig;
+    const auto first = rig.AddSource(L"first.dat", 20000, 13);  // one block
+    rig.AddSource(L"second.dat", 20000, 14);
+    rig.AddSource(L"third.dat", 20000, 15);
+    const auto kept = Pattern(100, 69);
+    WriteBytes(rig.Target(L"second.dat"), kept);
+    rig.reader.onRead = [&](int count, int64_t) {
+        if (count == 1) rig.ClickCancel();
+    };
+    rig.Run();
+    EXPECT_EQ(ReadBytes(first), ReadBytes(rig.Target(L"first.dat")));
+    EXPECT_TRUE(rig.prompts.asked.empty()) << "no question about the next file";
+    EXPECT_EQ(kept, ReadBytes(rig.Target(L"second.dat")));
+    EXPECT_FALSE(Exists(rig.Target(L"third.dat")));
+    EXPECT_TRUE(rig.prompts.written.empty());
+}
+
+TEST(BatchCopy, ReplacedTargetsEndAtTheSourceLengthAndAllReplacesTheRestUnasked) {
+    BatchRig rig;
+    const auto one = rig.AddSource(L"one.dat", 100000, 15);
+    const auto two = rig.AddSource(L"two.dat", 70000, 16);
+    WriteBytes(rig.Target(L"one.dat"), Pattern(250000, 66));
+    // An older partial copy of two.dat with its record: "all" overwrites it unasked.
+    WriteBytes(rig.Target(L"two.dat"), Pattern(90000, 67));
+    rig.prompts.WriteResumeRecord(rig.Target(L"two.dat"), salva::ResumeValues{90000, 40000, 0, 0, 0});
+    rig.prompts.written.clear();
+    rig.prompts.replace = {2};
+    rig.Run();
+    EXPECT_EQ(ReadBytes(one), ReadBytes(rig.Target(L"one.dat")));
+    EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
+    EXPECT_EQ(std::vector<std::wstring>{L"replace:" + one + L">" + rig.Target(L"one.dat")}, rig.prompts.asked);
+    EXPECT_TRUE(rig.batch->BatchState().ReplaceAll);
+}
+
+TEST(BatchCopy, ARecordedTargetContinuesFromItsRecordAndEndsWhole) {
+    BatchRig rig;
+    const auto src = rig.AddSource(L"movie.vob", 300000, 17);
+    const auto bytes = ReadBytes(src);
+    // The first 100,000 bytes copied before, then the record.
+    WriteBytes(rig.Target(L"movie.vob"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 100000));
+    rig.prompts.WriteResumeRecord(rig.Target(L"movie.vob"), salva::ResumeValues{100000 + 16, 100000, 0, 7, 0});
+    rig.prompts.overwriteOrContinue = 2;
+    std::vector<int64_t> offsets;
+    rig.reader.onRead = [&](int, int64_t offset) { offsets.push_back(offset); };
+    rig.Run();
+    EXPECT_EQ(bytes, ReadBytes(rig.Target(L"movie.vob")));
+    ASSERT_FALSE(offsets.empty());
+    EXPECT_EQ(100000 - 1, offsets.front()) << "continued from the record's position";
+    EXPECT_EQ(7, rig.batch->BatchState().PastSeconds) << "the record's seconds count for this file";
+}
+
+TEST(BatchCopy, APromptThatCannotBeShownRefusesWithTheNotRegisteredMessage) {
+    BatchRig rig;
+    rig.AddSource(L"one.dat", 1000, 18);
+    rig.AddSource(L"two.dat", 1000, 19);
+    const auto kept = Pattern(10, 68);
+    WriteBytes(rig.Target(L"one.dat"), kept);
+    rig.prompts.replace = {salva::CopyPrompts::kUnavailable};
+    rig.Run();
+    ASSERT_EQ(1u, rig.shown.size());
+    EXPECT_EQ(L"无法显示提示窗口，Dorvex组件可能没有注册。", rig.shown[0].text);
+    EXPECT_EQ(kept, ReadBytes(rig.Target(L"one.dat")));
+    EXPECT_FALSE(Exists(rig.Target(L"two.dat")));
+    EXPECT_TRUE(rig.prompts.written.empty());
+}
+
+TEST(BatchCopy, FolderChecksEndTheBatchBeforeAnyFileIsTouched) {
+    {
+        BatchRig rig;
+        rig.AddSource(L"one.dat", 5000, 20);
+        rig.folderAnswer = L"";
+        rig.Run();
+        EXPECT_EQ(1, rig.folderAsks);
+        EXPECT_TRUE(rig.shown.empty());
+        EXPECT_FALSE(Exists(rig.Target(L"one.dat")));
+    }
+    {
+        BatchRig rig;
+        rig.AddSource(L"one.dat", 5000, 20);
+        rig.env.freeBytes = -1;
+        rig.Run();
+        ASSERT_EQ(1u, rig.shown.size());
+        EXPECT_EQ(L"无效的文件保存路径。", rig.shown[0].text);
+        EXPECT_FALSE(Exists(rig.Target(L"one.dat")));
+    }
+    // Room for the batch to the byte asks nothing; one byte less asks, and No ends it.
+    for (const int64_t free : {int64_t{8000}, int64_t{7999}}) {
+        BatchRig rig;
+        rig.AddSource(L"one.dat", 5000, 20);
+        rig.AddSource(L"two.dat", 3000, 21);
+        rig.env.freeBytes = free;
+        rig.answers = {IDNO};
+        rig.Run();
+        if (free == 8000) {
+            EXPECT_TRUE(rig.shown.empty());
+            EXPECT_TRUE(Exists(rig.Target(L"two.dat")));
+            continue;
+        }
+        ASSERT_EQ(1u, rig.shown.size());
+        EXPECT_EQ(rules::SpaceQuestionText(rig.out + L"\\", 7999, 8000), rig.shown[0].text);
+        EXPECT_EQ(L"提醒！", rig.shown[0].title);
+        EXPECT_FALSE(Exists(rig.Target(L"one.dat")));
+    }
+    {
+        BatchRig rig;  // an empty list: no folder question, the window comes and goes
+        rig.Run();
+        EXPECT_EQ(0, rig.folderAsks);
+        EXPECT_EQ(nullptr, rig.batch->Window());
+    }
+}
+
+TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
+    {
+        // A target in use by another program: logged, and the next file is copied.
+        BatchRig rig;
+        const auto one = rig.AddSource(L"one.dat", 5000, 22);
+        const auto two = rig.AddSource(L"two.dat", 5000, 23);
+        WriteBytes(rig.Target(L"one.dat"), {});
+        rig.prompts.replace = {1};
+        salva::unique_hfile busy(::CreateFileW(rig.Target(L"one.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(busy);
+        rig.Run();
+        busy.reset();
+        ASSERT_EQ(1u, rig.log.size());
+        EXPECT_EQ(rules::ErrorEntry(one, L"错误原因：共享冲突,源文件或目标文件可能正在使用。"), rig.log[0]);
+        EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
+    }
+    {
+        // A full disk: logged, the batch ends, the partial target keeps a record.
+        BatchRig rig;
+        const auto one = rig.AddSource(L"one.dat", 200000, 24);
+        rig.AddSource(L"two.dat", 5000, 25);
+        rig.writer.writeError = ERROR_DISK_FULL;
+        rig.writer.failFrom = 2 * kStep;
+        rig.Run();
+        ASSERT_EQ(1u, rig.log.size());
+        EXPECT_EQ(rules::ErrorEntry(one, L"错误原因：磁盘已满，没有足够的可用空间用来复制文件。"), rig.log[0]);
+        ASSERT_EQ(1u, rig.prompts.written.size());
+        EXPECT_EQ(1 + 2 * kStep, rig.prompts.written[0].haveCopied);
+        EXPECT_TRUE(HasRecord(rig.Target(L"one.dat")));
+        EXPECT_FALSE(Exists(rig.Target(L"two.dat")));
+    }
+}
+
+TEST(BatchCopy, TheTimerShowsBatchTimesAndRate) {
+    BatchRig rig;
+    rig.AddSource(L"one.dat", 200000, 26);
+    std::wstring elapsed, rate;
+    rig.reader.onRead = [&](int count, int64_t) {
+        if (count != 3) return;
+        rig.env.nowMs += 59000;
+        ::SendMessageW(rig.batch->Window(), WM_TIMER, 1, 0);
+        elapsed = rig.Text(frmCopyAllFiles::IDC_lblZongJiHaoShi);
+        rate = rig.Text(frmCopyAllFiles::IDC_lblShuJuLiuLiang);
+    };
+    rig.Run();
+    EXPECT_EQ(L"00:00:59", elapsed);
+    EXPECT_EQ(salva::GroupedNumber((1 + 2 * kStep) / 1024 / 59) + L"KB/秒", rate);
+}
+
+TEST(BatchCopyRules, ReadSizeMirroredFoldersAndTexts) {
+    EXPECT_EQ(40960, rules::BlockBytes(L"\\\\srv\\share\\a.dat", L"D:\\x", 3, 2));
+    EXPECT_EQ(51200, rules::BlockBytes(L"E:\\VIDEO_TS\\VTS_01_1.vob", L"D:\\x", 5, 2));
+    EXPECT_EQ(40960, rules::BlockBytes(L"E:\\MPEGAV\\AVSEQ01.DAT", L"D:\\x", 5, 2));
+    EXPECT_EQ(614400, rules::BlockBytes(L"C:\\a.dat", L"D:\\x", 3, 1));
+    EXPECT_EQ(61440, rules::BlockBytes(L"C:\\a.dat", L"D:\\x", 3, 3));
+    EXPECT_GT(rules::BlockBytes(L"C:\\a.dat", L"D:\\x", 3, 0), 0) << "never a read of nothing";
+    EXPECT_EQ(1280, rules::BlockBytes(L"a:\\a.dat", L"D:\\x", 2, 2));
+    EXPECT_EQ(10240, rules::BlockBytes(L"B:\\a.dat", L"D:\\x", 2, 2));
+
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ((V{L"a", L"b"}), rules::MirroredFolders(L"C:\\a\\b\\f.dat"));
+    EXPECT_EQ((V{L"d"}), rules::MirroredFolders(L"\\\\server\\share\\d\\f.dat"));
+    EXPECT_EQ((V{}), rules::MirroredFolders(L"C:\\f.dat"));
+    EXPECT_EQ((V{L"a"}), rules::MirroredFolders(L"C:\\a\\\\b\\f.dat"));
+    EXPECT_EQ(L"D:\\out\\N[01]f.dat", rules::AlternativeTarget(L"D:\\out\\f.dat"));
+
+    EXPECT_EQ(L"[ 总共：10,240 字节", rules::TotalLengthText(10240));
+    EXPECT_EQ(L"[ 总共：10 KB", rules::TotalLengthText(10241));
+    EXPECT_EQ(L"[ 总共：1,000 KB", rules::TotalLengthText(1024000));
+    EXPECT_EQ(L"[ 总共：4,096 MB", rules::TotalLengthText(int64_t{4} << 30));
+    EXPECT_EQ(L"12/345 ]", rules::FileCountText(12, 345));
+    EXPECT_EQ(L"D:盘空间不足，请重新选择文件保存路径\r\n可用空间：1MB\r\n文件容量：5,120MB\r\n\r\n"
+              L"是[Y]：忽略，继续复制\r\n否[N]：取消复制，重新选择文件保存路径",
+              rules::SpaceQuestionText(L"d:\\out\\", 1 << 20, int64_t{5} << 30));
+}
+
+TEST(CopyAnimation, PlaysTheSystemClipCentredAndLeavesNothingWhenItCannot) {
+    salva::unique_hwnd host(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 384, 64, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(host);
+    namespace avi = salva::mplayAVICtrl;
+    if (avi::OpenAVIWindow(host.get(), L"Shell32.dll", 161, true, true, true)) {
+        HWND anim = avi::AnimationWindow();
+        ASSERT_NE(nullptr, anim);
+        EXPECT_EQ(host.get(), ::GetParent(anim));
+        RECT r{};
+        ::GetWindowRect(anim, &r);
+        ::MapWindowPoints(nullptr, host.get(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_LE(std::abs((r.left + r.right) - 384), 1) << r.left << ".." << r.right;
+        EXPECT_LE(std::abs((r.top + r.bottom) - 64), 1) << r.top << ".." << r.bottom;
+    } else {
+        ADD_FAILURE() << "this system's Shell32.dll carries the copy clip 161";
+    }
+    EXPECT_FALSE(avi::OpenAVIWindow(host.get(), L"NoSuchLibrary.dll", 161, true, true, true));
+    EXPECT_EQ(nullptr, avi::AnimationWindow()) << "the earlier animation went, no new one stays";
+    EXPECT_FALSE(avi::OpenAVIWindow(host.get(), L"C:\\no\\such.avi", 0, false, true, false));
+    EXPECT_EQ(nullptr, avi::AnimationWindow());
+    EXPECT_EQ(nullptr, ::FindWindowExW(host.get(), nullptr, ANIMATE_CLASSW, nullptr));
+    avi::CloseAVIWindow();
+}

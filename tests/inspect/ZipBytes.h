@@ -1,0 +1,36 @@
+// Local file headers written byte by byte, for archives no zip tool would make.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zipbytes {
+
+// Appends a local header for `name` (date 2001-01-01, time 13:34:16, CRC 0x0A0B0C0D), the name
+// and `dataBytes` bytes of data.
+inline void AddEntry(std::vector<uint8_t>& zip, const std::string& name, uint32_t compressed, uint32_t size,
+                     size_t dataBytes = 0, uint16_t flags = 0) {
+    auto le16 = [&](uint32_t v) {
+        zip.push_back(static_cast<uint8_t>(v));
+        zip.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    auto le32 = [&](uint32_t v) {
+        le16(v & 0xFFFF);
+        le16(v >> 16);
+    };
+    le32(0x04034B50);
+    le16(20);
+    le16(flags);
+    le16(0);
+    le16(0x6C48);
+    le16(0x2A21);
+    le32(0x0A0B0C0D);
+    le32(compressed);
+    le32(size);
+    le16(static_cast<uint32_t>(name.size()));
+    le16(0);
+    zip.insert(zip.end(), name.begin(), name.end());
+    zip.insert(zip.end(), dataBytes, 0x55);
+}
+
+}  // namespace zipbytes

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Replays a fuzz target's seed corpus, then fuzzes it for a bounded time.
+# Usage: run-fuzz.sh <fuzzer> <samples-dir> <sample-pattern> <work-dir> [seconds]
+# The seconds default to SALVA_FUZZ_SECONDS, else 10.
+set -euo pipefail
+fuzzer="$1" samples="$2" pattern="$3" work="$4" seconds="${5:-${SALVA_FUZZ_SECONDS:-10}}"
+rm -rf "$work"
+mkdir -p "$work/seeds" "$work/found"
+# shellcheck disable=SC2086
+cp $samples/$pattern "$work/seeds/"
+cd "$work"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+"$fuzzer" -runs=0 seeds
+"$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 found seeds
