@@ -67,6 +67,21 @@ void DrawItemIcon(HDC dc, const std::wstring& path, COLORREF back, int x, int to
     ::BitBlt(dc, x, top, 16, 16, scratch.get(), 0, 0, SRCCOPY);
 }
 
+// True while this thread runs a menu or a window move or resize: those loops read their own
+// input from the queue, and the list repaints under an open menu.
+bool ModalLoopRunning() {
+    GUITHREADINFO info{sizeof(info)};
+    if (!::GetGUIThreadInfo(::GetCurrentThreadId(), &info)) return false;
+    return (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE)) != 0;
+}
+
+// Pending messages are handled after an item is painted, except inside such a loop: taken from
+// under it, a key or click meant for an open menu would reach the menu's window instead of the
+// menu, and the menu would stay open.
+void PumpUnlessTracking() {
+    if (!ModalLoopRunning()) mDoEvents::PumpMessages();
+}
+
 void DrawItem(HWND combo, const DRAWITEMSTRUCT& d) {
     if (d.CtlType != ODT_COMBOBOX) return;
     // The image combo keeps the texts; its inner combo holds only item data.
@@ -114,7 +129,7 @@ LRESULT ImageComboWndProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DRAWITEM:
         DrawItem(combo, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-        mDoEvents::PumpMessages();
+        PumpUnlessTracking();
         return 0;
     default:
         return s.subclass.CallPrevious(combo, msg, wp, lp);

@@ -1,6 +1,6 @@
 // The main window's file list opened as a user opens it: the drawn items read back as pixels,
 // an item longer than 255 characters, the tip over the left quarter and elsewhere, and the
-// right-button press.
+// right-button press, and an item painted while the file menu is open.
 #include "MainWinTest.h"
 #include "copier/mSubClassImageCombo.h"
 #include <commctrl.h>
@@ -29,6 +29,32 @@ int CountPixels(HDC dc, const RECT& r, int fromX, COLORREF colour) {
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = fromX; x < r.right; ++x) n += ::GetPixel(dc, x, y) == colour ? 1 : 0;
     return n;
+}
+
+// A window of the test's thread that, sent kPaintUnderMenu, posts Escape to the open menu and
+// then has the list paint its first item, as a repaint under the menu does.
+constexpr UINT kPaintUnderMenu = WM_APP + 1;
+struct PaintUnderMenu {
+    HWND imageCombo = nullptr;
+    HWND popup = nullptr;
+};
+PaintUnderMenu g_paint;
+
+LRESULT CALLBACK PaintUnderMenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != kPaintUnderMenu) return ::DefWindowProcW(w, msg, wp, lp);
+    ::PostMessageW(g_paint.popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    salva::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    salva::unique_hbitmap bitmap(::CreateCompatibleBitmap(dc.get(), 200, 20));
+    salva::select_scope keep(dc.get(), bitmap.get());
+    DRAWITEMSTRUCT d{};
+    d.CtlType = ODT_COMBOBOX;
+    d.itemID = 0;
+    d.itemAction = ODA_DRAWENTIRE;
+    d.hwndItem = g_paint.imageCombo;
+    d.hDC = dc.get();
+    d.rcItem = RECT{0, 0, 200, 20};
+    ::SendMessageW(g_paint.imageCombo, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    return 1;
 }
 
 }  // namespace
@@ -144,4 +170,48 @@ TEST(FileListDropDown, RightButtonPressOpensTheFileMenuAndEveryPressIsAnsweredWi
     combo::UnsubclassImageCombo(imageCombo);
     ::SendMessageW(imageCombo, WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN));
     EXPECT_EQ(1, menus) << "removed, the list is its own again";
+}
+
+TEST(FileListDropDown, AnItemPaintedUnderTheOpenFileMenuLeavesTheMenuItsKeys) {
+    int abouts = 0;
+    Harness h;
+    h.configure = [&](salva::FrmCopy::Options& o) { o.windows.about = [&] { ++abouts; }; };
+    h.Create(SW_SHOW);
+    const std::wstring a = h.dir / L"a.dat";
+    ASSERT_TRUE(WriteBytes(a, Pattern(10)));
+    h.frm->AddFileListItem(a);
+    h.frm->SetFileListText(a);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PaintUnderMenuProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SalvaPaintUnderMenu";
+    ::RegisterClassW(&wc);
+    salva::unique_hwnd painter(::CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                               wc.hInstance, nullptr));
+    ASSERT_TRUE(painter);
+    g_paint.imageCombo = h.frm->FileListCombo();
+    bool painted = false;
+    Watcher watcher(
+        [] {
+            for (int i = 0; i < 6000; ++i) {
+                HWND popup = ::FindWindowW(L"#32768", nullptr);
+                if (popup && ::IsWindowVisible(popup)) return popup;
+                ::Sleep(10);
+            }
+            return static_cast<HWND>(nullptr);
+        },
+        [&](HWND popup) {
+            g_paint.popup = popup;
+            // Escape is queued when the item is painted; Up and Enter after it choose About
+            // only when the painting took Escape away from the menu.
+            painted = ::SendMessageW(painter.get(), kPaintUnderMenu, 0, 0) == 1;
+            ::PostMessageW(popup, WM_KEYDOWN, VK_UP, 0);
+            ::PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+        });
+    h.frm->ShowPopupMenu(0);
+    watcher.Join();
+    ASSERT_TRUE(watcher.found()) << "no popup menu opened";
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(0, abouts) << "Escape closed the menu";
 }
