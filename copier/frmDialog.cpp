@@ -1,4 +1,5 @@
 #include "copier/frmDialog.h"
+#include "inspect/Mp3ID3v1TAG.h"
 #include "services/FileSystem.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
@@ -76,8 +77,12 @@ bool IsInput(UINT msg) {
 
 }  // namespace
 
-// Stays empty until the ID3v1 tag reader is in the program: no tag lines are shown meanwhile.
-std::optional<rename_text::Mp3TagFacts> Mp3TagFactsOf(const std::wstring&) { return std::nullopt; }
+std::optional<rename_text::Mp3TagFacts> Mp3TagFactsOf(const std::wstring& path) {
+    Mp3ID3v1TAG tag;
+    if (!tag.GetId3(path)) return std::nullopt;
+    return rename_text::Mp3TagFacts{tag.Title(), tag.Artist(), tag.Album(), tag.Year(),
+                                    tag.Genre(), tag.Track(), tag.Comments()};
+}
 
 void ShowRenamePopup(HWND anchor) {
     MainWindow* main = TheMainWindow();

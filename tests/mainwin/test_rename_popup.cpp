@@ -11,7 +11,9 @@ using salva::frmDialog;
 
 namespace {
 
-HWND FindPopup() { return WaitForWindow(nullptr, frmDialog::ClassName()); }
+// Long waits: a loaded machine can take many seconds to open a window, and a window nobody
+// answers keeps the test in its modal loop for good.
+HWND FindPopup() { return WaitForWindow(nullptr, frmDialog::ClassName(), 120000); }
 
 HWND NameBox(HWND popup) { return FindControl(popup, frmDialog::IDC_txtNewFileName); }
 
@@ -127,6 +129,28 @@ TEST(RenamePopup, AChangeOfCaseOnlyUpdatesTheEntry) {
     EXPECT_EQ(upper, f.FileListText());
 }
 
+TEST(RenamePopup, ATaggedMp3ShowsItsTagLines) {
+    RenameSetup s(L"tagged.mp3");
+    std::vector<uint8_t> bytes = Pattern(100);
+    std::string tag(128, '\0');
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, 4, "Song");
+    tag.replace(33, 6, "Singer");
+    tag.replace(93, 4, "2001");
+    tag[126] = 7;   // track
+    tag[127] = 17;  // Rock
+    bytes.insert(bytes.end(), tag.begin(), tag.end());
+    ASSERT_TRUE(WriteBytes(s.file, bytes));
+    salva::FrmCopy& f = s.f();
+    f.AddFileListItem(s.file);
+    f.SetFileListText(s.file);
+    frmDialog popup(f);
+    ASSERT_TRUE(popup.Load(f.FileListCombo()));
+    const std::wstring facts = WindowText(popup.Control(frmDialog::IDC_lblText));
+    EXPECT_NE(std::wstring::npos, facts.find(L"\r\n曲名：Song\r\n艺人：Singer\r\n")) << Narrow(facts);
+    EXPECT_NE(std::wstring::npos, facts.find(L"年份：2001  流派：Rock  音轨序号：7")) << Narrow(facts);
+}
+
 TEST(RenamePopup, LongTitleWrapsAndWidensThePopupWhichClosesOnceMoved) {
     // A path of more than 72 characters, wide ones among them: three title lines, wider than
     // the popup was designed.
@@ -240,7 +264,7 @@ TEST(RenamePopup, OpenedFromTheFileMenuOfARightPressOnTheList) {
     std::wstring first;
     Watcher menu(
         [] {
-            for (int i = 0; i < 1000; ++i) {
+            for (int i = 0; i < 12000; ++i) {
                 HWND m = ::FindWindowW(L"#32768", nullptr);
                 if (m && ::IsWindowVisible(m)) return m;
                 ::Sleep(10);
