@@ -4,6 +4,7 @@
 #include "MainWinTest.h"
 #include "copier/frmDialog.h"
 #include <commctrl.h>
+#include <algorithm>
 
 using namespace mainwintest;
 using namespace testsupport;
@@ -248,7 +249,12 @@ TEST(RenamePopup, AFileGoneBeforeLoadingLeavesTheDesignTexts) {
 
 TEST(RenamePopup, OpenedFromTheFileMenuOfARightPressOnTheList) {
     Harness h;
-    h.configure = [](salva::FrmCopy::Options& o) { o.windows.rename = [] { salva::ShowRenamePopup(); }; };
+    h.configure = [&h](salva::FrmCopy::Options& o) {
+        o.windows.rename = [&h] {
+            h.order.push_back("rename");
+            salva::ShowRenamePopup();
+        };
+    };
     h.Create(SW_SHOW);
     salva::FrmCopy& f = *h.frm;
     const std::wstring file = h.dir / L"a.dat";
@@ -287,4 +293,9 @@ TEST(RenamePopup, OpenedFromTheFileMenuOfARightPressOnTheList) {
     ASSERT_TRUE(popup.found()) << "its rename item opens the popup";
     EXPECT_EQ(std::vector<std::wstring>{h.dir / L"b.dat"}, Items(f));
     EXPECT_EQ(100, FileLength(h.dir / L"b.dat"));
+    // The preview lets go of the file before the popup can rename it.
+    const auto rename = std::find(h.order.begin(), h.order.end(), "rename");
+    ASSERT_NE(h.order.end(), rename);
+    ASSERT_NE(h.order.begin(), rename);
+    EXPECT_EQ("unloadPreview", *(rename - 1));
 }
