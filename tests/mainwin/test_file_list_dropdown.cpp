@@ -193,14 +193,7 @@ TEST(FileListDropDown, AnItemPaintedUnderTheOpenFileMenuLeavesTheMenuItsKeys) {
     g_paint.imageCombo = h.frm->FileListCombo();
     bool painted = false;
     Watcher watcher(
-        [] {
-            for (int i = 0; i < 6000; ++i) {
-                HWND popup = ::FindWindowW(L"#32768", nullptr);
-                if (popup && ::IsWindowVisible(popup)) return popup;
-                ::Sleep(10);
-            }
-            return static_cast<HWND>(nullptr);
-        },
+        [] { return WaitForOpenMenu(120000); },
         [&](HWND popup) {
             g_paint.popup = popup;
             // Escape is queued when the item is painted; Up and Enter after it choose About

@@ -269,14 +269,7 @@ TEST(RenamePopup, OpenedFromTheFileMenuOfARightPressOnTheList) {
     // The rename item chosen by its mnemonic, as the menu reads typed characters.
     std::wstring first;
     Watcher menu(
-        [] {
-            for (int i = 0; i < 12000; ++i) {
-                HWND m = ::FindWindowW(L"#32768", nullptr);
-                if (m && ::IsWindowVisible(m)) return m;
-                ::Sleep(10);
-            }
-            return static_cast<HWND>(nullptr);
-        },
+        [] { return WaitForOpenMenu(120000); },
         [&](HWND m) {
             wchar_t caption[64] = {};
             ::GetMenuStringW(reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0)), 0, caption, 64,
