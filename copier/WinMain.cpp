@@ -1,5 +1,6 @@
 #include "FrmCopy.h"
 #include "frmCopyAllFiles.h"
+#include "frmDialog.h"
 #include "inspect/DocketSummaryPage.h"
 #include "inspect/ResourceSummaryPage.h"
 #include "inspect/frmFileProperty.h"
@@ -45,6 +46,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         search.subFolders = folders::GetSearchSubFolders();
         return search;
     };
+    options.windows.rename = [] { salva::ShowRenamePopup(); };
     salva::FrmCopy main(std::move(options));
     if (!main.Create(showCommand)) return 1;
     MSG msg;
