@@ -2,6 +2,7 @@
 #include "copier/FileDropTarget.h"
 #include "copier/FrmCopyPictures.h"
 #include "copier/FrmCopyTitleBar.h"
+#include "copier/mSubClassImageCombo.h"
 #include "services/CDRomDriveControl.h"
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
@@ -271,6 +272,8 @@ void FrmCopy::Form_Load() {
                            boxes_[SmallIcon16A].Height());
     mT3D::SetParentAndMove(b, Control(IDC_stbFileInfoShowsArea_A), 1, 3, boxes_[SmallIcon16B].Width(),
                            boxes_[SmallIcon16B].Height());
+    // The list draws its own drop-down items and opens the file menu on a right press.
+    mSubClassImageCombo::SubclassImageCombo(Control(IDC_cmbFileCopy), [this] { ShowPopupMenu(0); });
     // The log window records from the start and only hides when the user closes it.
     LoadLogWindow();
 }
@@ -368,6 +371,7 @@ void FrmCopy::Form_Unload() {
     // Back out of the status bars before they go.
     mT3D::SetParentAndMove(boxes_[SmallIcon16A].Window(), hwnd_, 0, 0, 0, 0);
     mT3D::SetParentAndMove(boxes_[SmallIcon16B].Window(), hwnd_, 0, 0, 0, 0);
+    mSubClassImageCombo::UnsubclassImageCombo(Control(IDC_cmbFileCopy));
     mShell_NotifyIcon::RemoveTrayIcon(hwnd_, smallIcon_.get(), L"Salvadisk2.0 \r\nRunning...");
     // A copy that stopped part way leaves its resume record.
     engine_->WriteResumeRecordOnClose();

@@ -1,5 +1,6 @@
 #include "copier/ProgramWindows.h"
 #include "copier/frmCopyAllFiles.h"
+#include "copier/frmDialog.h"
 #include "inspect/DocketSummaryPage.h"
 #include "inspect/ResourceSummaryPage.h"
 #include "inspect/frmFileProperty.h"
@@ -25,6 +26,7 @@ void UseProgramWindows(FrmCopy::Options& options) {
         search.subFolders = folders::GetSearchSubFolders();
         return search;
     };
+    options.windows.rename = [] { ShowRenamePopup(); };
 }
 
 }  // namespace salva

@@ -1,6 +1,6 @@
 // The windows of their own that the program's main window opens: the properties window with
-// its Summary pages, the about box, the batch copy and the folder picker of the add-folder
-// command.
+// its Summary pages, the about box, the batch copy, the folder picker of the add-folder
+// command and the rename popup.
 #pragma once
 #include "copier/FrmCopy.h"
 

@@ -177,16 +177,17 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
     return items;
 }
 
+HWND WaitForOpenMenu(int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        HWND popup = ::FindWindowW(L"#32768", nullptr);
+        if (popup && ::IsWindowVisible(popup)) return popup;
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
 MenuWatcher::MenuWatcher(std::vector<WPARAM> keys)
-    : watcher_(
-          [] {
-              for (int i = 0; i < 1000; ++i) {
-                  HWND popup = ::FindWindowW(L"#32768", nullptr);
-                  if (popup && ::IsWindowVisible(popup)) return popup;
-                  ::Sleep(10);
-              }
-              return static_cast<HWND>(nullptr);
-          },
+    : watcher_([] { return WaitForOpenMenu(10000); },
           [this, keys](HWND popup) {
               HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
               items = ReadMenu(menu);

@@ -117,6 +117,9 @@ struct MenuItem {
 };
 std::vector<MenuItem> ReadMenu(HMENU menu);
 
+// The first visible popup menu window, waited for up to `timeoutMs`; null when none opened.
+HWND WaitForOpenMenu(int timeoutMs);
+
 // Waits on another thread for a popup menu of this process to open, reads its items, then
 // presses `keys` in it (VK_ESCAPE closes it). Join() waits for it.
 class MenuWatcher {

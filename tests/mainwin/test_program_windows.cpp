@@ -1,7 +1,8 @@
 // The main window with the program's own command windows, as the program starts it: the file
-// menu's properties, about, copy-all and add-folder commands each reach their window.
+// menu's properties, about, copy-all, add-folder and rename commands each reach their window.
 #include "MainWinTest.h"
 #include "copier/ProgramWindows.h"
+#include "copier/frmDialog.h"
 #include "inspect/ResourceBrowserPage.h"
 #include "inspect/frmFileProperty.h"
 #include "windows/frmSplash.h"
@@ -124,6 +125,23 @@ TEST_F(ProgramWindowsTest, CopyAllAndAddFolderOpenTheirPickersAndCancelChangesNo
     Command(FrmCopy::IDM_mnuAddFileToListItem);
     add.Join();
     ASSERT_TRUE(add.found()) << "add a folder opened no folder picker";
+    ASSERT_EQ(1, f_->FileListCount());
+    EXPECT_EQ(Narrow(file), Narrow(f_->FileListItem(0)));
+}
+
+TEST_F(ProgramWindowsTest, RenameOpensThePopupOfTheCurrentFileAndCancelLeavesIt) {
+    const std::wstring file = h_.dir / L"a.dat";
+    ASSERT_TRUE(WriteBytes(file, Pattern(100)));
+    ListOnly(file);
+    Watcher popup([] { return WaitForWindow(nullptr, salva::frmDialog::ClassName()); },
+                  [](HWND w) {
+                      ::PostMessageW(::GetDlgItem(w, salva::frmDialog::IDC_PicCancel), WM_LBUTTONDOWN, MK_LBUTTON,
+                                     MAKELPARAM(10, 10));
+                  });
+    Command(FrmCopy::IDM_mnuReName);
+    popup.Join();
+    ASSERT_TRUE(popup.found()) << "rename opened no popup";
+    EXPECT_EQ(100, FileLength(file));
     ASSERT_EQ(1, f_->FileListCount());
     EXPECT_EQ(Narrow(file), Narrow(f_->FileListItem(0)));
 }
