@@ -17,10 +17,6 @@ int64_t BlockPacer::NowTicks() const {
     return now.QuadPart;
 }
 
-bool BlockPacer::DisplayDue() { return NowTicks() - lastShown_ >= kDisplayIntervalMs * ticksPerMs_; }
-
-void BlockPacer::Shown() { lastShown_ = NowTicks(); }
-
 void BlockPacer::PumpAfterBlock(bool displayChanged) {
     const int64_t now = NowTicks();
     const bool slowBlock = now - lastPumpCall_ >= ticksPerMs_;

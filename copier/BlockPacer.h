@@ -8,14 +8,11 @@ namespace salva {
 
 class BlockPacer {
 public:
+    // Progress is redrawn at most this often (and whenever a loop stops), by the copy's clock.
     static constexpr int64_t kDisplayIntervalMs = 33;
     static constexpr int64_t kInputLookIntervalMs = 15;
 
     BlockPacer();
-    // True when the progress was last shown 33 ms ago or more (or never); the caller shows it.
-    bool DisplayDue();
-    // The progress was shown now, at an event that always shows it (a pass's end, a skip).
-    void Shown();
     // After every block. The queue is asked after every block that took a millisecond or more
     // (a disc, a damaged spot) and otherwise about every 15 ms; when the display has just
     // changed its paint is waiting anyway, so the queue is emptied without asking, which also
@@ -26,7 +23,6 @@ private:
     int64_t NowTicks() const;
 
     int64_t ticksPerMs_ = 1;
-    int64_t lastShown_ = INT64_MIN / 2;
     int64_t lastPumpCall_ = 0;
     int64_t lastInputLook_ = 0;
 };

@@ -323,7 +323,7 @@ void CopyEngine::NoteBlock(int64_t pos) {
     displayBehind_ = true;
     // Label texts and the bar's drawing cost far more than a block of a fast medium: they are
     // brought up to date at most about 30 times a second, and whenever the loop stops.
-    if (env_.NowMs() - shownAtMs_ >= kDisplayIntervalMs) ShowBlock();
+    if (env_.NowMs() - shownAtMs_ >= BlockPacer::kDisplayIntervalMs) ShowBlock();
 }
 
 void CopyEngine::ShowBlock() {

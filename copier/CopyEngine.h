@@ -3,6 +3,7 @@
 // Everything runs on the window's thread; the host's message pump between blocks is where
 // Pause, Cancel, the timer and the sliders reach the running loop through the fields below.
 #pragma once
+#include "copier/BlockPacer.h"
 #include "copier/BlockPass.h"
 #include "copier/BlockReader.h"
 #include "copier/BlockWriter.h"
@@ -119,7 +120,6 @@ private:
     bool newTargetAllowed_ = false;
     bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
-    static constexpr int64_t kDisplayIntervalMs = 33;
     int64_t shownAtMs_ = 0;
     int64_t shownPos_ = 0;
     bool displayBehind_ = false;

@@ -407,13 +407,13 @@ frmCopyAllFiles::PassResult frmCopyAllFiles::RunPass(const std::wstring& source,
     auto show = [this](int64_t pos) {
         SetText(IDC_lblYiFuZhi, GroupedNumber(s_.BatchDoneBytes + pos) + L"字节");
         ShowProgress();
-        pacer_.Shown();
+        shownAtMs_ = env_.NowMs();
         displayChanged_ = true;
     };
     steps.blockDone = [&](int64_t pos) {
         wroteCurrent_ = true;
         lastPos = pos;
-        unshown = !pacer_.DisplayDue();
+        unshown = env_.NowMs() - shownAtMs_ < BlockPacer::kDisplayIntervalMs;
         if (!unshown) show(pos);
     };
     steps.pump = [this] { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); };

@@ -152,6 +152,7 @@ private:
     bool wroteCurrent_ = false;
     BlockPacer pacer_;
     bool displayChanged_ = false;
+    int64_t shownAtMs_ = INT64_MIN / 2;
     PictureBox progressBar_;
     PictureBox animationHost_;
     COLORREF progressColor_ = 0;
