@@ -13,7 +13,6 @@
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include "services/mT3D.h"
 #include <algorithm>
-#include <cstring>
 
 namespace salva {
 
@@ -58,33 +57,6 @@ bool SaveBytesToFile(const std::wstring& path, const std::vector<unsigned char>&
 bool SaveTextToFile(const std::wstring& path, const std::wstring& text) {
     const std::string bytes = ToCodePage(CP_ACP, text);
     return WriteAll(path, bytes.data(), bytes.size());
-}
-
-bool SaveDrawingAsBitmap(const std::wstring& path, HDC source, int width, int height) {
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFOHEADER info{sizeof(info), width, height, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    unique_hbitmap dib(::CreateDIBSection(source, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                          nullptr, 0));
-    unique_hdc memory(::CreateCompatibleDC(source));
-    if (!dib || !memory || !bits) return false;
-    {
-        select_scope keep(memory.get(), dib.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
-    }
-    ::GdiFlush();
-    const size_t stride = ((static_cast<size_t>(width) * 3 + 3) / 4) * 4;
-    const size_t imageBytes = stride * static_cast<size_t>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + imageBytes);
-    info.biSizeImage = static_cast<DWORD>(imageBytes);
-    std::vector<unsigned char> out(file.bfSize);
-    std::memcpy(out.data(), &file, sizeof(file));
-    std::memcpy(out.data() + sizeof(file), &info, sizeof(info));
-    std::memcpy(out.data() + file.bfOffBits, bits, imageBytes);
-    return SaveBytesToFile(path, out);
 }
 
 ResourceBrowserPage::ResourceBrowserPage()
@@ -290,22 +262,21 @@ bool ResourceBrowserPage::SavePicture(IPicture* picture, const std::wstring& pat
         // The panel's picture as a bitmap of the panel's size: the picture at the top-left on
         // the panel's background.
         const int w = panel_->InnerWidth(), h = panel_->InnerHeight();
+        if (w <= 0 || h <= 0) return false;
         HDC screen = ::GetDC(nullptr);
         unique_hdc memory(::CreateCompatibleDC(screen));
-        unique_hbitmap canvas(::CreateCompatibleBitmap(screen, std::max(w, 1), std::max(h, 1)));
+        unique_hbitmap canvas(::CreateCompatibleBitmap(screen, w, h));
         ::ReleaseDC(nullptr, screen);
         if (!memory || !canvas) return false;
-        select_scope keep(memory.get(), canvas.get());
-        RECT all{0, 0, w, h};
-        unique_hbrush back(::CreateSolidBrush(picInfor_.BackColor()));
-        ::FillRect(memory.get(), &all, back.get());
-        const SIZE px = PictureSizePixels(picture);
-        OLE_XSIZE_HIMETRIC hmW = 0;
-        OLE_YSIZE_HIMETRIC hmH = 0;
-        picture->get_Width(&hmW);
-        picture->get_Height(&hmH);
-        picture->Render(memory.get(), 0, 0, px.cx, px.cy, 0, hmH, hmW, -hmH, nullptr);
-        return SaveDrawingAsBitmap(path, memory.get(), w, h);
+        {
+            select_scope keep(memory.get(), canvas.get());
+            RECT all{0, 0, w, h};
+            unique_hbrush back(::CreateSolidBrush(picInfor_.BackColor()));
+            ::FillRect(memory.get(), &all, back.get());
+            RenderPictureAt(picture, memory.get(), 0, 0);
+        }
+        const std::vector<unsigned char> bytes = BitmapFileBytes(canvas.get());
+        return !bytes.empty() && SaveBytesToFile(path, bytes);
     }
     return false;  // a picture is written only as a cursor, an icon or a bitmap
 }

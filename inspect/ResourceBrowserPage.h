@@ -82,7 +82,5 @@ private:
 // file cannot be written.
 bool SaveBytesToFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool SaveTextToFile(const std::wstring& path, const std::wstring& text);
-// A 24-bit bitmap file of the drawing on a memory device context.
-bool SaveDrawingAsBitmap(const std::wstring& path, HDC source, int width, int height);
 
 }  // namespace salva

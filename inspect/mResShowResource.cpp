@@ -50,6 +50,15 @@ SIZE PictureSizePixels(IPicture* picture) {
     return SIZE{::MulDiv(w, dpiX, 2540), ::MulDiv(h, dpiY, 2540)};
 }
 
+void RenderPictureAt(IPicture* picture, HDC dc, int x, int y) {
+    const SIZE px = PictureSizePixels(picture);
+    OLE_XSIZE_HIMETRIC hmW = 0;
+    OLE_YSIZE_HIMETRIC hmH = 0;
+    picture->get_Width(&hmW);
+    picture->get_Height(&hmH);
+    picture->Render(dc, x, y, px.cx, px.cy, 0, hmH, hmW, -hmH, nullptr);
+}
+
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
     CloseResourceVideo();
     const std::wstring& temp = ResourceBrowser().ResourceTempFile;
@@ -102,13 +111,9 @@ bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel) {
 bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
     if (!picture) return false;
     const SIZE px = PictureSizePixels(picture);
-    OLE_XSIZE_HIMETRIC hmW = 0;
-    OLE_YSIZE_HIMETRIC hmH = 0;
-    picture->get_Width(&hmW);
-    picture->get_Height(&hmH);
     const int x = (panel.InnerWidth() - static_cast<short>(px.cx)) / 2;
     const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
-    if (HDC dc = panel.Box().dc()) picture->Render(dc, x, y, px.cx, px.cy, 0, hmH, hmW, -hmH, nullptr);
+    if (HDC dc = panel.Box().dc()) RenderPictureAt(picture, dc, x, y);
     short type = PICTYPE_NONE;
     picture->get_Type(&type);
     panel.Print(L"ImageType: " + PictureTypeLabel(type));

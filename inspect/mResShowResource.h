@@ -26,5 +26,7 @@ bool ShowTextResource(const std::wstring& text, HWND textBox);
 std::wstring PictureTypeLabel(short type);
 // Picture size in pixels of the screen from its HIMETRIC size.
 SIZE PictureSizePixels(IPicture* picture);
+// Paints the picture at its own pixel size with its top-left corner at (x, y).
+void RenderPictureAt(IPicture* picture, HDC dc, int x, int y);
 
 }  // namespace salva
