@@ -185,7 +185,14 @@ TEST(RenamePopup, APressOutsideClosesItAndReachesNothing) {
     f.AddFileListItem(s.file);
     f.SetFileListText(s.file);
     HWND setUp = f.Control(salva::FrmCopy::IDC_picSetUp);
-    Watcher w(FindPopup, [&](HWND) { ::PostMessageW(setUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); });
+    // Pressed again only when the popup is still up seconds later: a press that a loaded
+    // machine lost would otherwise leave the test in the popup's modal loop for good.
+    Watcher w(FindPopup, [&](HWND popup) {
+        for (int press = 0; press < 30 && ::IsWindow(popup); ++press) {
+            ::PostMessageW(setUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+            for (int i = 0; i < 200 && ::IsWindow(popup); ++i) ::Sleep(10);
+        }
+    });
     salva::ShowRenamePopup();
     w.Join();
     ASSERT_TRUE(w.found());
