@@ -185,17 +185,27 @@ TEST(RenamePopup, APressOutsideClosesItAndReachesNothing) {
     f.AddFileListItem(s.file);
     f.SetFileListText(s.file);
     HWND setUp = f.Control(salva::FrmCopy::IDC_picSetUp);
-    // Pressed again only when the popup is still up seconds later: a press that a loaded
-    // machine lost would otherwise leave the test in the popup's modal loop for good.
+    bool closedByPress = false;
+    // The press comes once the popup's own loop runs: its name box has the focus just
+    // before. A press that came earlier would be handled by whatever loop was running then.
     Watcher w(FindPopup, [&](HWND popup) {
-        for (int press = 0; press < 30 && ::IsWindow(popup); ++press) {
-            ::PostMessageW(setUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-            for (int i = 0; i < 200 && ::IsWindow(popup); ++i) ::Sleep(10);
+        GUITHREADINFO gui{sizeof(gui)};
+        const DWORD thread = ::GetWindowThreadProcessId(popup, nullptr);
+        for (int i = 0; i < 12000; ++i) {
+            if (::GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == NameBox(popup)) break;
+            ::Sleep(10);
         }
+        ::Sleep(100);
+        ::PostMessageW(setUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        // A popup the press did not close is closed here, so the test fails instead of hanging.
+        for (int i = 0; i < 2000 && ::IsWindow(popup); ++i) ::Sleep(10);
+        closedByPress = !::IsWindow(popup);
+        if (!closedByPress) ::PostMessageW(popup, WM_CLOSE, 0, 0);
     });
     salva::ShowRenamePopup();
     w.Join();
     ASSERT_TRUE(w.found());
+    EXPECT_TRUE(closedByPress);
     EXPECT_EQ(nullptr, ::FindWindowW(frmDialog::ClassName(), nullptr));
     EXPECT_NE(setUp, ::GetCapture()) << "the press did not reach the button";
     EXPECT_EQ(100, FileLength(s.file));
