@@ -317,6 +317,7 @@ private:
     COLORREF progressColor_ = 0;
     unique_hicon icon_;
     unique_hicon smallIcon_;
+    unique_hicon statusIconRoom_;
     std::array<unique_hicon, 13> image2_;
     unique_hicon playIcon_, stopIcon_, playGray_, stopGray_;
     std::array<unique_hicon, 8> image1_;  // normal and hover picture of each picture button
