@@ -774,6 +774,11 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == kTimerId) engine_->TimerTick();
         return 0;
+    case WM_MENUCHAR:
+        // Alt with a letter: the window has no menu bar, so the system asks here about a letter
+        // its system menu lacks; the buttons' captions carry such letters.
+        if (ClickButtonOfAltKey(static_cast<wchar_t>(LOWORD(wp)))) return MAKELRESULT(0, MNC_CLOSE);
+        break;
     case WM_CLOSE:
         if (!Form_QueryUnload()) return 0;
         if (engineDepth_ > 0)

@@ -231,6 +231,8 @@ private:
     void UnloadLogWindow();
     frmSystem& LogWindow();
     void OnCommand(int id, int code);
+    // Clicks the shown, enabled button whose caption has `key` as its Alt key.
+    bool ClickButtonOfAltKey(wchar_t key);
 
     // The popup menus and their commands (FrmCopyMenus.cpp).
     void CreateFileMenu();
