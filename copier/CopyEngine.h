@@ -86,7 +86,6 @@ private:
     bool HandleError(const PassResult& r, int64_t step);  // true: run a new pass
     void StopPath();
     void Finish(bool updateCopied);
-    void SkipFinish();
     void WriteResumeRecord(const std::wstring& target);
     // The display of the block at `pos`: recorded, shown when the last showing is old enough.
     void NoteBlock(int64_t pos);
