@@ -72,7 +72,8 @@ void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool rec
 
 void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool recurse, MainWindow& list) {
     const file_list_batch_scope batch(list);
-    FindFiles(folder, pattern, recurse, [&list](const std::wstring& path, uint64_t size) { list.AddFileListItem(path, size); });
+    FindFiles(folder, pattern, recurse,
+              [&list](const std::wstring& path, uint64_t size) { list.AddFileListItem(path, size); });
 }
 
 }  // namespace salva::mFindFiles

@@ -13,6 +13,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace salva {
 namespace {
@@ -317,10 +318,9 @@ void frmSearchFile::SearchFiles(const std::wstring& scope, const std::wstring& p
     // The first examined path shows at once.
     pathShownAt_ = ::GetTickCount() - kPathIntervalMs;
     try {
-        if (main) {
-            const file_list_batch_scope batch(*main);
-            SearchFolder(file_search::ScopeFolder(scope));
-        }
+        std::optional<file_list_batch_scope> batch;
+        if (main) batch.emplace(*main);
+        SearchFolder(file_search::ScopeFolder(scope));
     } catch (const std::exception&) {
         // What was found so far stays in the list.
     }
