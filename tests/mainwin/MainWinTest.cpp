@@ -1,4 +1,5 @@
 #include "MainWinTest.h"
+#include "copier/mSubClassImageCombo.h"
 #include "services/FileListInfoText.h"
 #include "services/mRegDll_Ocx_Tlb.h"
 #include <commctrl.h>
@@ -283,16 +284,8 @@ std::string ListAgainstDisk(salva::FrmCopy& f) {
         reported.push_back(f.FileListItem(i));
         bytes += static_cast<uint64_t>(std::max<int64_t>(0, testsupport::FileLength(reported.back())));
     }
-    for (int i = 0, n = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i) {
-        wchar_t text[MAX_PATH] = {};
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT;
-        item.iItem = i;
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        ::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        held.push_back(text);
-    }
+    for (int i = 0, n = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i)
+        held.push_back(salva::mSubClassImageCombo::ItemDrawText(combo, i));
     if (held != reported)
         return "control: " + testsupport::JoinTexts(held) + " window: " + testsupport::JoinTexts(reported);
     const std::wstring measured = salva::file_list_info::TotalsText(reported.size(), bytes);
