@@ -1,6 +1,6 @@
 // The main window as the other windows see it, for tests that run without the real one: a
-// plain window that takes input, the preview fields, and a count of title bar repaints.
-// Registered as the program's main window while it exists.
+// plain window that takes input, the preview fields, a count of title bar repaints and the
+// appends to its list. Registered as the program's main window while it exists.
 #pragma once
 #include "services/Holders.h"
 #include "services/MainWindow.h"
