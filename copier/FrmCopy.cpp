@@ -402,9 +402,8 @@ void FrmCopy::RunEngine(F&& call) {
 // Reset
 
 void FrmCopy::RefreshWindow() {
-    HWND combo = Control(IDC_cmbFileCopy);
-    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    ::InvalidateRect(combo, nullptr, TRUE);
+    ClearFileListItems();
+    ::InvalidateRect(Control(IDC_cmbFileCopy), nullptr, TRUE);
     ClearFileInfoDisplay();
     SetFileListText(L"");
     ::SetWindowTextW(Control(IDC_txtFileCopy), L"");
@@ -453,18 +452,6 @@ void FrmCopy::SetFileListText(const std::wstring& text) {
     ::SetWindowTextW(edit, text.c_str());
     settingListText_ = false;
     cmbFileCopy_Change();
-}
-
-void FrmCopy::AddFileListItem(const std::wstring& path) {
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = -1;
-    item.pszText = const_cast<wchar_t*>(path.c_str());
-    ::SendMessageW(Control(IDC_cmbFileCopy), CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int FrmCopy::FileListCount() const {
-    return static_cast<int>(::SendMessageW(Control(IDC_cmbFileCopy), CB_GETCOUNT, 0, 0));
 }
 
 // ---------------------------------------------------------------------------------------------

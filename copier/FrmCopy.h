@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The popup-menu library's interface (Velmora.h).
 struct _cVelmora;
@@ -182,10 +183,14 @@ public:
     // Text of the file list's edit field.
     std::wstring FileListText() const override;
     void SetFileListText(const std::wstring& text) override;
-    // Appends an item to the file list.
-    void AddFileListItem(const std::wstring& path) override;
+    // The file list's items, kept beside the control (FrmCopyFileList.cpp).
+    bool AddFileListItem(const std::wstring& path) override;
+    bool AddFileListItem(const std::wstring& path, uint64_t size) override;
+    void ReplaceFileListItem(int index, const std::wstring& path) override;
     int FileListCount() const override;
     std::wstring FileListItem(int index) const override;
+    uint64_t FileListBytes() const override;
+    void HoldFileListRedraw(bool hold) override;
     void SetTargetText(const std::wstring& text) override;
     // The list information panel.
     void SetFileInfoTexts(const std::wstring& sizeTypeAttributes, const std::wstring& times) override;
@@ -258,7 +263,10 @@ private:
     void UpdateListMenus();
     void PrepareMediaFile(const std::wstring& path);
     void RemoveCurrentListItem();
-    void RemoveFileListItem(int index);
+    bool RemoveFileListItem(int index);
+    void ClearFileListItems();
+    // Every listed file's length taken again.
+    void MeasureListedFiles();
     bool CurrentFileExists() const;
     // A copy is running or paused: its file must stay where it is.
     bool CopyInHand() const;
@@ -315,6 +323,15 @@ private:
     FileDropTarget* dropTarget_ = nullptr;  // one reference, released at unload
     WindowSubclass openDoorSubclass_, closeDoorSubclass_;
     WindowSubclass fileListEditSubclass_;
+    // What the list control holds, item for item, with each file's length: under Wine every
+    // message to the image combo costs round trips to the server, so counts, texts and totals
+    // are read here. Every change of the control's items goes through the list's members.
+    struct ListedFile {
+        std::wstring path;
+        uint64_t size = 0;
+    };
+    std::vector<ListedFile> listed_;
+    int listRedrawHolds_ = 0;
     bool settingListText_ = false;
     COLORREF progressColor_ = 0;
     unique_hicon icon_;

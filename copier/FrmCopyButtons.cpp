@@ -139,6 +139,8 @@ void FrmCopy::picRefresh_Steps() {
     mT3D::DrawControlFrame3D(hwnd_, button.Window(), 2, mT3D::Frame3DSunken);
     button.SetPicture(ButtonPicture(IDC_picRefresh, true));
     PumpMessages();
+    // The totals count the files as they are now, also those changed since they were listed.
+    MeasureListedFiles();
     mSubClassOpen_SaveFileBox::UpdateFileListInfo();
 }
 

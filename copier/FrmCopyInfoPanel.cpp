@@ -3,22 +3,8 @@
 #include "copier/FrmCopy.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
-#include <vector>
 
 namespace salva {
-
-std::wstring FrmCopy::FileListItem(int index) const {
-    if (index < 0 || index >= FileListCount()) return {};
-    // A list item holds a path, which the system allows up to 32,767 characters long.
-    std::vector<wchar_t> text(32768, L'\0');
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = index;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    if (!::SendMessageW(Control(IDC_cmbFileCopy), CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
-    return std::wstring(item.pszText ? item.pszText : L"");
-}
 
 void FrmCopy::SetTargetText(const std::wstring& text) { ::SetWindowTextW(Control(IDC_txtFileCopy), text.c_str()); }
 

@@ -408,16 +408,10 @@ void frmDialog::RenameListedFile(const std::wstring& oldPath, const std::wstring
 }
 
 void frmDialog::ReplaceListEntry(const std::wstring& oldPath, const std::wstring& newPath) {
-    HWND combo = main_.FileListCombo();
     const int count = main_.FileListCount();
     for (int i = 0; i < count; ++i) {
         if (main_.FileListItem(i) != oldPath) continue;
-        ::SendMessageW(combo, CBEM_DELETEITEM, static_cast<WPARAM>(i), 0);
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT;
-        item.iItem = i;
-        item.pszText = const_cast<wchar_t*>(newPath.c_str());
-        ::SendMessageW(combo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        main_.ReplaceFileListItem(i, newPath);
         main_.SetFileListText(newPath);
         return;
     }

@@ -64,16 +64,6 @@ void DescribeFile(MainWindow* main, const std::wstring& current) {
         file_list_info::TimesText(fs.GetFileDateTime(current, 1), fs.GetFileDateTime(current, 2)));
 }
 
-// A file that is gone adds nothing.
-uint64_t ListTotalBytes(MainWindow* main, int count) {
-    uint64_t total = 0;
-    for (int i = 0; i < count; ++i) {
-        uint64_t length = 0;
-        if (FileLength64(main->FileListItem(i), length)) total += length;
-    }
-    return total;
-}
-
 }  // namespace
 
 void UpdateFileListInfo() {
@@ -86,7 +76,7 @@ void UpdateFileListInfo() {
     main->SetFileListText(current);
     if (CanOpenFile(current)) DescribeFile(main, current);
     // Recomputed whatever became of the first item.
-    main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(count), ListTotalBytes(main, count)));
+    main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(count), main->FileListBytes()));
 }
 
 void ShowCurrentItemInfo(int position) {
@@ -97,7 +87,7 @@ void ShowCurrentItemInfo(int position) {
     if (count <= 0 || !FileSystem().FileExists(current)) return;
     DescribeFile(main, current);
     main->SetFilesInfoText(file_list_info::TotalsText(static_cast<size_t>(position), static_cast<size_t>(count),
-                                                      ListTotalBytes(main, count)));
+                                                      main->FileListBytes()));
 }
 
 }  // namespace salva::mSubClassOpen_SaveFileBox

@@ -3,6 +3,7 @@
 // search, preview, rename and inspection windows find it without depending on its module.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <string>
 
 struct IPicture;
@@ -19,11 +20,21 @@ public:
     virtual HWND Handle() const = 0;
     // The image combo holding the file list.
     virtual HWND FileListCombo() const = 0;
-    // Appends one item (a full path, no image) to the file list.
-    virtual void AddFileListItem(const std::wstring& path) = 0;
+    // Appends one item (a full path, no image) to the file list with the file's length as it
+    // is now; false when the list refused it.
+    virtual bool AddFileListItem(const std::wstring& path) = 0;
+    // The same with the length already known (from the file's find record).
+    virtual bool AddFileListItem(const std::wstring& path, uint64_t size) = 0;
+    // Item `index` (0-based) names `path` from now on, at the same place; its length is taken again.
+    virtual void ReplaceFileListItem(int index, const std::wstring& path) = 0;
     virtual int FileListCount() const = 0;
     // The text of item `index` (0-based), "" outside the list.
     virtual std::wstring FileListItem(int index) const = 0;
+    // The listed files' lengths added up, each as taken when its item was added or last
+    // measured again; a file that could not be measured counts nothing.
+    virtual uint64_t FileListBytes() const = 0;
+    // While held (holds nest), the list is not redrawn; the last release redraws it once.
+    virtual void HoldFileListRedraw(bool hold) = 0;
     virtual std::wstring FileListText() const = 0;
     virtual void SetFileListText(const std::wstring& text) = 0;
     // Empties the file list and puts the display back to its start state.
@@ -51,6 +62,18 @@ protected:
     ~MainWindow() = default;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
+};
+
+// Holds the list's redrawing for a run of appends.
+class file_list_batch_scope {
+public:
+    explicit file_list_batch_scope(MainWindow& main) : main_(main) { main_.HoldFileListRedraw(true); }
+    ~file_list_batch_scope() { main_.HoldFileListRedraw(false); }
+    file_list_batch_scope(const file_list_batch_scope&) = delete;
+    file_list_batch_scope& operator=(const file_list_batch_scope&) = delete;
+
+private:
+    MainWindow& main_;
 };
 
 // The program's one main window; null while none exists.

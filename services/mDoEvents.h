@@ -11,4 +11,10 @@ uint32_t InputPending();
 // Lets every window message that is waiting now run, then returns.
 void PumpMessages();
 
+// After a step of a long loop: lets waiting messages run when input is waiting, and otherwise
+// once they last ran kLongestQuietMs ago or more, so that timers, posted messages and messages
+// sent from other threads are answered even while no input comes.
+constexpr int64_t kLongestQuietMs = 50;
+void PumpWhenDue();
+
 }  // namespace salva::mDoEvents

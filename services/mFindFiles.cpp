@@ -1,10 +1,10 @@
 #include "mFindFiles.h"
 #include "Holders.h"
+#include "MainWindow.h"
 #include "TrimAtNul.h"
 #include "mDoEvents.h"
 #include "Text.h"
 #include "WaitCursor.h"
-#include <commctrl.h>
 #include <exception>
 
 namespace salva::mFindFiles {
@@ -18,7 +18,8 @@ public:
 
     EntryStep Entry(const std::wstring& path, const WIN32_FIND_DATAW& entry) override {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return recurse_ ? EntryStep::EnterFolder : EntryStep::Next;
-        if (PatternMatches(TrimAtNul(entry.cFileName, MAX_PATH), pattern_)) add_(path);
+        if (PatternMatches(TrimAtNul(entry.cFileName, MAX_PATH), pattern_))
+            add_(path, (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
         return EntryStep::Next;
     }
     void AfterEntry() override { wait_cursor_scope::Show(IDC_APPSTARTING); }
@@ -50,7 +51,7 @@ void WalkFolder(std::wstring folder, FolderVisitor& visitor) {
                     WalkFolder(path, visitor);
             }
             if (step == EntryStep::EndFolder) break;
-            if (mDoEvents::InputPending() != 0) mDoEvents::PumpMessages();
+            mDoEvents::PumpWhenDue();
             visitor.AfterEntry();
         } while (::FindNextFileW(search.get(), &entry));
     } catch (const std::exception&) {
@@ -69,14 +70,10 @@ void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool rec
     WalkFolder(folder, visitor);
 }
 
-void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool recurse, HWND imageCombo) {
-    FindFiles(folder, pattern, recurse, [imageCombo](const std::wstring& path) {
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT;
-        item.iItem = -1;
-        item.pszText = const_cast<wchar_t*>(path.c_str());
-        ::SendMessageW(imageCombo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    });
+void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool recurse, MainWindow& list) {
+    const file_list_batch_scope batch(list);
+    FindFiles(folder, pattern, recurse,
+              [&list](const std::wstring& path, uint64_t size) { list.AddFileListItem(path, size); });
 }
 
 }  // namespace salva::mFindFiles

@@ -13,6 +13,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace salva {
 namespace {
@@ -314,11 +315,17 @@ void frmSearchFile::SearchFiles(const std::wstring& scope, const std::wstring& p
     criteria_.pattern = pattern;
     criteria_.exactMatch = file_search::IsExactPattern(pattern);
     criteria_.attributeMask = GetAttributeMask();
+    // The first examined path shows at once.
+    pathShownAt_ = ::GetTickCount() - kPathIntervalMs;
     try {
+        std::optional<file_list_batch_scope> batch;
+        if (main) batch.emplace(*main);
         SearchFolder(file_search::ScopeFolder(scope));
     } catch (const std::exception&) {
         // What was found so far stays in the list.
     }
+    if (!unshownPath_.empty()) ShowStatus(unshownPath_);
+    unshownPath_.clear();
     ShowStatus(file_search::FoundText(foundCount_));
     main = TheMainWindow();
     if (main && foundCount_ == 0) {
@@ -343,7 +350,7 @@ mFindFiles::EntryStep frmSearchFile::Entry(const std::wstring& path, const WIN32
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         // The box is read again for every entry, so a change applies from the next one on.
         if (Checked(IDC_chkSubFolder)) return EntryStep::EnterFolder;
-        ShowStatus(path);
+        ShowExaminedPath(path);
         return EntryStep::Next;
     }
     try {
@@ -353,24 +360,34 @@ mFindFiles::EntryStep frmSearchFile::Entry(const std::wstring& path, const WIN32
         const file_search::SizeBoxes sizeBoxes{Checked(IDC_chkSearchFileSize_1), Checked(IDC_chkSearchFileSize_2),
                                                Checked(IDC_chkSearchFileSize_3)};
         if (file_search::AcceptsFile(criteria_, name, size, entry.dwFileAttributes, sizeBoxes) &&
-            !AddFoundFile(path))
+            !AddFoundFile(path, size))
             return EntryStep::EndFolder;
     } catch (const std::exception&) {
         // A file that cannot be examined is passed over alone.
         return EntryStep::Next;
     }
-    ShowStatus(path);
+    ShowExaminedPath(path);
     return EntryStep::Next;
 }
 
-bool frmSearchFile::AddFoundFile(const std::wstring& path) {
+bool frmSearchFile::AddFoundFile(const std::wstring& path, uint64_t size) {
     MainWindow* main = TheMainWindow();
-    if (!main) return false;
-    const int before = main->FileListCount();
-    main->AddFileListItem(path);
-    if (main->FileListCount() <= before) return false;
+    if (!main || !main->AddFileListItem(path, size)) return false;
     ++foundCount_;
     return true;
+}
+
+void frmSearchFile::ShowExaminedPath(const std::wstring& path) {
+    // The label paints at once on every change: a walk through thousands of entries shows only
+    // some of them, and the last one when it ends.
+    const DWORD now = ::GetTickCount();
+    if (now - pathShownAt_ < kPathIntervalMs) {
+        unshownPath_ = path;
+        return;
+    }
+    pathShownAt_ = now;
+    unshownPath_.clear();
+    ShowStatus(path);
 }
 
 // ---- Pattern history -----------------------------------------------------------------------

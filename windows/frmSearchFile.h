@@ -94,7 +94,10 @@ private:
     // One entry of a listed folder (FolderVisitor).
     mFindFiles::EntryStep Entry(const std::wstring& path, const WIN32_FIND_DATAW& entry) override;
     // Appends one accepted file to the main window's list; false when the list refused it.
-    bool AddFoundFile(const std::wstring& path);
+    bool AddFoundFile(const std::wstring& path, uint64_t size);
+    // The path of the entry just examined, in the label at most every kPathIntervalMs.
+    void ShowExaminedPath(const std::wstring& path);
+    static constexpr DWORD kPathIntervalMs = 33;
     void LoadSearchHistory();
     void SaveSearchHistory();
     static std::wstring GetSystemDir();
@@ -109,6 +112,8 @@ private:
     bool stopRequested_ = false;
     int32_t foundCount_ = 0;
     file_search::SearchCriteria criteria_;
+    DWORD pathShownAt_ = 0;
+    std::wstring unshownPath_;
     bool unloadDone_ = false;
     HWND focus_ = nullptr;
     unique_hicon picture_;

@@ -1,8 +1,11 @@
 #include "MainWinTest.h"
+#include "copier/mSubClassImageCombo.h"
+#include "services/FileListInfoText.h"
 #include "services/mRegDll_Ocx_Tlb.h"
 #include <commctrl.h>
 #include <olectl.h>
 #include <shlobj.h>
+#include <algorithm>
 #include <cstring>
 
 namespace mainwintest {
@@ -271,6 +274,23 @@ IDataObject* NewTextData(const std::wstring& text) {
     std::vector<char> bytes((text.size() + 1) * sizeof(wchar_t));
     std::memcpy(bytes.data(), text.c_str(), bytes.size());
     return new HGlobalData(CF_UNICODETEXT, std::move(bytes));
+}
+
+std::string ListAgainstDisk(salva::FrmCopy& f) {
+    HWND combo = f.Control(salva::FrmCopy::IDC_cmbFileCopy);
+    std::vector<std::wstring> reported, held;
+    uint64_t bytes = 0;
+    for (int i = 0; i < f.FileListCount(); ++i) {
+        reported.push_back(f.FileListItem(i));
+        bytes += static_cast<uint64_t>(std::max<int64_t>(0, testsupport::FileLength(reported.back())));
+    }
+    for (int i = 0, n = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i)
+        held.push_back(salva::mSubClassImageCombo::ItemDrawText(combo, i));
+    if (held != reported)
+        return "control: " + testsupport::JoinTexts(held) + " window: " + testsupport::JoinTexts(reported);
+    const std::wstring measured = salva::file_list_info::TotalsText(reported.size(), bytes);
+    const std::wstring shown = TextOf(f.Control(salva::FrmCopy::IDC_lblFilesInfo));
+    return shown == measured ? "" : "shown: " + testsupport::Narrow(shown) + " measured: " + testsupport::Narrow(measured);
 }
 
 }  // namespace mainwintest

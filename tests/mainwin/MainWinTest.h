@@ -138,5 +138,8 @@ IDataObject* NewFileListData(const std::vector<std::wstring>& paths);
 IDataObject* NewTextData(const std::wstring& text);
 // Panel 1 of a status bar.
 std::wstring PanelText(HWND bar);
+// "" when the list control holds the items the window reports, in their order, and the totals
+// line gives their count and the lengths their files have now; otherwise what differs.
+std::string ListAgainstDisk(salva::FrmCopy& f);
 
 }  // namespace mainwintest

@@ -1,7 +1,8 @@
 // The list information panel on the real window: totals in exact 64-bit figures, a sparse
-// file past 2 GiB, a first item that is gone, an empty list, and the pictures of the current
-// item read back from the screen.
+// file past 2 GiB, a first item that is gone, an empty list, totals that follow the list's
+// changes, and the pictures of the current item read back from the screen.
 #include "MainWinTest.h"
+#include "copier/frmDialog.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include <commctrl.h>
 #include <ocidl.h>
@@ -160,4 +161,39 @@ TEST(FileListInfo, PictureFilesShowThemselvesOtherFilesTheirShellIcon) {
     UpdateFileListInfo();
     EXPECT_EQ(nullptr, Box(f, FrmCopy::IDC_Image1_4).LoadedPicture());
     EXPECT_TRUE(ScreenPixels(a) == ScreenPixels(b));
+}
+
+TEST(FileListInfo, TotalsFollowRemovesARenameAndTheRefreshOfChangedFiles) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    const std::wstring a = h.dir / L"a.dat", b = h.dir / L"b.dat", c = h.dir / L"c.dat";
+    ASSERT_TRUE(WriteBytes(a, Pattern(1000)));
+    ASSERT_TRUE(WriteBytes(b, Pattern(20000)));
+    ASSERT_TRUE(WriteBytes(c, Pattern(300000)));
+    for (const std::wstring& p : {a, b, c, h.dir / L"gone.dat"}) f.AddFileListItem(p);
+    UpdateFileListInfo();
+    EXPECT_EQ("", ListAgainstDisk(f));
+
+    f.SetFileListText(b);
+    ::SendMessageW(f.Window(), WM_COMMAND, FrmCopy::IDM_mnuClearSelectedItem, 0);
+    EXPECT_EQ("", ListAgainstDisk(f));
+
+    f.SetFileListText(c);
+    salva::frmDialog popup(f, [](const std::wstring& from, const std::wstring& to) {
+        return ::MoveFileW(from.c_str(), to.c_str()) != FALSE;
+    });
+    ASSERT_TRUE(popup.Load(f.FileListCombo()));
+    HWND box = popup.Control(salva::frmDialog::IDC_txtNewFileName);
+    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"renamed.dat"));
+    ::SendMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_EQ(300000, FileLength(h.dir / L"renamed.dat"));
+
+    // Files changed since they were listed count as they are once the window is refreshed.
+    ASSERT_TRUE(WriteBytes(a, Pattern(4096)));
+    HWND refresh = f.Control(FrmCopy::IDC_picRefresh);
+    ::SendMessageW(refresh, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::SendMessageW(refresh, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(Narrow(L"文件总数:3个  总计大小:0MB [304,096字节]"), Totals(f));
+    EXPECT_EQ("", ListAgainstDisk(f));
 }

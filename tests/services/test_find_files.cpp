@@ -1,10 +1,10 @@
 // Folder walk over a temporary tree, flat and recursive, with a link loop inside.
 #include "services/mFindFiles.h"
+#include "FakeMainWindow.h"
 #include "TestSupport.h"
 #include "WineHost.h"
 #include <algorithm>
 #include <chrono>
-#include <commctrl.h>
 
 using testsupport::JoinTexts;
 using testsupport::Narrow;
@@ -16,7 +16,7 @@ namespace {
 
 std::vector<std::wstring> Walk(const std::wstring& folder, const std::wstring& pattern, bool recurse) {
     std::vector<std::wstring> found;
-    mFindFiles::FindFiles(folder, pattern, recurse, [&](const std::wstring& p) { found.push_back(p); });
+    mFindFiles::FindFiles(folder, pattern, recurse, [&](const std::wstring& p, uint64_t) { found.push_back(p); });
     return found;
 }
 
@@ -89,26 +89,13 @@ TEST_F(FindFilesTree, LinkLoopIsNotEntered) {
     EXPECT_LT(seconds, 5.0);
 }
 
-TEST_F(FindFilesTree, AppendsToAnImageCombo) {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_USEREX_CLASSES};
-    ASSERT_TRUE(::InitCommonControlsEx(&init));
-    salva::unique_hwnd combo(::CreateWindowExW(0, WC_COMBOBOXEXW, L"", WS_POPUP | CBS_DROPDOWN, 0, 0, 300, 200,
-                                               nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    ASSERT_TRUE(combo);
-    COMBOBOXEXITEMW first{};
-    first.mask = CBEIF_TEXT;
-    first.iItem = -1;
-    first.pszText = const_cast<wchar_t*>(L"already listed");
-    ::SendMessageW(combo.get(), CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&first));
-
-    mFindFiles::FindFiles(dir.path(), L"*.vob", true, combo.get());
-    ASSERT_EQ(::SendMessageW(combo.get(), CB_GETCOUNT, 0, 0), 2);
-    wchar_t text[MAX_PATH] = {};
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = 1;
-    item.pszText = text;
-    item.cchTextMax = MAX_PATH;
-    ASSERT_TRUE(::SendMessageW(combo.get(), CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_EQ(std::wstring(text), root() + L"sub\\e.vob") << Narrow(text);
+TEST_F(FindFilesTree, AppendsToTheMainWindowsListWithTheListedLengthsItsRedrawHeld) {
+    ASSERT_TRUE(testsupport::WriteBytes(dir / L"sub\\e.vob", testsupport::Pattern(1234)));
+    testsupport::FakeMainWindow list;
+    mFindFiles::FindFiles(dir.path(), L"*.vob", true, list);
+    ASSERT_EQ(list.added.size(), 1u);
+    EXPECT_EQ(Narrow(list.added[0].path), Narrow(root() + L"sub\\e.vob"));
+    EXPECT_EQ(list.added[0].size, 1234u);
+    EXPECT_EQ(list.added[0].holds, 1) << "appended while the list's redrawing is held";
+    EXPECT_EQ(list.redrawHolds, 0) << "and released at the end";
 }

@@ -1,9 +1,10 @@
 // The main window as the other windows see it, for tests that run without the real one: a
-// plain window that takes input, the preview fields, and a count of title bar repaints.
-// Registered as the program's main window while it exists.
+// plain window that takes input, the preview fields, a count of title bar repaints and the
+// appends to its list. Registered as the program's main window while it exists.
 #pragma once
 #include "services/Holders.h"
 #include "services/MainWindow.h"
+#include <vector>
 
 namespace testsupport {
 
@@ -17,9 +18,16 @@ public:
     ~FakeMainWindow() { salva::UnregisterMainWindow(this); }
     HWND Handle() const override { return window_.get(); }
     HWND FileListCombo() const override { return nullptr; }
-    void AddFileListItem(const std::wstring&) override {}
+    bool AddFileListItem(const std::wstring& path) override { return AddFileListItem(path, 0); }
+    bool AddFileListItem(const std::wstring& path, uint64_t size) override {
+        added.push_back({path, size, redrawHolds});
+        return true;
+    }
+    void ReplaceFileListItem(int, const std::wstring&) override {}
     int FileListCount() const override { return 0; }
     std::wstring FileListItem(int) const override { return L""; }
+    uint64_t FileListBytes() const override { return 0; }
+    void HoldFileListRedraw(bool hold) override { redrawHolds += hold ? 1 : -1; }
     std::wstring FileListText() const override { return L""; }
     void SetFileListText(const std::wstring&) override {}
     void RefreshWindow() override {}
@@ -31,6 +39,14 @@ public:
     void ShowItemPictures(const std::wstring&, IPicture*) override {}
 
     int titleBarPaints = 0;
+    // Every append, with the redraw holds in force at the time.
+    struct Added {
+        std::wstring path;
+        uint64_t size;
+        int holds;
+    };
+    std::vector<Added> added;
+    int redrawHolds = 0;
 
 private:
     salva::unique_hwnd window_;
