@@ -23,9 +23,18 @@ BlockPassResult BlockPass::Run(const std::wstring& source, const std::wstring& t
         r.step = at;
         return r;
     };
-    auto win32 = [&](DWORD code, FileStep at) {
+    auto errorOf = [&](DWORD code, FileStep at) {
         const bool ready = code == ERROR_NOT_READY ? env_.DriveIsReady(source) : true;
-        return fail(FileErrorFromWin32(code, at, ready), at);
+        return FileErrorFromWin32(code, at, ready);
+    };
+    auto win32 = [&](DWORD code, FileStep at) { return fail(errorOf(code, at), at); };
+    // A read can fail like an unreadable spot (an I/O error, a short read) because the file
+    // itself is gone: then that is the error, and no spot is jumped over.
+    auto readFailed = [&](const FileError& e) {
+        int64_t length = 0;
+        const DWORD gone = e.mediaRead ? reader_.QueryLength(source, &length) : ERROR_SUCCESS;
+        if (gone == ERROR_FILE_NOT_FOUND || gone == ERROR_PATH_NOT_FOUND) return win32(gone, FileStep::SourceRead);
+        return fail(e, FileStep::SourceRead);
     };
 
     int64_t total = 0;
@@ -58,8 +67,9 @@ BlockPassResult BlockPass::Run(const std::wstring& source, const std::wstring& t
         if (pos >= 1 && last >= pos) {
             const uint32_t count = static_cast<uint32_t>(last - pos + 1);
             uint32_t got = 0;
-            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got)) return win32(e, FileStep::SourceRead);
-            if (got < count) return fail(ShortReadError(), FileStep::SourceRead);
+            if (DWORD e = reader_.ReadAt(pos - 1, buffer_.data(), count, &got))
+                return readFailed(errorOf(e, FileStep::SourceRead));
+            if (got < count) return readFailed(ShortReadError());
             const int64_t at = destPos ? *destPos - 1 : pos - 1;
             if (DWORD e = writer_.WriteAt(at, buffer_.data(), count)) return win32(e, FileStep::TargetWrite);
             r.lastWritten = last;

@@ -311,6 +311,7 @@ void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstrin
 
 void CopyEngine::StartLoop(CopyMode mode) {
     s_.Mode = mode;
+    skips_.Reset(s_.SourcePos);
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }
@@ -344,6 +345,7 @@ CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
     const PassResult r = pass_.Run(s_.Source, s_.Target, step, s_.SourcePos,
                                    s_.Mode == CopyMode::Merge ? &s_.DestPos : nullptr, s_.TotalBytes, steps);
     lastWrittenSourcePos_ = r.lastWritten;
+    skips_.Wrote(r.lastWritten);
     // However the pass ended (its end, a stop, an unreadable spot), the display shows its last
     // block.
     ShowBlock();
@@ -393,11 +395,14 @@ void CopyEngine::Finish(bool updateCopied) {
     s_.RecordPending = false;
     EndCopyState();
     const bool copy = s_.Mode == CopyMode::Copy;
+    const std::wstring skipped = skips_.Stretches() ? SkippedText(skips_.Stretches(), skips_.Bytes()) : L"";
     host_.AppendLog(s_.Source + kCrlf + kIndent + (copy ? L"被成功地复制到：" : L"被成功地合并到：") + kCrlf + kIndent +
                     s_.Target + kCrlf + kIndent + L"文件大小：" + GroupedNumber(s_.TotalBytes) + L"字节" + L"  " +
-                    L"总计消耗：" + estimatedText_ + L"  " + L"存取速度：" + rateText_);
-    Ask(s_.Source + kCrlf + (copy ? L"已被成功地复制到：" : L"已被成功地合并到：") + s_.Target, copy ? L"文件复制完成！" : L"文件合并完成！",
-        kOkExclamation);
+                    L"总计消耗：" + estimatedText_ + L"  " + L"存取速度：" + rateText_ +
+                    (skipped.empty() ? L"" : kCrlf + kIndent + skipped));
+    Ask(s_.Source + kCrlf + (copy ? L"已被成功地复制到：" : L"已被成功地合并到：") + s_.Target +
+            (skipped.empty() ? L"" : kCrlf + skipped),
+        copy ? L"文件复制完成！" : L"文件合并完成！", kOkExclamation);
 }
 
 void CopyEngine::StopPath() {
@@ -441,13 +446,16 @@ bool CopyEngine::HandleError(const PassResult& r, int64_t step) {
     if (r.step == FileStep::SourceRead && (e.mediaRead || e.number == kErrBadFileName)) {
         // The failed block's first byte came with the block before it; in a merge it stays.
         if (!copy && lastWrittenSourcePos_ == s_.SourcePos) s_.DestPos += 1;
+        const int64_t failedAt = s_.SourcePos;
         s_.SourcePos += e.mediaRead ? int64_t{s_.SkipBlocks} * step * 8 : step;
+        skips_.Skipped(failedAt, s_.SourcePos, s_.TotalBytes);
+        // A skip past the end is told as one to the first position after the source.
+        host_.AppendLog(L"文件跳过：" + GroupedNumber(std::min(s_.SourcePos, s_.TotalBytes + 1)) + L"字节");
         host_.PumpMessages();
         if (s_.SourcePos > s_.TotalBytes) {
             Finish(false);
             return false;
         }
-        host_.AppendLog(L"文件跳过：" + GroupedNumber(s_.SourcePos) + L"字节");
         return true;
     }
 
@@ -531,6 +539,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
     if (newTargetAllowed_ && !box.empty() && !env_.SameFile(s_.Source, box)) s_.Target = box;
     newTargetAllowed_ = false;
     const std::wstring& target = s_.Target;
+    const bool restarted = RestartIfTargetChanged();
 
     if (!IsNetworkPath(target)) {
         int64_t length = 0;
@@ -542,16 +551,35 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
             newTargetAllowed_ = true;
             return;
         }
-        if (s_.Mode == CopyMode::Copy && env_.FileExists(target)) {
+        if (s_.Mode == CopyMode::Copy && !restarted && env_.FileExists(target)) {
             if (Ask(target + kCrlf + L"该文件已经存在，是否覆盖或以追加方式继续复制？" + kCrlf + L"是[Y]：覆盖该文件" + kCrlf +
                         L"否[N]：以追加方式继续复制",
-                    L"提醒！", kYesNoExclamation) == kYes)
+                    L"提醒！", kYesNoExclamation) == kYes) {
                 s_.SourcePos = 1;
+                skips_.Reset(1);
+            }
         }
     }
     s_.RecordPending = false;
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
+}
+
+bool CopyEngine::RestartIfTargetChanged() {
+    // The target must still be as long as what the copy put before the position it goes on
+    // from: up to the last byte it wrote (a stretch skipped right before a pause was never
+    // written), or in a merge, which leaves no gaps, up to the write position.
+    const bool copy = s_.Mode == CopyMode::Copy;
+    const int64_t reached = copy ? s_.SourcePos : s_.DestPos;
+    const int64_t needed = copy ? std::min(reached - 1, skips_.CoveredThrough()) : reached - 1;
+    if (reached <= 1) return false;
+    const int64_t have = env_.FileLength(s_.Target);  // -1 when it is gone
+    if (have >= needed) return false;
+    Ask(L"目标文件已不存在或已被改动，将从头开始复制。", L"提醒！", kOkExclamation);
+    s_.SourcePos = 1;
+    if (!copy) s_.DestPos = std::max<int64_t>(0, have) + 1;
+    skips_.Reset(1);
+    return true;
 }
 
 void CopyEngine::Cancel() {

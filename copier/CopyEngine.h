@@ -11,6 +11,7 @@
 #include "copier/CopyHost.h"
 #include "copier/CopyPrompts.h"
 #include "copier/FileErrors.h"
+#include "copier/SkipTally.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -85,7 +86,6 @@ private:
     bool HandleError(const PassResult& r, int64_t step);  // true: run a new pass
     void StopPath();
     void Finish(bool updateCopied);
-    void SkipFinish();
     void WriteResumeRecord(const std::wstring& target);
     // The display of the block at `pos`: recorded, shown when the last showing is old enough.
     void NoteBlock(int64_t pos);
@@ -99,6 +99,9 @@ private:
     void TimerOn();
     void TimerOff();
     void EnterPausedState();
+    // Continue: a target that no longer holds what the copy put before its position is copied
+    // again from the first byte, after telling the user. True when it was.
+    bool RestartIfTargetChanged();
 
     bool CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed, bool onContinue);
     void BeginCopyFailed(const FileError& e);
@@ -120,6 +123,7 @@ private:
     bool newTargetAllowed_ = false;
     bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
+    SkipTally skips_;
     int64_t shownAtMs_ = 0;
     int64_t shownPos_ = 0;
     bool displayBehind_ = false;

@@ -63,12 +63,23 @@ bool Win32CopyEnvironment::RemoveFile(const std::wstring& path) {
     return ::DeleteFileW(path.c_str()) != FALSE;
 }
 
+namespace {
+
+// The full path, with short names spelled long where the file or folder exists; empty when
+// the path is no valid name.
+std::wstring NormalisedPath(const std::wstring& path) {
+    wchar_t full[MAX_PATH * 2] = {}, long_[MAX_PATH * 2] = {};
+    const DWORD n = ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
+    if (!n || n >= MAX_PATH * 2) return {};
+    const DWORD m = ::GetLongPathNameW(full, long_, MAX_PATH * 2);
+    return m && m < MAX_PATH * 2 ? long_ : full;
+}
+
+}  // namespace
+
 bool Win32CopyEnvironment::SameFile(const std::wstring& a, const std::wstring& b) {
-    wchar_t fa[MAX_PATH * 2] = {}, fb[MAX_PATH * 2] = {};
-    if (::GetFullPathNameW(a.c_str(), MAX_PATH * 2, fa, nullptr) &&
-        ::GetFullPathNameW(b.c_str(), MAX_PATH * 2, fb, nullptr) &&
-        ::CompareStringOrdinal(fa, -1, fb, -1, TRUE) == CSTR_EQUAL)
-        return true;
+    const std::wstring fa = NormalisedPath(a), fb = NormalisedPath(b);
+    if (!fa.empty() && ::CompareStringOrdinal(fa.c_str(), -1, fb.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
     // Different spellings of one file (short names, links): compare the file identities.
     auto open = [](const std::wstring& p) {
         return unique_hfile(::CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -78,6 +89,9 @@ bool Win32CopyEnvironment::SameFile(const std::wstring& a, const std::wstring& b
     if (!ha || !hb) return false;
     BY_HANDLE_FILE_INFORMATION ia{}, ib{};
     if (!::GetFileInformationByHandle(ha.get(), &ia) || !::GetFileInformationByHandle(hb.get(), &ib)) return false;
+    // Wine reports serial 0 for volumes it knows no serial of (FUSE and tmpfs mounts): files on
+    // two such volumes can share an index, so there only the paths above tell.
+    if (ia.dwVolumeSerialNumber == 0 || ib.dwVolumeSerialNumber == 0) return false;
     return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
            ia.nFileIndexLow == ib.nFileIndexLow;
 }

@@ -156,7 +156,8 @@ void FrmCopy::CreateControls() {
     CreateChild(L"BUTTON", L"保存到...", WS_TABSTOP | BS_PUSHBUTTON, 422, 54, 68, 22, IDC_cmdDestinationPath);
 
     Label(IDC_lblFilesInfo, kFilesInfoReset, hwnd_, 26, 84, 380, 16);
-    place(boxes_[SmallIcon16], IDC_PicSmallIcon_16, 420, 82, 44, 20);
+    // The drop-down's scratch surface: never shown.
+    place(boxes_[SmallIcon16], IDC_PicSmallIcon_16, 420, 82, 16, 16, 0);
     place(boxes_[Image1_4], IDC_Image1_4, 472, 84, 16, 16);
     place(bars_[ProgressBarBox], IDC_PicProgressBar, 26, 106, 464, 18);
     bars_[ProgressBarBox].SetBackColor(RGB(255, 255, 255));
@@ -169,20 +170,25 @@ void FrmCopy::CreateControls() {
         place(buttons_[i], buttonIds[i], buttonX[i], 144, 20, 20);
         buttons_[i].SetPicture(image1_[2 * i].get());
     }
-    CreateChild(L"BUTTON", L"弹出", WS_TABSTOP | BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_GROUP, 146, 144, 48, 20,
-                IDC_optOpenCD);
-    CreateChild(L"BUTTON", L"关闭", WS_TABSTOP | BS_AUTORADIOBUTTON | BS_PUSHLIKE, 198, 144, 48, 20, IDC_optCloseCD);
+    // The door captions do not fit one line beside the copy buttons: each wraps after its verb.
+    const DWORD door = WS_TABSTOP | BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_MULTILINE;
+    CreateChild(L"BUTTON", L"弹出 CD_ROM[&A]", door | WS_GROUP, 140, 138, 72, 32, IDC_optOpenCD);
+    CreateChild(L"BUTTON", L"关闭 CD_ROM[&Z]", door, 214, 138, 72, 32, IDC_optCloseCD);
     SetUpDoorButtons();
-    CreateChild(L"BUTTON", L"开始复制", WS_TABSTOP | BS_PUSHBUTTON, 254, 143, 74, 22, IDC_cmdStartCopy);
-    CreateChild(L"BUTTON", L"暂停复制[&S]", WS_TABSTOP | BS_PUSHBUTTON, 332, 143, 80, 22, IDC_cmdPauseCopy);
-    CreateChild(L"BUTTON", L"取消复制", WS_TABSTOP | BS_PUSHBUTTON, 416, 143, 74, 22, IDC_cmdCancelCopy);
+    CreateChild(L"BUTTON", L"开始复制", WS_TABSTOP | BS_PUSHBUTTON, 290, 143, 60, 22, IDC_cmdStartCopy);
+    CreateChild(L"BUTTON", L"暂停复制[&S]", WS_TABSTOP | BS_PUSHBUTTON, 353, 143, 74, 22, IDC_cmdPauseCopy);
+    CreateChild(L"BUTTON", L"取消复制", WS_TABSTOP | BS_PUSHBUTTON, 430, 143, 60, 22, IDC_cmdCancelCopy);
 
     const DWORD bar = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     HWND a = CreateChild(STATUSCLASSNAMEW, L"", bar, 26, 174, 464, 20, IDC_stbFileInfoShowsArea_A);
     HWND b = CreateChild(STATUSCLASSNAMEW, L"", bar, 26, 196, 464, 20, IDC_stbFileInfoShowsArea_B);
+    // The status icon boxes lie over the bars' left ends: an empty icon of the bar keeps the
+    // room for them, so the text begins after them.
+    statusIconRoom_ = DrawnIcon(16, RGB(255, 0, 255), RGB(255, 0, 255), [](HDC) {});
     for (HWND s : {a, b}) {
         int right = -1;
         ::SendMessageW(s, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+        ::SendMessageW(s, SB_SETICON, 0, reinterpret_cast<LPARAM>(statusIconRoom_.get()));
     }
     place(boxes_[SmallIcon16A], IDC_PicSmallIcon_16A, 0, 0, 16, 16);
     place(boxes_[SmallIcon16B], IDC_PicSmallIcon_16B, 0, 0, 16, 16);
@@ -191,15 +197,16 @@ void FrmCopy::CreateControls() {
     place(boxes_[Picture1], IDC_Picture1, 25, 218, 469, 50);
     HWND p1 = boxes_[Picture1].Window();
     Label(IDC_lblYiFuZhiTitle, L"已复制[字节]：", p1, 6, 8, 88, 14);
-    Label(IDC_lblYiFuZhi, L"0字节", p1, 94, 8, 120, 14);
-    Label(IDC_lblZongJiHaoShiTitle, L"已用时间：", p1, 222, 8, 62, 14);
-    Label(IDC_lblZongJiHaoShi, L"00:00:00", p1, 284, 8, 56, 14);
-    Label(IDC_lblShuJuLiuLiangTitle, L"存取速度：", p1, 344, 8, 62, 14);
-    Label(IDC_lblShuJuLiuLiang, L"0KB/秒", p1, 406, 8, 62, 14);
+    Label(IDC_lblYiFuZhi, L"0字节", p1, 94, 8, 110, 14);
+    Label(IDC_lblZongJiHaoShiTitle, L"已用时间：", p1, 208, 8, 60, 14);
+    Label(IDC_lblZongJiHaoShi, L"00:00:00", p1, 268, 8, 56, 14);
+    // Wide enough for rates up to 999,999KB/秒.
+    Label(IDC_lblShuJuLiuLiangTitle, L"存取速度：", p1, 328, 8, 60, 14);
+    Label(IDC_lblShuJuLiuLiang, L"0KB/秒", p1, 388, 8, 81, 14);
     Label(IDC_lblGuJiXiaoHaoTitle, L"估计消耗：", p1, 6, 28, 88, 14);
-    Label(IDC_lblGuJiXiaoHao, L"00:00:00", p1, 94, 28, 120, 14);
-    Label(IDC_lblShengYuShiJianTitle, L"剩余时间：", p1, 222, 28, 62, 14);
-    Label(IDC_lblShengYuShiJian, L"00:00:00", p1, 284, 28, 56, 14);
+    Label(IDC_lblGuJiXiaoHao, L"00:00:00", p1, 94, 28, 110, 14);
+    Label(IDC_lblShengYuShiJianTitle, L"剩余时间：", p1, 208, 28, 60, 14);
+    Label(IDC_lblShengYuShiJian, L"00:00:00", p1, 268, 28, 56, 14);
 
     // Settings panel over the same place, hidden at start.
     place(boxes_[Picture2], IDC_Picture2, 26, 220, 459, 38, 0);
@@ -767,6 +774,11 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == kTimerId) engine_->TimerTick();
         return 0;
+    case WM_MENUCHAR:
+        // Alt with a letter: the window has no menu bar, so the system asks here about a letter
+        // its system menu lacks; the buttons' captions carry such letters.
+        if (ClickButtonOfAltKey(static_cast<wchar_t>(LOWORD(wp)))) return MAKELRESULT(0, MNC_CLOSE);
+        break;
     case WM_CLOSE:
         if (!Form_QueryUnload()) return 0;
         if (engineDepth_ > 0)

@@ -231,6 +231,8 @@ private:
     void UnloadLogWindow();
     frmSystem& LogWindow();
     void OnCommand(int id, int code);
+    // Clicks the shown, enabled button whose caption has `key` as its Alt key.
+    bool ClickButtonOfAltKey(wchar_t key);
 
     // The popup menus and their commands (FrmCopyMenus.cpp).
     void CreateFileMenu();
@@ -317,6 +319,7 @@ private:
     COLORREF progressColor_ = 0;
     unique_hicon icon_;
     unique_hicon smallIcon_;
+    unique_hicon statusIconRoom_;
     std::array<unique_hicon, 13> image2_;
     unique_hicon playIcon_, stopIcon_, playGray_, stopGray_;
     std::array<unique_hicon, 8> image1_;  // normal and hover picture of each picture button

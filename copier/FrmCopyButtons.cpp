@@ -3,6 +3,7 @@
 // of the target box.
 #include "copier/FrmCopy.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
+#include "services/Text.h"
 #include "services/WindowText.h"
 #include "services/mT3D.h"
 #include "windows/frmSearchFile.h"
@@ -177,6 +178,20 @@ void FrmCopy::txtFileCopy_MouseMove() {
     } else {
         targetTip_->ToolTipsText(text);
     }
+}
+
+bool FrmCopy::ClickButtonOfAltKey(wchar_t key) {
+    const std::wstring wanted = UpperCase(std::wstring(1, key));
+    for (HWND c : controls_) {
+        wchar_t cls[16] = {};
+        if (!c || !::GetClassNameW(c, cls, 16) || lstrcmpiW(cls, L"Button") != 0) continue;
+        if (!::IsWindowVisible(c) || !::IsWindowEnabled(c)) continue;
+        const wchar_t letter = MnemonicOf(WindowTextOf(c));
+        if (!letter || UpperCase(std::wstring(1, letter)) != wanted) continue;
+        ::SendMessageW(c, BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace salva

@@ -236,6 +236,8 @@ void frmCopyAllFiles::CopyingFiles() {
     s_ = State{};
     batchList_.clear();
     currentTarget_.clear();
+    batchSkipStretches_ = 0;
+    batchSkipBytes_ = 0;
 
     const std::vector<std::wstring> listed = options_.listedFiles();
     for (const std::wstring& path : listed) {
@@ -289,6 +291,9 @@ void frmCopyAllFiles::CopyingFiles() {
     }
     TimerOff();
     pass_.ReleaseBuffer();
+    if (batchSkipStretches_)
+        Ask(L"复制所有文件到：" + folder + kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_), L"提醒！",
+            kOkExclamation);
     Unload();
 }
 
@@ -375,6 +380,7 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
 }
 
 void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target) {
+    skips_.Reset(s_.SourcePos);
     StartTimer();
     CopyFileBlocks(source, target, s_.BlockBytes);
 }
@@ -418,6 +424,7 @@ frmCopyAllFiles::PassResult frmCopyAllFiles::RunPass(const std::wstring& source,
     };
     steps.pump = [this] { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); };
     const PassResult r = pass_.Run(source, target, step, s_.SourcePos, nullptr, s_.TotalBytes, steps);
+    skips_.Wrote(r.lastWritten);
     if (unshown) show(lastPos);
     return r;
 }
@@ -429,7 +436,7 @@ void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstr
         const PassResult r = RunPass(source, target, step);
         switch (r.kind) {
         case PassResult::Finished:
-            FileDone(target);
+            FileDone(source, target);
             return;
         case PassResult::Remainder:
             step = s_.TotalBytes - s_.SourcePos;
@@ -444,12 +451,17 @@ void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstr
     }
 }
 
-void frmCopyAllFiles::FileDone(const std::wstring& target) {
+void frmCopyAllFiles::FileDone(const std::wstring& source, const std::wstring& target) {
     // The target ends where the source ends: no tail of an older, longer file and no resume
     // record stays behind it.
     if (writer_.Open(target) == ERROR_SUCCESS) {
         writer_.SetLength(s_.TotalBytes);
         writer_.Close();
+    }
+    if (skips_.Stretches()) {
+        Log(rules::ErrorEntry(source, SkippedText(skips_.Stretches(), skips_.Bytes())));
+        batchSkipStretches_ += skips_.Stretches();
+        batchSkipBytes_ += skips_.Bytes();
     }
     ResetTimer();
 }
@@ -459,10 +471,12 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
     const FileError& e = r.error;
     // Only the source's own bytes are ever jumped over; past its end the file is done.
     if (r.step == FileStep::SourceRead && (e.mediaRead || e.number == kErrBadFileName)) {
+        const int64_t failedAt = s_.SourcePos;
         s_.SourcePos += e.mediaRead ? rules::kReadsPerSkip * step : step;
+        skips_.Skipped(failedAt, s_.SourcePos, s_.TotalBytes);
         mDoEvents::PumpMessages();
         if (s_.SourcePos > s_.TotalBytes) {
-            FileDone(target);
+            FileDone(source, target);
             return false;
         }
         return true;

@@ -11,6 +11,7 @@
 #include "copier/CopyEnvironment.h"
 #include "copier/CopyPrompts.h"
 #include "copier/FileErrors.h"
+#include "copier/SkipTally.h"
 #include "services/PictureBox.h"
 #include "services/BaseWindow.h"
 #include <cstdint>
@@ -119,7 +120,7 @@ private:
     PassResult RunPass(const std::wstring& source, const std::wstring& target, int64_t step);
     // True: a new pass follows with `step`.
     bool HandleError(const PassResult& r, const std::wstring& source, const std::wstring& target, int64_t step);
-    void FileDone(const std::wstring& target);
+    void FileDone(const std::wstring& source, const std::wstring& target);
     void StartTimer();
     void ResetTimer();
     void TimerTick();
@@ -150,6 +151,10 @@ private:
     // The current target has been opened for writing by this batch: only then may a stop
     // leave a resume record on it.
     bool wroteCurrent_ = false;
+    // The unreadable spots of the current file, and of the files done so far.
+    SkipTally skips_;
+    int64_t batchSkipStretches_ = 0;
+    int64_t batchSkipBytes_ = 0;
     BlockPacer pacer_;
     bool displayChanged_ = false;
     int64_t shownAtMs_ = INT64_MIN / 2;

@@ -9,6 +9,7 @@
 #include "services/mDoEvents.h"
 #include "services/mT3D.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -213,10 +214,11 @@ void frmDialog::ShowRenameInfo(const std::wstring& path, HWND anchor) {
     const Rect p = RectIn(picText);
     for (Box b : {PicOK, PicCancel}) MoveTo(boxes_[b].Window(), RectIn(boxes_[b].Window()).left, p.top + p.height);
     const Rect c = RectIn(boxes_[PicCancel].Window());
-    // 10 pixels stay free right of a wide title; one button height stays below the buttons,
-    // of which the lowest 16 pixels hold a bottom tail.
+    // 10 pixels stay free right of the widest line, title or facts; one button height stays
+    // below the buttons, of which the lowest 16 pixels hold a bottom tail.
     int width = ClientSize(hwnd_).cx;
-    if (t.left + t.width > width) width += t.left + t.width - width + 10;
+    const int widest = std::max(t.left + t.width, f.left + f.width);
+    if (widest > width) width += widest - width + 10;
     ::SetWindowPos(hwnd_, nullptr, 0, 0, width, c.top + 2 * c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     {

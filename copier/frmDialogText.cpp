@@ -42,7 +42,7 @@ std::wstring FactsText(const FileFacts& f, const std::optional<Mp3TagFacts>& tag
 std::wstring ProposedName(const std::wstring& fileName) { return L"N[01]" + fileName; }
 
 bool IsAcceptableName(const std::wstring& name) {
-    if (name.empty() || name.find(L"..") != std::wstring::npos) return false;
+    if (name.empty()) return false;
     for (wchar_t c : name) {
         if (c < 32 || std::wcschr(L"\\/:*?\"<>|", c)) return false;
     }

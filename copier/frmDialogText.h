@@ -32,9 +32,10 @@ std::wstring FactsText(const FileFacts& facts, const std::optional<Mp3TagFacts>&
 // "N[01]" and the file's name with its extension.
 std::wstring ProposedName(const std::wstring& fileName);
 
-// A name the file can take in its folder: not empty, no "\", "/", ":" or "..", none of the
-// characters a file name cannot hold, no device name (CON, NUL, COM1 ..., with or without an
-// extension), not ending in a dot or a blank.
+// A name the file can take in its folder: not empty, no "\", "/" or ":", none of the other
+// characters a file name cannot hold, no control character, no device name (CON, NUL, COM1 ...,
+// with or without an extension), not ending in a dot or a blank. Dots inside a name are
+// ordinary characters ("clip..part1.vob").
 bool IsAcceptableName(const std::wstring& name);
 
 }  // namespace salva::rename_text

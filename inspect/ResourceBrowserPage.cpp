@@ -12,6 +12,7 @@
 #include "services/WindowText.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include "services/mT3D.h"
+#include <windowsx.h>
 #include <algorithm>
 
 namespace salva {
@@ -117,6 +118,18 @@ void ResourceBrowserPage::OnCreate() {
     images_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0));
     for (LPCWSTR id : {IDI_APPLICATION, IDI_INFORMATION, IDI_ASTERISK}) ::ImageList_AddIcon(images_.get(), StockIcon(id));
     ::SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
+    // The tree's click notice carries no place: the press tells whether it hit the selected node.
+    treeSubclass_.Install(tree_, [this](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != WM_LBUTTONDOWN) return treeSubclass_.CallPrevious(h, msg, wp, lp);
+        TVHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        const auto node = reinterpret_cast<HTREEITEM>(::SendMessageW(h, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (node && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) && node == Relative(h, nullptr, TVGN_CARET))
+            pressedSelection_ = node;
+        const LRESULT result = treeSubclass_.CallPrevious(h, msg, wp, lp);
+        pressedSelection_ = nullptr;
+        return result;
+    });
     mT3D::ApplyWindowFontRule(hwnd_);
 }
 
@@ -359,6 +372,11 @@ LRESULT ResourceBrowserPage::OnNotify(NMHDR* hdr) {
         return 0;
     case TVN_SELCHANGEDW:
         TreeView1_NodeClick(tv->itemNew.hItem);
+        return 0;
+    case NM_CLICK:
+        // A click on the node that is selected already moves no selection: it is shown again.
+        if (pressedSelection_ && pressedSelection_ == Relative(tree_, nullptr, TVGN_CARET))
+            TreeView1_NodeClick(pressedSelection_);
         return 0;
     default:
         return 0;

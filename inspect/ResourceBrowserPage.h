@@ -5,6 +5,7 @@
 #include "services/BaseWindow.h"
 #include "services/Holders.h"
 #include "services/PictureBox.h"
+#include "services/WindowSubclass.h"
 #include <commctrl.h>
 #include <functional>
 #include <memory>
@@ -71,6 +72,8 @@ private:
     PictureBox icon16_;
     std::unique_ptr<ResourcePanel> panel_;
     unique_himagelist images_;
+    WindowSubclass treeSubclass_;
+    HTREEITEM pressedSelection_ = nullptr;  // while a press on the selected node is handled
     std::wstring currentType_;
     std::wstring currentName_;
     std::function<void()> onExit_;

@@ -103,6 +103,9 @@ std::wstring MessageTableText(const ResourceBytes& table, const AnsiDecoder& ans
     std::wstring out;
     if (table.size() < 4) return out;
     const uint32_t blocks = Read32(table, 0);
+    // The entries of sound blocks lie apart, so together they span at most the table: blocks
+    // sharing their entries cannot make the walk or the text grow past that.
+    uint64_t unread = table.size();
     for (uint64_t b = 0; b < blocks; ++b) {
         const uint64_t head = 4 + b * 12;
         if (head + 12 > table.size()) break;
@@ -115,6 +118,8 @@ std::wstring MessageTableText(const ResourceBytes& table, const AnsiDecoder& ans
             const uint16_t length = Read16(table, at);
             const uint16_t flags = Read16(table, at + 2);
             if (length < 4) break;  // a zero (or too short) entry ends the block
+            if (length > unread) return out;
+            unread -= length;
             const size_t textBytes = static_cast<size_t>(std::min<uint64_t>(length - 4, table.size() - at - 4));
             const size_t textAt = static_cast<size_t>(at + 4);
             std::wstring text;

@@ -26,7 +26,6 @@ uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const
         e.compressedSize = Le32(h + 18);
         e.uncompressedSize = Le32(h + 22);
         const uint16_t nameLength = Le16(h + 26), extraLength = Le16(h + 28);
-        if (e.compressedSize == 0xFFFFFFFFu || e.uncompressedSize == 0xFFFFFFFFu) break;
         if (size - pos - 30 < nameLength) break;
         e.name.resize(nameLength);
         if (nameLength && !archive.ReadFull(pos + 30, reinterpret_cast<uint8_t*>(&e.name[0]), nameLength)) break;
@@ -34,6 +33,9 @@ uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const
         const uint64_t next = pos + 30 + nameLength + extraLength + e.compressedSize;
         ++visited;
         if (!visit(e)) break;
+        // A size of 0xFFFFFFFF is kept in the Zip64 extra field: the entry is listed as its own
+        // header has it, but where the next header lies is not known.
+        if (e.compressedSize == 0xFFFFFFFFu || e.uncompressedSize == 0xFFFFFFFFu) break;
         if (next >= size) break;
         pos = next;
     }

@@ -23,8 +23,9 @@ struct ZipEntry {
 
 // Calls `visit` for each entry in archive order while it answers true. The walk ends at the
 // first four bytes that are no local header signature, at a header or name that cannot be read
-// in full, at a size of 0xFFFFFFFF (kept elsewhere, so the next header cannot be found), and
-// once the next header would lie at or past the end of the file. Returns the entries visited.
+// in full, after an entry with a size of 0xFFFFFFFF (kept elsewhere, so the next header cannot
+// be found), and once the next header would lie at or past the end of the file. Returns the
+// entries visited.
 uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const ZipEntry&)>& visit);
 
 // What the entries add up to.

@@ -15,8 +15,8 @@ std::map<HTREEITEM, std::wstring>& Keys() {
 }
 
 // Item data of the placeholder under a type node not yet expanded; a resource that happens to
-// be called "Dummy" is never mistaken for it.
-constexpr LPARAM kPlaceholder = 1;
+// be called "Dummy" is never mistaken for it. Type nodes hold their index in the directory.
+constexpr LPARAM kPlaceholder = -1;
 
 HTREEITEM AddNode(HWND tree, HTREEITEM parent, const std::wstring& text, int image, LPARAM data = 0) {
     TVINSERTSTRUCTW ins{};
@@ -36,32 +36,8 @@ LPARAM NodeData(HWND tree, HTREEITEM node) {
     return ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }
 
-struct Enumeration {
-    HWND tree;
-    HTREEITEM parent;
-};
-
-BOOL CALLBACK EnumResTypeProc(HMODULE, LPWSTR type, LONG_PTR param) {
-    auto* e = reinterpret_cast<Enumeration*>(param);
-    HTREEITEM node;
-    if (IS_INTRESOURCE(type)) {
-        const auto n = static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(type));
-        node = AddNode(e->tree, e->parent, GetResourceTypeDescription(n), kImageType);
-        if (node) Keys()[node] = L"#" + std::to_wstring(n);
-    } else {
-        node = AddNode(e->tree, e->parent, type, kImageType);
-    }
-    if (node) AddNode(e->tree, node, L"Dummy", -1, kPlaceholder);
-    return TRUE;
-}
-
-BOOL CALLBACK EnumResNameProc(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
-    auto* e = reinterpret_cast<Enumeration*>(param);
-    if (IS_INTRESOURCE(name))
-        AddNode(e->tree, e->parent, std::to_wstring(reinterpret_cast<ULONG_PTR>(name)), kImageName);
-    else
-        AddNode(e->tree, e->parent, name, kImageName);
-    return TRUE;
+std::wstring KeyText(const readers::ResourceKey& key) {
+    return key.named ? std::wstring(key.name.begin(), key.name.end()) : std::to_wstring(key.id);
 }
 
 }  // namespace
@@ -88,27 +64,29 @@ void FillResourceTree(HWND tree, const std::wstring& file, const std::wstring& r
     Keys().clear();
     HTREEITEM root = AddNode(tree, TVI_ROOT, rootText, kImageFile);
     if (root) Keys()[root] = file;
-    OpenResourceModule(file);
-    if (HMODULE module = ResourceBrowser().ResourceModuleHandle) {
-        Enumeration e{tree, root};
-        ::EnumResourceTypesW(module, EnumResTypeProc, reinterpret_cast<LONG_PTR>(&e));
+    const bool opened = OpenResourceModule(file);
+    if (opened && root) {
+        const auto& types = ResourceBrowser().Resources.types;
+        for (size_t i = 0; i < types.size(); ++i) {
+            const readers::ResourceKey& type = types[i].key;
+            const auto index = static_cast<LPARAM>(i);
+            HTREEITEM node = type.named ? AddNode(tree, root, KeyText(type), kImageType, index)
+                                        : AddNode(tree, root, GetResourceTypeDescription(type.id), kImageType, index);
+            if (!node) continue;
+            if (!type.named) Keys()[node] = L"#" + std::to_wstring(type.id);
+            AddNode(tree, node, L"Dummy", -1, kPlaceholder);
+        }
     }
     ::InvalidateRect(tree, nullptr, TRUE);
     if (root) ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
 }
 
 void ExpandResourceTypeNode(HWND tree, HTREEITEM typeNode) {
-    HMODULE module = ResourceBrowser().ResourceModuleHandle;
-    if (!module || !typeNode) return;
-    Enumeration e{tree, typeNode};
-    const std::wstring key = ResourceNodeKey(tree, typeNode);
-    if (!key.empty()) {
-        const auto number = static_cast<ULONG_PTR>(std::wcstoul(key.c_str() + 1, nullptr, 10));
-        ::EnumResourceNamesW(module, MAKEINTRESOURCEW(number), EnumResNameProc, reinterpret_cast<LONG_PTR>(&e));
-    } else {
-        const std::wstring type = ResourceNodeText(tree, typeNode);
-        ::EnumResourceNamesW(module, type.c_str(), EnumResNameProc, reinterpret_cast<LONG_PTR>(&e));
-    }
+    const auto& types = ResourceBrowser().Resources.types;
+    const LPARAM index = typeNode ? NodeData(tree, typeNode) : -1;
+    if (!ResourceBrowser().ResourceModuleHandle || index < 0 || static_cast<size_t>(index) >= types.size()) return;
+    for (const readers::ResourceName& name : types[static_cast<size_t>(index)].names)
+        AddNode(tree, typeNode, KeyText(name.key), kImageName);
 }
 
 void ExpandResourceNodeOnce(HWND tree, HTREEITEM node) {

@@ -1,5 +1,6 @@
 #include "inspect/mResGetResource.h"
 
+#include "inspect/FileByteSource.h"
 #include "inspect/mResMain.h"
 #include "services/Text.h"
 #include "services/TrimAtNul.h"
@@ -27,35 +28,60 @@ LPCWSTR ResourceId(const std::wstring& name) {
     return name.c_str();
 }
 
-struct ResourceView {
-    const unsigned char* data = nullptr;
-    size_t size = 0;
-};
-
-HRSRC FindIn(HMODULE module, const std::wstring& type, const std::wstring& name) {
-    HRSRC found = nullptr;
-    if (IsNumber(type)) found = ::FindResourceW(module, ResourceId(name), MAKEINTRESOURCEW(std::stoul(type)));
-    if (!found) found = ::FindResourceW(module, ResourceId(name), type.c_str());
-    return found;
+bool Names(const readers::ResourceKey& key, const std::wstring& text) {
+    return key.named && key.name.size() == text.size() && std::equal(text.begin(), text.end(), key.name.begin());
 }
 
-// The resource's bytes where they lie in the mapped file. A size that runs past the mapping
-// (a damaged or hostile resource table) is cut to what the mapping holds.
-ResourceView FindResourceView(const std::wstring& type, const std::wstring& name) {
-    HMODULE module = ResourceBrowser().ResourceModuleHandle;
-    if (!module) return {};
-    HRSRC found = FindIn(module, type, name);
-    if (!found) return {};
-    HGLOBAL loaded = ::LoadResource(module, found);
-    const void* p = loaded ? ::LockResource(loaded) : nullptr;
-    if (!p) return {};
-    size_t size = ::SizeofResource(module, found);
-    MEMORY_BASIC_INFORMATION mbi{};
-    if (::VirtualQuery(p, &mbi, sizeof(mbi)) == 0 || mbi.State != MEM_COMMIT) return {};
-    const auto regionEnd = reinterpret_cast<const unsigned char*>(mbi.BaseAddress) + mbi.RegionSize;
-    const auto start = static_cast<const unsigned char*>(p);
-    size = std::min<size_t>(size, static_cast<size_t>(regionEnd - start));
-    return {start, size};
+// A name text as the tree shows it: "#101" for resource number 101, else the name.
+bool IsNamed(const readers::ResourceKey& key, const std::wstring& name) {
+    if (name.size() > 1 && name[0] == L'#' && IsNumber(name.substr(1)))
+        return !key.named && key.id == std::stoul(name.substr(1));
+    return Names(key, name);
+}
+
+const readers::ResourceName* FindIn(const readers::ResourceType& type, const std::wstring& name) {
+    for (const readers::ResourceName& n : type.names)
+        if (IsNamed(n.key, name)) return &n;
+    return nullptr;
+}
+
+// Among the resource's languages, the one the system's own search would take: neutral, the
+// thread's, the user's, the system's, English, and else the first.
+const readers::ResourceData* PickLanguage(const readers::ResourceName& name) {
+    if (name.languages.empty()) return nullptr;
+    const LANGID user = ::GetUserDefaultLangID(), system = ::GetSystemDefaultLangID();
+    const LANGID wanted[] = {MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                             LANGIDFROMLCID(::GetThreadLocale()),
+                             user,
+                             MAKELANGID(PRIMARYLANGID(user), SUBLANG_NEUTRAL),
+                             system,
+                             MAKELANGID(PRIMARYLANGID(system), SUBLANG_NEUTRAL),
+                             MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)};
+    for (LANGID l : wanted)
+        for (const readers::ResourceData& d : name.languages)
+            if (d.language == l) return &d;
+    return &name.languages.front();
+}
+
+// The resource among those the directory reader accepted: a numbered type first, then a type of
+// that name, as the system's search tries them.
+const readers::ResourceData* FindResourceData(const std::wstring& type, const std::wstring& name) {
+    const ResourceBrowserState& s = ResourceBrowser();
+    if (!s.ResourceModuleHandle) return nullptr;
+    const readers::ResourceName* found = nullptr;
+    for (const readers::ResourceType& t : s.Resources.types)
+        if (!found && IsNumber(type) && !t.key.named && t.key.id == std::stoul(type)) found = FindIn(t, name);
+    for (const readers::ResourceType& t : s.Resources.types)
+        if (!found && Names(t.key, type)) found = FindIn(t, name);
+    return found ? PickLanguage(*found) : nullptr;
+}
+
+// At most `limit` of the resource's bytes, read from the file; fewer where the file cannot be read.
+ResourceBytes ReadResourceData(const readers::ResourceData& data, size_t limit) {
+    FileByteSource file(ResourceBrowser().ResourceModulePath);
+    ResourceBytes bytes(std::min<size_t>(data.size, limit));
+    if (!bytes.empty()) bytes.resize(file.ReadAt(data.offset, bytes.data(), bytes.size()));
+    return bytes;
 }
 
 wchar_t AnsiChar(unsigned char byte) {
@@ -74,16 +100,21 @@ std::wstring QueryVersionString(const std::vector<unsigned char>& info, const st
 
 }  // namespace
 
+bool SystemMayLoadResource(const std::wstring& type, const std::wstring& name) {
+    return FindResourceData(type, name) != nullptr;
+}
+
 ResourceBytes GetResourceBytes(const std::wstring& type, const std::wstring& name) {
-    const ResourceView view = FindResourceView(type, name);
-    if (view.size == 0) return {};
-    ResourceBytes bytes(view.data, view.data + view.size);
+    const readers::ResourceData* data = FindResourceData(type, name);
+    if (!data || data->size == 0) return {};
+    ResourceBytes bytes = ReadResourceData(*data, data->size);
     mDoEvents::PumpMessages();
     return bytes;
 }
 
 uint32_t GetResourceSize(const std::wstring& type, const std::wstring& name) {
-    return static_cast<uint32_t>(FindResourceView(type, name).size);
+    const readers::ResourceData* data = FindResourceData(type, name);
+    return data ? data->size : 0;
 }
 
 com_ptr<IPicture> BitmapToPicture(HBITMAP bitmap) {
@@ -121,7 +152,7 @@ com_ptr<IPicture> GetIconCursorPicture(const std::wstring& type, const std::wstr
                                                 0x30000, 0, 0, LR_LOADMAP3DCOLORS);
         return IconToPicture(icon);
     }
-    if (!module) return {};
+    if (!SystemMayLoadResource(type, name)) return {};
     if (type == L"2")
         return BitmapToPicture(static_cast<HBITMAP>(
             ::LoadImageW(module, ResourceId(name), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
@@ -185,9 +216,8 @@ void AppendMenuItems(HMENU menu, int depth, std::wstring& out) {
 
 std::wstring GetMenuText(const std::wstring& name) {
     std::wstring text;
-    HMODULE module = ResourceBrowser().ResourceModuleHandle;
-    if (!module) return text;
-    unique_hmenu menu(::LoadMenuW(module, ResourceId(name)));
+    if (!SystemMayLoadResource(L"4", name)) return text;
+    unique_hmenu menu(::LoadMenuW(ResourceBrowser().ResourceModuleHandle, ResourceId(name)));
     AppendMenuItems(menu.get(), 0, text);
     return text;
 }
@@ -196,13 +226,16 @@ std::wstring GetAcceleratorText(const std::wstring& name) { return AcceleratorTe
 
 std::wstring GetHexDumpText(const std::wstring& type, const std::wstring& name) {
     // Only the part that is dumped is read: a huge resource is not copied whole.
-    const ResourceView view = FindResourceView(type, name);
-    return HexDumpText(view.data, view.size, AnsiChar);
+    const readers::ResourceData* data = FindResourceData(type, name);
+    if (!data) return L"";
+    const ResourceBytes bytes = ReadResourceData(*data, kHexDumpMaxBytes);
+    return HexDumpText(bytes.data(), bytes.size(), AnsiChar);
 }
 
-std::wstring GetVersionInfoText(const std::wstring&) {
+std::wstring GetVersionInfoText(const std::wstring& name) {
+    // The version library finds the version resource through the system's own search.
     const std::wstring& path = ResourceBrowser().ResourceModulePath;
-    if (path.empty()) return L"";
+    if (path.empty() || !SystemMayLoadResource(L"16", name)) return L"";
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return L"";

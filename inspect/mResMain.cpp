@@ -1,5 +1,6 @@
 #include "inspect/mResMain.h"
 
+#include "inspect/FileByteSource.h"
 #include <mmsystem.h>
 
 namespace salva {
@@ -51,8 +52,13 @@ bool OpenResourceModule(const std::wstring& file) {
     s.ResourceTempFile = TempFilePath();
     s.ResourceModulePath = file;
     s.ResourceModuleHandle = ::LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!s.ResourceModuleHandle) s.ResourceModulePath.clear();
-    return s.ResourceModuleHandle != nullptr;
+    if (!s.ResourceModuleHandle) {
+        s.ResourceModulePath.clear();
+        return false;
+    }
+    FileByteSource source(file);
+    s.Resources = readers::ReadResourceDirectory(source);
+    return true;
 }
 
 void CloseResourceModule() {
@@ -67,6 +73,7 @@ void CloseResourceModule() {
         s.ResourceModuleHandle = nullptr;
     }
     s.ResourceModulePath.clear();
+    s.Resources = {};
 }
 
 }  // namespace salva

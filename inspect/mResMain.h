@@ -1,6 +1,7 @@
 // The executable whose resources the browser shows, and the browser's state for the process:
 // the module mapped as data, the temporary file of a video preview, the live dialog preview.
 #pragma once
+#include "inspect/ResourceDirectory.h"
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -12,6 +13,9 @@ struct ResourceBrowserState {
     // The file the module was mapped from: a module mapped as data has no loader entry, so
     // its version information is read from this path.
     std::wstring ResourceModulePath;
+    // The file's resource directory as the program's own reader found it: the tree, the bytes
+    // and every decision to let the system look a resource up come from it.
+    readers::ResourceDirectory Resources;
     std::wstring ResourceTempFile;
     HWND PreviewDialogHandle = nullptr;
 };
@@ -25,7 +29,8 @@ void SetResourceMciSender(ResourceMciSender sender);
 DWORD SendResourceMci(const std::wstring& command, wchar_t* reply = nullptr, UINT replyChars = 0);
 
 // Maps the file as a data file (no code runs, nothing is bound or kept for a later normal
-// load); a module opened earlier is closed first. True when the file is mapped.
+// load) and reads its resource directory; a module opened earlier is closed first. True when
+// the file is mapped.
 bool OpenResourceModule(const std::wstring& file);
 // Ends a video or dialog preview and releases the module; safe when nothing is open.
 void CloseResourceModule();

@@ -87,7 +87,7 @@ bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
 
 bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel) {
     ResourceBrowserState& s = ResourceBrowser();
-    if (!s.ResourceModuleHandle) return false;
+    if (!SystemMayLoadResource(L"5", name)) return false;
     LPCWSTR id = name.c_str();
     if (name.size() > 1 && name[0] == L'#') id = MAKEINTRESOURCEW(std::wcstoul(name.c_str() + 1, nullptr, 10));
     s.PreviewDialogHandle = ::CreateDialogParamW(s.ResourceModuleHandle, id, panel.Window(), nullptr, 0);

@@ -8,6 +8,15 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
+wchar_t MnemonicOf(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] != L'&') return caption[i + 1];
+        ++i;
+    }
+    return 0;
+}
+
 std::wstring UpperTail(const std::wstring& text, size_t n) {
     return UpperCase(text.size() > n ? text.substr(text.size() - n) : text);
 }

@@ -12,6 +12,9 @@ std::wstring UpperTail(const std::wstring& text, size_t n);
 // The text without leading and trailing characters out of `blanks`.
 std::wstring Trim(const std::wstring& text, const wchar_t* blanks = L" ");
 
+// The character after the caption's "&" (its Alt key; "&&" is a plain "&"), 0 when none.
+wchar_t MnemonicOf(const std::wstring& caption);
+
 // Bytes in a code page (936, CP_UTF8, CP_ACP...) to text and back; "" when conversion fails.
 std::wstring FromCodePage(uint32_t codePage, const char* bytes, size_t size);
 std::string ToCodePage(uint32_t codePage, const std::wstring& text);

@@ -1,4 +1,5 @@
 #include "services/ToolTips.h"
+#include "services/mT3D.h"
 #include <commctrl.h>
 
 namespace {
@@ -53,6 +54,9 @@ void ToolTips::CreateToolTipsWindow() {
                              CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr, ::GetModuleHandleW(nullptr),
                              nullptr);
     if (!tip_) return;
+    // The control starts with the system's status font, which has no Chinese under Wine. From
+    // the font it is given the control also makes the title's (bold) font.
+    ::SendMessageW(tip_, WM_SETFONT, reinterpret_cast<WPARAM>(mT3D::WindowFont()), FALSE);
     TTTOOLINFOW ti = ToolRecord();
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     SendTitle();

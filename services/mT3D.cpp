@@ -97,6 +97,24 @@ void SetParentAndMove(HWND child, HWND newParent, int x, int y, int width, int h
     ::MoveWindow(child, x, y, width, height, TRUE);
 }
 
+POINT CentredOver(const RECT& over, SIZE size, const RECT& work) {
+    LONG x = over.left + (over.right - over.left - size.cx) / 2;
+    LONG y = over.top + (over.bottom - over.top - size.cy) / 2;
+    x = std::max(work.left, std::min(x, work.right - size.cx));
+    y = std::max(work.top, std::min(y, work.bottom - size.cy));
+    return POINT{x, y};
+}
+
+void CentreOverWindow(HWND window, HWND over) {
+    RECT wr{}, orc{};
+    if (!::GetWindowRect(window, &wr) || !::GetWindowRect(over, &orc)) return;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (!::GetMonitorInfoW(::MonitorFromWindow(over, MONITOR_DEFAULTTONEAREST), &mi)) return;
+    const POINT at = CentredOver(orc, SIZE{wr.right - wr.left, wr.bottom - wr.top}, mi.rcWork);
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void DragWindow(HWND window) {
     ::ReleaseCapture();
     ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);

@@ -41,6 +41,11 @@ void DrawFrame3D(HDC dc, int left, int top, int width, int height, int distance,
 void SetParentAndMove(HWND child, HWND newParent, int x, int y, int width, int height);
 // Starts the system's move loop as if the window's caption had been pressed.
 void DragWindow(HWND window);
+// The top-left corner that centres a window of `size` over the rectangle `over`, shifted the
+// least that keeps it inside `work` (a window larger than `work` keeps its top-left inside).
+POINT CentredOver(const RECT& over, SIZE size, const RECT& work);
+// Moves the window centred over the window `over`, inside the work area of `over`'s monitor.
+void CentreOverWindow(HWND window, HWND over);
 
 // DrawFrameControl states for a caption button kind (0 max, 1 min, 2 restore, 3 close,
 // 4 help, anything else close) and for a push-button face.

@@ -54,6 +54,16 @@ wine_env_start() {
   if ! grep -q '^\[Software\\\\Wine\\\\Direct3D\]' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 || true
   fi
+  # Captions, message boxes, menus and tips are drawn in Tahoma (bold for captions), which has
+  # no Chinese: link both faces to the installed CJK font. Wine keys font links by the face's
+  # full name, so the bold face needs its own entry. A prefix made before this gets it now.
+  if ! grep -q '^"Tahoma Bold"=str(7):"wqy-microhei.ttc' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    local face
+    for face in Tahoma 'Tahoma Bold'; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+    done
+  fi
   # Without a sound card, files with sound would not render at all: play them into ALSA's
   # null device, which keeps the clock running in real time.
   if [ ! -e /dev/snd ]; then

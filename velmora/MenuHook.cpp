@@ -35,6 +35,18 @@ void UnhookWindow(HWND hwnd) {
     h.hooked = nullptr;
 }
 
+short MenuTextWidth(HDC dc, const std::wstring& text) {
+    const auto extent = [dc](const std::wstring& t) {
+        RECT r{};
+        ::DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        return static_cast<int>(r.right - r.left);
+    };
+    const std::wstring caption = GetItemCaption(text), shortcut = GetItemShortcut(text);
+    int width = extent(caption) + 2;
+    if (caption.size() < text.size()) width += extent(L"\t") + extent(shortcut) + kShortcutMargin;
+    return static_cast<short>(width);
+}
+
 SIZE MeasureItem(const Settings& s, short widestText, bool separator) {
     const short T = s.titleWidth, W = widestText, I = s.iconWidth, H = s.iconHeight;
     short width;
@@ -95,15 +107,13 @@ void PreparePopup(HMENU menu) {
     cMemDC surface;
     surface.Width(::GetSystemMetrics(SM_CXSCREEN));
     surface.Height(24);
+    salva::select_scope font(surface.hDC(), ItemFont());
     if (!IsMenuOwnerDrawn(menu)) MakeMenuOwnerDrawn(menu);
     h.separators.clear();
     short widest = 0;
     const int count = ::GetMenuItemCount(menu);
     for (int pos = 0; pos < count; ++pos) {
-        const std::wstring text = MenuString(menu, pos, MF_BYPOSITION);
-        RECT r{};
-        ::DrawTextW(surface.hDC(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-        const short width = static_cast<short>(r.right - r.left + 2);
+        const short width = MenuTextWidth(surface.hDC(), MenuString(menu, pos, MF_BYPOSITION));
         if (width > widest) widest = width;
 
         MENUITEMINFOW info{sizeof(info)};

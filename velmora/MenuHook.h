@@ -35,6 +35,11 @@ bool IsMenuOwnerDrawn(HMENU menu);
 void MakeMenuOwnerDrawn(HMENU menu);
 void SetItemsOwnerDraw(HMENU menu);
 
+// Width of an item's string (caption, Tab, shortcut) in the item font selected into `dc`, plus
+// 2: a shortcut adds one full tab stop before it and the margin it keeps from the right edge,
+// so caption and shortcut stand apart whatever the caption's width.
+short MenuTextWidth(HDC dc, const std::wstring& text);
+
 // Width and height of one item, from the widest text of the popup prepared last.
 SIZE MeasureItem(const Settings& s, short widestText, bool separator);
 

@@ -8,7 +8,6 @@ namespace {
 const UINT kCaptionFormat = DT_VCENTER | DT_SINGLELINE;                                     // 36
 const UINT kCaptionFormatSelected = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP;  // 228
 const UINT kShortcutFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;                         // 38
-const int kShortcutMargin = 20;
 
 // What one item shows: its text halves and the icon slot they select.
 struct ItemView {
@@ -47,7 +46,7 @@ void FillBackPicture(const Settings& s, HDC hdc, const RECT& r) {
 
 void DrawItemText(HDC hdc, const std::wstring& text, RECT r, UINT format, bool disabled, bool embossed,
                   COLORREF colour) {
-    salva::select_scope font(hdc, ::GetStockObject(DEFAULT_GUI_FONT));
+    salva::select_scope font(hdc, ItemFont());
     if (!disabled) {
         ::SetTextColor(hdc, colour);
         ::DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &r, format);
@@ -100,6 +99,8 @@ RECT WithLeft(RECT r, int left) {
 }
 }  // namespace
 
+HGDIOBJ ItemFont() { return ::GetStockObject(DEFAULT_GUI_FONT); }
+
 ItemFlags ReadItemFlags(HMENU menu, UINT id) {
     MENUITEMINFOW info{sizeof(info)};
     info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_DATA;
@@ -149,10 +150,11 @@ bool DrawSeparator(const Settings& s, const DRAWITEMSTRUCT& request, const ItemF
     const bool title = s.hasTitleBar == kTrue;
     const int T = s.titleWidth, I = s.iconWidth;
     RECT r = request.rcItem;
+    const int x0 = r.left;
     if (s.style == 187) {
         Fill(hdc, r, ::GetSysColor(COLOR_MENU));
     } else {
-        r.left = title ? T : 0;
+        r.left = x0 + (title ? T : 0);
         if (s.style == 170 && s.backPicture)
             FillBackPicture(s, hdc, r);
         else
@@ -165,8 +167,8 @@ bool DrawSeparator(const Settings& s, const DRAWITEMSTRUCT& request, const ItemF
     ::DrawEdge(hdc, &line, BDR_SUNKENOUTER, BF_TOP | BF_BOTTOM);
     if (s.style == 204 && s.hasIcon == kTrue) {
         RECT column = request.rcItem;
-        column.left = title ? T : 0;
-        column.right = title ? T + I + 8 : I + 8;
+        column.left = x0 + (title ? T : 0);
+        column.right = x0 + (title ? T + I + 8 : I + 8);
         Fill(hdc, column, s.frameColor);
     }
     return true;
@@ -181,10 +183,13 @@ void DrawItemStyle170(const Settings& s, const DRAWITEMSTRUCT& request, const It
     const int T = s.titleWidth, I = s.iconWidth;
     const bool marked = v.picture || f.checked || f.radio;
     const RECT& R = request.rcItem;
+    // Left edges count from the item's own left: right of the menu frame where the system
+    // draws the frame inside the client area (Wine), 0 where it draws it outside.
+    const int x0 = R.left;
 
     RECT cell = R;
-    cell.left = title ? T + 1 : 0;
-    cell.right = title ? T + I + 5 : I + 4;
+    cell.left = x0 + (title ? T + 1 : 0);
+    cell.right = x0 + (title ? T + I + 5 : I + 4);
     int highlightLeft = 0, textLeft = 20;
     if (title && icons) {
         highlightLeft = marked ? T + I + 6 : T + 1;
@@ -196,9 +201,9 @@ void DrawItemStyle170(const Settings& s, const DRAWITEMSTRUCT& request, const It
         highlightLeft = marked ? I + 5 : 0;
         textLeft = I + 12;
     }
-    RECT highlight = WithLeft(R, highlightLeft);
-    const RECT text = WithLeft(R, textLeft);
-    const RECT back = WithLeft(R, title ? T : 0);
+    RECT highlight = WithLeft(R, x0 + highlightLeft);
+    const RECT text = WithLeft(R, x0 + textLeft);
+    const RECT back = WithLeft(R, x0 + (title ? T : 0));
     const int markX = cell.left + 2, markY = cell.top + 2;
 
     if (selected) {
@@ -235,8 +240,8 @@ void DrawItemStyle187(const Settings& s, const DRAWITEMSTRUCT& request, const It
     const int I = s.iconWidth;
     const RECT& R = request.rcItem;
     RECT cell = R;
-    cell.right = I + 4;
-    const RECT text = WithLeft(R, icons ? I + 10 : 20);
+    cell.right = R.left + I + 4;
+    const RECT text = WithLeft(R, R.left + (icons ? I + 10 : 20));
     const int markX = cell.left + 3, markY = cell.top + 2;
 
     if (selected) {
@@ -258,8 +263,9 @@ void DrawItemStyle204(const Settings& s, const DRAWITEMSTRUCT& request, const It
     const bool selected = (request.itemState & ODS_SELECTED) != 0;
     const int T = s.titleWidth, I = s.iconWidth;
     const RECT& R = request.rcItem;
+    const int x0 = R.left;
 
-    const RECT highlight = WithLeft(R, title ? T + 1 : 0);
+    const RECT highlight = WithLeft(R, x0 + (title ? T + 1 : 0));
     int textLeft = 20;
     if (title && icons)
         textLeft = T + I + 16;
@@ -267,10 +273,10 @@ void DrawItemStyle204(const Settings& s, const DRAWITEMSTRUCT& request, const It
         textLeft = T + 12;
     else if (icons)
         textLeft = I + 16;
-    const RECT text = WithLeft(R, textLeft);
-    RECT column = WithLeft(R, title ? T : 0);
-    column.right = title ? T + I + 8 : I + 8;
-    const RECT back = WithLeft(R, title ? T : 0);
+    const RECT text = WithLeft(R, x0 + textLeft);
+    RECT column = WithLeft(R, x0 + (title ? T : 0));
+    column.right = x0 + (title ? T + I + 8 : I + 8);
+    const RECT back = WithLeft(R, x0 + (title ? T : 0));
     const int markX = highlight.left + 3, markY = highlight.top + 2;
     const int picX = highlight.left + 4, picY = highlight.top + 3;
 

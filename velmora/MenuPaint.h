@@ -11,6 +11,11 @@ struct ItemFlags {
     bool separator = false;
 };
 
+// The shortcut text ends this far in from the item's right edge.
+constexpr int kShortcutMargin = 20;
+// The font item texts are painted in, and so measured in.
+HGDIOBJ ItemFont();
+
 ItemFlags ReadItemFlags(HMENU menu, UINT id);
 std::wstring GetItemCaption(const std::wstring& text);
 std::wstring GetItemShortcut(const std::wstring& text);

@@ -6,16 +6,16 @@
 namespace velmora {
 
 namespace {
-// Where the first item starts in the popup's client area: 0 where the system draws the menu
-// frame outside the client area, below the frame where it draws the frame inside (Wine).
-// A context that belongs to no window (a memory drawing) starts at 0.
-int FirstItemTop(HDC hdc, HMENU menu) {
+// Where the first item starts in the popup's client area: (0, 0) where the system draws the
+// menu frame outside the client area, right of and below the frame where it draws the frame
+// inside (Wine). A context that belongs to no window (a memory drawing) starts at (0, 0).
+POINT FirstItemOrigin(HDC hdc, HMENU menu) {
     HWND popup = ::WindowFromDC(hdc);
     RECT item{};
-    if (!popup || !::GetMenuItemRect(nullptr, menu, 0, &item)) return 0;
+    if (!popup || !::GetMenuItemRect(nullptr, menu, 0, &item)) return POINT{0, 0};
     POINT p{item.left, item.top};
     ::ScreenToClient(popup, &p);
-    return p.y > 0 ? p.y : 0;
+    return POINT{p.x > 0 ? p.x : 0, p.y > 0 ? p.y : 0};
 }
 }  // namespace
 
@@ -43,14 +43,15 @@ short TitleBarHeight(const Settings& s, HMENU menu) {
 void PaintTitleBar(Settings& s, HDC hdc, HMENU menu, const std::wstring& title, COLORREF start, COLORREF end) {
     const short height = TitleBarHeight(s, menu);
     s.titleHeight = height;
-    const int top = FirstItemTop(hdc, menu);
-    const RECT strip{0, top, s.titleWidth, top + height};
+    const POINT origin = FirstItemOrigin(hdc, menu);
+    const int left = origin.x, top = origin.y;
+    const RECT strip{left, top, left + s.titleWidth, top + height};
     std::wstring text = title;
     if (s.hasImageInTitleBar != kFalse) {
         if (s.titleImage) {
             cMemDC surface;
             surface.CreateFromPicture(s.titleImage.get());
-            ::StretchBlt(hdc, 0, top, s.titleWidth, height, surface.hDC(), 0, 0, surface.Width(), surface.Height(),
+            ::StretchBlt(hdc, left, top, s.titleWidth, height, surface.hDC(), 0, 0, surface.Width(), surface.Height(),
                          SRCCOPY);
             return;
         }
@@ -60,7 +61,7 @@ void PaintTitleBar(Settings& s, HDC hdc, HMENU menu, const std::wstring& title, 
         const bool vertical = s.titleTopToBottom == kTrue || s.titleLeftToRight != kTrue;
         GradientFill(hdc, strip, start, end, vertical);
     }
-    DrawVerticalText(s, hdc, text, 0, top + height - 2);
+    DrawVerticalText(s, hdc, text, left, top + height - 2);
 }
 
 void GradientFill(HDC hdc, const RECT& rect, COLORREF start, COLORREF end, bool vertical) {
@@ -110,6 +111,7 @@ void DrawVerticalText(const Settings& s, HDC hdc, const std::wstring& text, int 
     salva::select_scope pick(hdc, font.get());
     SIZE extent{};
     ::GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const int stripLeft = x;
     const int offset = (s.titleWidth - extent.cy) / 2;
     x = s.escapement == 900 ? x + offset : x - offset;
     ::SetBkMode(hdc, TRANSPARENT);
@@ -118,8 +120,8 @@ void DrawVerticalText(const Settings& s, HDC hdc, const std::wstring& text, int 
         const int size = TitleIconSize(s);
         const int height = s.titleWidth > 64 ? s.iconHeight : size;
         cMemDC surface;
-        surface.DrawIcon16Or32(hdc, s.titleIcon.get(), (s.titleWidth - size) / 2 + 1, y - size, size, height,
-                               RGB(192, 192, 192));
+        surface.DrawIcon16Or32(hdc, s.titleIcon.get(), stripLeft + (s.titleWidth - size) / 2 + 1, y - size, size,
+                               height, RGB(192, 192, 192));
         y -= size;
     }
     ::TextOutW(hdc, x, y, text.c_str(), static_cast<int>(text.size()));

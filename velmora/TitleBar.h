@@ -10,6 +10,7 @@ void DrawVerticalTitleBar(Settings& s, const DRAWITEMSTRUCT& request);
 void PaintTitleBar(Settings& s, HDC hdc, HMENU menu, const std::wstring& title, COLORREF start, COLORREF end);
 // Bands of solid colour from `end` at the bottom (or right) edge to `start` at the top (or left).
 void GradientFill(HDC hdc, const RECT& rect, COLORREF start, COLORREF end, bool vertical);
+// The title turned upward across the strip whose left edge is x, its foot at y.
 void DrawVerticalText(const Settings& s, HDC hdc, const std::wstring& text, int x, int y);
 
 // Height of the strip for a menu: each item H + 4, each separator 8.

@@ -235,6 +235,21 @@ void frmPrevVideo::ShowMp3Text(const std::wstring& text) {
         if (!text.empty()) ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     }
     ::SetWindowPos(label, nullptr, 8, 8, r.right, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!text.empty()) MakeRoomBelow(8 + r.bottom + 8);
+}
+
+void frmPrevVideo::MakeRoomBelow(int panelHeight) {
+    RECT panel{};
+    ::GetClientRect(Control(IDC_picVideoWindow), &panel);
+    const int missing = panelHeight - panel.bottom;
+    if (missing <= 0) return;
+    // The window grows downward, and moves up as far as the work area's bottom asks.
+    RECT w{}, work{};
+    ::GetWindowRect(hwnd_, &w);
+    w.bottom += missing;
+    if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && w.bottom > work.bottom)
+        ::OffsetRect(&w, 0, -std::max(0L, std::min(w.bottom - work.bottom, w.top - work.top)));
+    ::SetWindowPos(hwnd_, nullptr, w.left, w.top, w.right - w.left, w.bottom - w.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -79,6 +79,8 @@ private:
     int ThumbLeft() const;
     void MoveThumb(int left);
     void ShowMp3Text(const std::wstring& text);
+    // Makes the video panel at least this high, so the whole MP3 text shows.
+    void MakeRoomBelow(int panelHeight);
     void DrawTip();
 
     MediaPlayer player_;

@@ -3,6 +3,7 @@
 #include "LogText.h"
 #include "mRecShellChangeNotifiShell.h"
 #include "mRecShellChangeNotifisSubClass.h"
+#include "services/MainWindow.h"
 #include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
 #include "services/ToolTips.h"
@@ -333,7 +334,10 @@ void frmSystem::TrackButtonHover(HWND button) {
 }
 
 void frmSystem::ShowModal() {
-    if (Load()) RunModal(hwnd_);
+    if (!Load()) return;
+    // Loaded hidden at start-up; each showing opens over the main window where it now stands.
+    if (MainWindow* main = TheMainWindow()) mT3D::CentreOverWindow(hwnd_, main->Handle());
+    RunModal(hwnd_);
 }
 
 bool frmSystem::Unload() {

@@ -79,8 +79,13 @@ TEST(BatchCopy, SkipPastTheEndOfOneFileCountsItDoneAndTheNextIsCopied) {
     for (size_t i = kStep + 1; i < got.size(); ++i) ASSERT_EQ(0, got[i]) << "skipped byte " << i << " was written";
     EXPECT_EQ(ReadBytes(second), ReadBytes(rig.Target(L"second.dat")));
     EXPECT_EQ(350000, rig.batch->BatchState().BatchDoneBytes);
-    EXPECT_TRUE(rig.log.empty()) << rig.LogText();
     EXPECT_FALSE(HasRecord(rig.Target(L"first.dat")));
+    // The file and the batch's end both tell what the skip left out.
+    const std::wstring counted = L"其中有 1 处无法读取，共跳过 " + salva::GroupedNumber(200000 - (kStep + 1)) + L" 字节没有复制。";
+    EXPECT_EQ(std::vector<std::wstring>{rules::ErrorEntry(first, counted)}, rig.log) << rig.LogText();
+    ASSERT_EQ(1u, rig.shown.size());
+    EXPECT_EQ(L"复制所有文件到：" + rig.out + L"\\\r\n" + counted, rig.shown[0].text);
+    EXPECT_EQ(L"提醒！", rig.shown[0].title);
 }
 
 TEST(BatchCopy, NoSendsTheFileBesideTheTargetAskingAgainWhenThatNameIsTakenToo) {

@@ -7,6 +7,21 @@ using namespace testsupport;
 using salva::CopyControl;
 using salva::CopyLabel;
 
+namespace {
+
+const std::wstring kTargetChanged = L"目标文件已不存在或已被改动，将从头开始复制。";
+
+// Copies the rig's source in blocks of 4,096 bytes and pauses after `blocks` of them.
+void CopyAndPause(Rig& rig, int blocks) {
+    rig.host.onPump = [&rig, blocks](int n) {
+        if (n == blocks) rig.engine.PauseOrContinue(L"");
+    };
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    rig.host.onPump = nullptr;
+}
+
+}  // namespace
+
 TEST(CopyStates, PauseStopsBeforeTheNextBlockAndContinueAppendsTheRest) {
     Rig rig;
     const auto src = rig.MakeSource(100000);
@@ -45,11 +60,7 @@ TEST(CopyStates, PauseStopsBeforeTheNextBlockAndContinueAppendsTheRest) {
 TEST(CopyStates, ContinueWithYesStartsAgainAtTheFirstByte) {
     Rig rig;
     const auto src = rig.MakeSource(50000);
-    rig.host.onPump = [&](int n) {
-        if (n == 2) rig.engine.PauseOrContinue(L"");
-    };
-    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
-    rig.host.onPump = nullptr;
+    CopyAndPause(rig, 2);
     rig.reader.reads.clear();
     rig.host.answers = {IDYES};
     rig.engine.PauseOrContinue(L"");
@@ -79,11 +90,7 @@ TEST(CopyStates, PausedMergeContinuesAsAMerge) {
 TEST(CopyStates, ContinueOntoAFullDriveCanTakeANewTarget) {
     Rig rig;
     const auto src = rig.MakeSource(30000);
-    rig.host.onPump = [&](int n) {
-        if (n == 2) rig.engine.PauseOrContinue(L"");
-    };
-    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
-    rig.host.onPump = nullptr;
+    CopyAndPause(rig, 2);
     rig.env.freeBytes = 1000;
     rig.host.answers = {IDNO};
     rig.engine.PauseOrContinue(L"");
@@ -96,14 +103,29 @@ TEST(CopyStates, ContinueOntoAFullDriveCanTakeANewTarget) {
     EXPECT_TRUE(rig.host.Enabled(CopyControl::TargetButton));
     EXPECT_EQ(L"继续复制[&P]", rig.host.pauseCaption);
 
+    // The new target holds nothing of what came before the kept position: it is copied whole.
     rig.env.freeBytes.reset();
     const std::wstring other = rig.dir / L"other.dat";
     rig.engine.PauseOrContinue(other);
-    const auto got = ReadBytes(other);
-    ASSERT_EQ(src.size(), got.size());
-    const int64_t kept = 1 + 2 * 4096;
-    EXPECT_EQ(-1, FirstDifference(src, got, kept - 1, src.size())) << "continued at the kept position";
+    ASSERT_EQ(3u, rig.host.shown.size()) << Narrow(rig.host.Titles());
+    EXPECT_EQ(kTargetChanged, rig.host.shown[1].text);
+    EXPECT_EQ(src, ReadBytes(other));
     EXPECT_EQ(other, rig.engine.State().Target);
+}
+
+TEST(CopyStates, ContinueIntoATargetDeletedWhilePausedCopiesFromTheFirstByte) {
+    Rig rig;
+    const auto src = rig.MakeSource(50000);
+    CopyAndPause(rig, 5);
+    ASSERT_TRUE(rig.engine.State().Paused);
+    ASSERT_TRUE(::DeleteFileW(rig.dst.c_str()));
+    rig.engine.PauseOrContinue(L"");
+    ASSERT_EQ(2u, rig.host.shown.size()) << Narrow(rig.host.Titles());
+    EXPECT_EQ(kTargetChanged, rig.host.shown[0].text);
+    EXPECT_EQ(L"提醒！", rig.host.shown[0].title);
+    EXPECT_EQ(48u, rig.host.shown[0].style);
+    EXPECT_EQ(src, ReadBytes(rig.dst));
+    EXPECT_EQ(L"文件复制完成！", rig.host.shown[1].title);
 }
 
 TEST(CopyStates, CancelWithYesDeletesTheTarget) {

@@ -106,9 +106,10 @@ TEST(RenameText, SizeAndFactsLines) {
 }
 
 TEST(RenameText, NamesAFileCannotTakeAreRefused) {
-    for (const wchar_t* good : {L"new.vob", L"a b.dat", L"N[01]clip.vob", L"中文.mp3", L"con2.txt", L"COM0"})
+    for (const wchar_t* good : {L"new.vob", L"a b.dat", L"N[01]clip.vob", L"中文.mp3", L"con2.txt", L"COM0",
+                               L"clip..part1.vob", L"..clip.vob"})
         EXPECT_TRUE(IsAcceptableName(good)) << testing::PrintToString(std::wstring(good));
-    for (const wchar_t* bad : {L"", L"a\\b.vob", L"a/b", L"c:x", L"..", L"a..b", L"x.", L"x\t", L"CON", L"nul.txt",
+    for (const wchar_t* bad : {L"", L"a\\b.vob", L"a/b", L"c:x", L"..", L"x.", L"x\t", L"CON", L"nul.txt",
                                L"Com1", L"lpt9.dat", L"a*b", L"a?b", L"a|b", L"a\"b", L"a<b"})
         EXPECT_FALSE(IsAcceptableName(bad)) << testing::PrintToString(std::wstring(bad));
 }

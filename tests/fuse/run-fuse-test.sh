@@ -25,10 +25,13 @@ flags=$(pkg-config --cflags --libs fuse3 2>/dev/null) || skip "libfuse3-dev is n
 # shellcheck disable=SC2086
 cc -O2 -Wall -Wextra "$here/badfs.c" -o "$work/badfs" $flags || skip "the FUSE helper does not build"
 
-# 3 MB of reproducible bytes, two damaged stretches.
-head -c 3145728 /dev/urandom > "$work/backing.bin"
-ranges="200000-200010,2100000-2100000"
-"$work/badfs" "$work/backing.bin" "$ranges" "$mnt" -f >"$work/badfs.log" 2>&1 &
+# 3 MB of bytes none of which is 0, so that every 0 in a copy is a byte never written; three
+# damaged stretches, the last one close enough to the end that its skip passes the end. The
+# failing drive and the vanishing file give out after the first MB.
+head -c 3145728 /dev/urandom | tr '\000' '\001' > "$work/backing.bin"
+ranges="200000-200010,2100000-2100000,3140000-3140000"
+fail_after=1000000
+"$work/badfs" "$work/backing.bin" "$ranges" "$fail_after" "$mnt" -f >"$work/badfs.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 50); do
   [ -f "$mnt/disc.dat" ] && break

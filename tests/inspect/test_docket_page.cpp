@@ -211,11 +211,13 @@ TEST_F(DocketPageTest, DeflatedDescriptorAndZip64Archives) {
     EXPECT_EQ(Narrow(rows[3][0]), "文件夹数：1 个");
     ::DestroyWindow(page_);
 
-    // Sizes kept in the Zip64 field: nothing can be listed.
+    // Sizes kept in the Zip64 field: the first entry as its header has it, then the walk ends.
     ASSERT_TRUE(Open(Sample(L"zip64.zip")));
     rows = Rows();
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(Narrow(rows[3][0]), "总计大小：0 KB");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(Narrow(rows[0][0]), "[01][文件夹]docs/");
+    EXPECT_EQ(Narrow(rows[0][2]), "2001-01-01 13:34:16");
+    EXPECT_EQ(Narrow(rows[4][0]), "总计大小：4,194,303 KB");
 }
 
 TEST_F(DocketPageTest, HostileArchivesEndWithTheirSoundRows) {

@@ -294,6 +294,66 @@ TEST_F(ProgramPages, ExecutablesShowTheResourceBrowser) {
     EXPECT_FALSE(w.IsLoaded());
 }
 
+// The test library with one field of its resource directory damaged: the window opens on each
+// copy and its tree lists the types that are still sound.
+TEST_F(ProgramPages, DamagedResourceDirectoriesShowTheirSoundPart) {
+    const std::vector<uint8_t> library = testsupport::ReadBytes(testsupport::BinDir() + L"\\..\\testbin\\restest.dll");
+    ASSERT_GT(library.size(), 0x40u);
+    auto le32 = [&](size_t at) { return *reinterpret_cast<const uint32_t*>(&library[at]); };
+    // The root lies at the start of the library's resource section.
+    const size_t nt = le32(0x3C), sections = nt + 24 + *reinterpret_cast<const uint16_t*>(&library[nt + 20]);
+    size_t root = 0;
+    for (size_t s = sections; s + 40 <= library.size() && library[s]; s += 40)
+        if (std::string(reinterpret_cast<const char*>(&library[s]), 5) == ".rsrc") root = le32(s + 20);
+    ASSERT_NE(root, 0u);
+    // The first entry is the named type AVI.
+    const size_t avi = root + (le32(root + 16) & 0x7FFFFFFF);
+    const struct {
+        size_t at;
+        std::vector<uint8_t> bytes;
+        bool aviShown;
+    } damages[] = {
+        {root + 19, {static_cast<uint8_t>(library[root + 19] ^ 0x40)}, false},  // its name far outside
+        {avi, {0x00, 0x80}, false},                                              // name length 0x8000
+        {avi, {0xFF, 0xFF}, false},                                              // name length 0xFFFF
+        {root + 14, {0xFF, 0xFF}, true},                                         // 0xFFFF numbered types
+        {root + 12, {0xFF, 0xFF}, true},                                         // 0xFFFF named types
+        {root + 20, {0x00, 0x00, 0x00, 0x80}, false},                            // its types are the root
+    };
+    TempDir dir;
+    for (const auto& d : damages) {
+        std::vector<uint8_t> damaged = library;
+        std::copy(d.bytes.begin(), d.bytes.end(), damaged.begin() + d.at);
+        const std::wstring path = dir / (L"damaged" + std::to_wstring(&d - damages) + L".dll");
+        ASSERT_TRUE(testsupport::WriteBytes(path, damaged));
+        Window w;
+        ASSERT_TRUE(w.GetInfor(path));
+        HWND tree = ::GetDlgItem(Page(w, salva::ResourceBrowserPage::ClassName()), salva::ResourceBrowserPage::kTreeView1);
+        auto child = [&](HTREEITEM parent, const std::wstring& text) {
+            for (HTREEITEM t = TreeView_GetChild(tree, parent); t; t = TreeView_GetNextSibling(tree, t)) {
+                wchar_t buffer[128] = {};
+                TVITEMW item{TVIF_TEXT, t};
+                item.pszText = buffer;
+                item.cchTextMax = 128;
+                TreeView_GetItem(tree, &item);
+                if (text == buffer) return t;
+            }
+            return HTREEITEM{};
+        };
+        HTREEITEM rootNode = TreeView_GetRoot(tree);
+        EXPECT_TRUE(child(rootNode, L"Menu resource") && child(rootNode, L"SAMPLES")) << d.at;
+        EXPECT_EQ(child(rootNode, L"AVI") != nullptr, d.aviShown) << d.at;
+        // A sound resource of the damaged file still shows.
+        HTREEITEM strings = child(rootNode, L"String-table entry");
+        TreeView_SelectItem(tree, strings);
+        ::SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+        TreeView_SelectItem(tree, child(strings, L"1"));
+        HWND text = ::GetDlgItem(::GetParent(tree), salva::ResourceBrowserPage::kText1);
+        EXPECT_NE(testsupport::WindowText(text).find(L"\r\n0: zero\r\n"), std::wstring::npos) << d.at;
+        w.Unload();
+    }
+}
+
 TEST_F(ProgramPages, OtherFilesShowTheSummaryTextOrTheZipList) {
     TempDir dir;
     const std::wstring txt = dir / L"a.txt", zip = dir / L"b.zip";

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
 #include <map>
 
 using namespace salva;
@@ -179,6 +180,20 @@ TEST_F(ResourceBrowserTest, PicturesArePaintedCentredWithTheirCaptions) {
     EXPECT_EQ(page_.Panel().PrintedLines()[0], L"ImageType: Icon/cursor (*.ico/*.cur)");
     Open(L"JPEG", L"10");
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 1\u00D71 pixels");
+}
+
+TEST_F(ResourceBrowserTest, AClickOnTheSelectedNodeShowsItAgain) {
+    HTREEITEM icon = Open(L"Hardware-independent icon resource", L"1");
+    page_.TreeView1_Collapse(icon);  // a collapse blanks the panel
+    ASSERT_TRUE(page_.Panel().PrintedLines().empty());
+    RECT r{};
+    std::memcpy(&r, &icon, sizeof(icon));  // the item goes in where its rectangle comes out
+    ASSERT_TRUE(::SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    // Posted first: the tree waits for the release inside its handling of the press.
+    ::PostMessageW(Tree(), WM_LBUTTONUP, 0, at);
+    ::SendMessageW(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(page_.Panel().PrintedLines().size(), 6u);
 }
 
 TEST_F(ResourceBrowserTest, DialogsAreShownInsideOrOverThePanel) {

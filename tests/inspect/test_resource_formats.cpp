@@ -93,6 +93,20 @@ TEST(MessageTable, EntriesInBothEncodingsAndHostileCountsStayInside) {
     EXPECT_EQ(MessageTableText(hostile, Ansi), L"");
     hostile[12] = 0xF0;  // offset far outside
     EXPECT_EQ(MessageTableText(hostile, Ansi), L"");
+
+    // Blocks that all point at one run of entries read no more than the table holds.
+    ResourceBytes shared;
+    Put32(shared, 200);
+    for (int b = 0; b < 200; ++b) {
+        Put32(shared, 1);
+        Put32(shared, 100);
+        Put32(shared, 4 + 200 * 12);
+    }
+    for (int e = 0; e < 100; ++e) {
+        Put32(shared, 8);
+        Put32(shared, 'x');
+    }
+    EXPECT_LE(MessageTableText(shared, Ansi).size(), 4 * shared.size());
 }
 
 TEST(Accelerators, ModifiersKeyNamesAndSignedIds) {

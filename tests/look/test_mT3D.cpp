@@ -370,3 +370,18 @@ TEST(WindowServices, TopMostParentAndPosition) {
     mT3D::AnimateToTray(w.window.get());
     EXPECT_TRUE(::IsWindow(w.window.get()));
 }
+
+TEST(WindowServices, CentredOverAnotherWindowAndKeptInsideTheWorkArea) {
+    const RECT work{0, 0, 1280, 1000};
+    const POINT mid = mT3D::CentredOver(RECT{100, 100, 600, 400}, SIZE{300, 100}, work);
+    EXPECT_EQ(200, mid.x);
+    EXPECT_EQ(200, mid.y);
+    // Over a window at the bottom-right corner the window moves back inside, not off screen.
+    const POINT edge = mT3D::CentredOver(RECT{1180, 950, 1480, 1150}, SIZE{400, 300}, work);
+    EXPECT_EQ(880, edge.x);
+    EXPECT_EQ(700, edge.y);
+    // Larger than the work area: its top-left corner (caption) stays reachable.
+    const POINT big = mT3D::CentredOver(RECT{-50, -50, 100, 100}, SIZE{2000, 1200}, work);
+    EXPECT_EQ(0, big.x);
+    EXPECT_EQ(0, big.y);
+}

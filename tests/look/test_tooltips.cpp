@@ -2,6 +2,7 @@
 // back from the tip window, text changed in place.
 #include "TestSupport.h"
 #include "services/ToolTips.h"
+#include "services/mT3D.h"
 #include <commctrl.h>
 #include <map>
 
@@ -120,6 +121,10 @@ TEST(ToolTips, OneToolPerControlWithTitleAndText) {
             EXPECT_EQ(titles[i], TipTitle(tip)) << i << " " << Narrow(TipTitle(tip));
         }
         EXPECT_TRUE(::GetWindowLongW(tip, GWL_STYLE) & TTS_NOPREFIX);
+        // Drawn in the window font rule's face, not in the system's font without Chinese.
+        LOGFONTW lf{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        EXPECT_EQ(mT3D::WindowFontRule().face, std::wstring(lf.lfFaceName)) << i << " " << Narrow(lf.lfFaceName);
         EXPECT_FALSE(::GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON);
     }
     EXPECT_NE(tips[0].TipWindow(), tips[1].TipWindow());

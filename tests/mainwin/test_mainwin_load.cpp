@@ -42,6 +42,23 @@ private:
 };
 TitleSpy* TitleSpy::instance_ = nullptr;
 
+// The leftmost column of a status bar's own drawing (its children left out) holding a text pixel.
+int FirstTextColumn(HWND bar) {
+    RECT rc{};
+    ::GetClientRect(bar, &rc);
+    auto screen = salva::unique_window_dc::client(bar);
+    salva::unique_hdc mem(::CreateCompatibleDC(screen.get()));
+    salva::unique_hbitmap image(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+    salva::select_scope s(mem.get(), image.get());
+    ::SendMessageW(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+    for (int x = 0; x < rc.right; ++x)
+        for (int y = 2; y < rc.bottom - 2; ++y) {
+            const COLORREF c = ::GetPixel(mem.get(), x, y);
+            if (GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64) return x;
+        }
+    return -1;
+}
+
 std::wstring Hex(COLORREF c) {
     wchar_t b[16];
     wsprintfW(b, L"%06lX", static_cast<unsigned long>(c));
@@ -124,6 +141,15 @@ TEST(MainWindowLoad, FontsProgressSurfaceAndStatusIcons) {
     EXPECT_EQ(1, r.left);
     EXPECT_EQ(3, r.top);
     EXPECT_EQ(16, r.right - r.left);
+    // Each bar's text begins after the icon lying over its left end.
+    for (HWND icon : {a, b}) {
+        HWND bar = ::GetParent(icon);
+        ::SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"  大小：1KB"));
+        ::GetWindowRect(icon, &r);
+        ::MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_GE(FirstTextColumn(bar), r.right);
+    }
+    EXPECT_FALSE(::IsWindowVisible(small)) << "the drop-down's scratch surface is never shown";
 }
 
 TEST(MainWindowLoad, FifteenToolTipsWithTitlesAndTexts) {

@@ -304,6 +304,20 @@ TEST(PopupMenus, DoorButtonsRightClickOpensTheCdMenuLeftClickMovesTheFirstDoor) 
     EXPECT_EQ("set CDAudio door closed", Narrow(doors.sent[1]));
 }
 
+TEST(PopupMenus, AltLettersOfTheDoorCaptionsMoveTheFirstDoor) {
+    Doors doors;
+    Harness h;
+    h.configure = [&](FrmCopy::Options& o) { doors.Wire(o); };
+    h.Create();
+    // Alt+A, Alt+B (no button has it), Alt+Z typed in the target box.
+    HWND box = h.frm->Control(FrmCopy::IDC_txtFileCopy);
+    ::SetFocus(box);
+    for (wchar_t key : {L'a', L'b', L'z'}) ::SendMessageW(box, WM_SYSCHAR, key, KF_ALTDOWN << 16);
+    ASSERT_EQ(2u, doors.sent.size());
+    EXPECT_EQ("set CDAudio door open", Narrow(doors.sent[0]));
+    EXPECT_EQ("set CDAudio door closed", Narrow(doors.sent[1]));
+}
+
 TEST(PopupMenus, TheRegisteredLibraryDrawsTheFileMenu) {
     InitOnce();
     RegisteredServer velmora(L"Velmora.dll");

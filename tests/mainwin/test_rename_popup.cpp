@@ -179,6 +179,22 @@ TEST(RenamePopup, LongTitleWrapsAndWidensThePopupWhichClosesOnceMoved) {
     EXPECT_EQ(100, FileLength(s.file));
 }
 
+TEST(RenamePopup, AWideFactsLineWidensThePopup) {
+    // A short path with an unknown extension of 60 letters: the type line is the widest.
+    RenameSetup s(L"a." + std::wstring(60, L'x'));
+    salva::FrmCopy& f = s.f();
+    f.AddFileListItem(s.file);
+    f.SetFileListText(s.file);
+    frmDialog popup(f);
+    ASSERT_TRUE(popup.Load(f.FileListCombo()));
+    RECT title{}, facts{}, window{};
+    ::GetWindowRect(popup.Control(frmDialog::IDC_lblTitle), &title);
+    ::GetWindowRect(popup.Control(frmDialog::IDC_lblText), &facts);
+    ::GetWindowRect(popup.Window(), &window);
+    ASSERT_GT(facts.right, title.right) << Narrow(WindowText(popup.Control(frmDialog::IDC_lblText)));
+    EXPECT_EQ(10, window.right - facts.right) << "10 pixels stay free right of the widest line";
+}
+
 TEST(RenamePopup, APressOutsideClosesItAndReachesNothing) {
     RenameSetup s(L"a.dat");
     salva::FrmCopy& f = s.f();

@@ -104,11 +104,15 @@ TEST_F(MenuHook, ItemSizesFollowTitleAndIconSettings) {
     ::AppendMenuW(menu.get(), MF_STRING, 2, longest);
     ::SendMessageW(host_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.get()), 0);
 
-    // The widest text as the library measures it: the default font of a memory context.
+    // The widest text in the font that paints the items.
     salva::unique_hdc dc(::CreateCompatibleDC(nullptr));
-    RECT r{};
-    ::DrawTextW(dc.get(), longest, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    const int W = r.right - r.left + 2;
+    salva::select_scope font(dc.get(), ::GetStockObject(DEFAULT_GUI_FONT));
+    const auto extent = [&dc](const wchar_t* text) {
+        RECT r{};
+        ::DrawTextW(dc.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        return static_cast<int>(r.right - r.left);
+    };
+    const int W = extent(longest) + 2;
     ASSERT_GT(W, 10);
 
     MEASUREITEMSTRUCT item = Measure(host_, ODT_MENU, 3);
@@ -138,6 +142,14 @@ TEST_F(MenuHook, ItemSizesFollowTitleAndIconSettings) {
     ::SendMessageW(host_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(foreign.get()), 0);
     EXPECT_EQ(100000u, ItemAt(foreign.get(), 0).data) << "an owner-drawn item keeps its own data";
     EXPECT_EQ(34u, Measure(host_, ODT_MENU, 100000).itemHeight);
+
+    // A shortcut stands one whole tab stop after its caption and keeps its right margin.
+    obj_->put_HasVerticalTitleBar(VARIANT_FALSE);
+    ::AppendMenuW(menu.get(), MF_STRING, 3, L"打开文件(&O)\tCtrl+O");
+    ::SendMessageW(host_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.get()), 0);
+    const int tabbed = extent(L"打开文件(&O)") + extent(L"\t") + extent(L"Ctrl+O") + 20 + 2;
+    ASSERT_GT(tabbed, W);
+    EXPECT_EQ(static_cast<UINT>(24 + tabbed + 4), Measure(host_, ODT_MENU, 1).itemWidth) << "text " << tabbed;
 }
 
 TEST_F(MenuHook, OwnControlsAndDestructionReachTheWindow) {

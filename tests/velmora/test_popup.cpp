@@ -54,12 +54,13 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
         ::OffsetRect(&c, origin.x, origin.y);
         r.client = c;
         // Wine draws the menu's 3-pixel frame inside the client area; the strip starts with
-        // the first item, below the frame.
-        r.stripTop = PopupPixel(r.popup, 10, 3);
-        r.stripBottom = PopupPixel(r.popup, 10, 3 + 87);
+        // the first item, right of and below the frame. Its last column is read.
+        r.stripTop = PopupPixel(r.popup, 3 + 19, 3);
+        r.stripBottom = PopupPixel(r.popup, 3 + 19, 3 + 87);
         r.itemBack = PopupPixel(r.popup, 100, 5);
-        // The first item's picture: cell from x 21, picture 2 further in, inner square 2 more.
-        r.icon = PopupPixel(r.popup, 21 + 2 + 8, 3 + 2 + 8);
+        // The first item's picture: cell from x 21 of the item, picture 2 further in, inner
+        // square 2 more.
+        r.icon = PopupPixel(r.popup, 3 + 21 + 2 + 8, 3 + 2 + 8);
         r.ready = true;
         if (!r.waitForShot) {
             ::EndMenu();

@@ -138,6 +138,7 @@ TEST_F(PrevVideoTest, DraggingTheThumbSeeksWithinTheBar) {
 TEST_F(PrevVideoTest, AnMp3ShowsItsFactsAndAFailingReaderClosesTheWindow) {
     Mp3PreviewFacts f = SampleFacts();
     f.length = 3000;
+    f.hasTag = true;  // all 21 lines
     uint64_t seenLength = 0;
     prev_.SetMp3Reader([&](const std::wstring&, uint64_t n) {
         seenLength = n;
@@ -150,6 +151,11 @@ TEST_F(PrevVideoTest, AnMp3ShowsItsFactsAndAFailingReaderClosesTheWindow) {
     RECT label{};
     ::GetClientRect(C(frmPrevVideo::IDC_lblMP3info), &label);
     EXPECT_GT(label.bottom, 100) << "the label takes the height of its lines";
+    RECT inPanel{}, panel{};
+    ::GetWindowRect(C(frmPrevVideo::IDC_lblMP3info), &inPanel);
+    ::MapWindowPoints(nullptr, C(frmPrevVideo::IDC_picVideoWindow), reinterpret_cast<POINT*>(&inPanel), 2);
+    ::GetClientRect(C(frmPrevVideo::IDC_picVideoWindow), &panel);
+    EXPECT_LE(inPanel.bottom, panel.bottom) << "the panel shows every line";
     EXPECT_FALSE(prev_.VideoShown());
 
     prev_.SetMp3Reader([](const std::wstring&, uint64_t) { return std::optional<Mp3PreviewFacts>(); });
