@@ -31,11 +31,35 @@ function(salva_wine_path out path)
   set(${out} "Z:${win}" PARENT_SCOPE)
 endfunction()
 
-# salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LOCKS ...]): one test executable, one
-# CTest entry, run under Wine. SERIAL keeps it from running beside other tests (windows that
-# need focus); LOCKS names shared state it changes (com_registry: registers our COM servers).
+find_program(BASH_EXECUTABLE bash REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+
+# salva_add_gtest_command(<name> RUNS <n> COMMAND <command> ... [WORKING_DIRECTORY <dir>]): a
+# CTest entry whose command starts a GoogleTest executable under Wine <n> times. It passes only
+# when every run wrote its XML report and the reports hold tests that ran and no failure,
+# whatever the exit code; it shows as skipped when its tests all skipped (or the command exits
+# 77 and its reports show skips).
+function(salva_add_gtest_command name)
+  cmake_parse_arguments(G "" "RUNS;WORKING_DIRECTORY" "COMMAND" ${ARGN})
+  if(NOT G_RUNS OR NOT G_COMMAND)
+    message(FATAL_ERROR "salva_add_gtest_command(${name}): RUNS and COMMAND are needed")
+  endif()
+  set(dir)
+  if(G_WORKING_DIRECTORY)
+    set(dir WORKING_DIRECTORY ${G_WORKING_DIRECTORY})
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${BASH_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/support/run-gtest.sh
+            ${CMAKE_BINARY_DIR}/test-reports/${name} ${G_RUNS} ${G_COMMAND}
+    ${dir})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+endfunction()
+
+# salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LOCKS ...] [LINK_LOOP]): one test
+# executable, one CTest entry, run under Wine. SERIAL keeps it from running beside other tests
+# (windows that need focus); LOCKS names shared state it changes (com_registry: registers our
+# COM servers); LINK_LOOP runs it with the folder of Unix links tests/support/link-loop.sh makes.
 function(salva_add_test name)
-  cmake_parse_arguments(T "SERIAL;NO_GTEST_MAIN" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;NO_GTEST_MAIN;LINK_LOOP" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SALVA_TEST_BIN_DIR})
   if(T_NO_GTEST_MAIN)
@@ -43,8 +67,12 @@ function(salva_add_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} salva_testsupport GTest::gtest_main GTest::gmock)
   endif()
-  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${SALVA_TEST_BIN_DIR})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  set(command ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  if(T_LINK_LOOP)
+    set(command ${BASH_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/support/link-loop.sh
+                ${CMAKE_BINARY_DIR}/link-loop/${name} ${command})
+  endif()
+  salva_add_gtest_command(${name} RUNS 1 COMMAND ${command} WORKING_DIRECTORY ${SALVA_TEST_BIN_DIR})
   if(T_LOCKS)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
   endif()

@@ -54,60 +54,10 @@ std::string UnixPath(const std::wstring& path) {
     return out;
 }
 
-bool RunUnix(const std::wstring& program, const std::wstring& arguments) {
-    std::wstring windowsProgram = L"Z:" + program;
-    for (auto& c : windowsProgram)
-        if (c == L'/') c = L'\\';
-    std::wstring commandLine = program + L" " + arguments;
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(windowsProgram.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return false;
-    salva::unique_handle processHandle(process.hProcess);
-    salva::unique_handle threadHandle(process.hThread);
-    // Wine may hand back no usable handle for a Unix process; callers await its effect.
-    ::WaitForSingleObject(process.hProcess, 10000);
-    return true;
-}
-
-namespace {
-// The handle of a Unix process Wine started can be signalled before the program has done its
-// work; its effect is awaited instead.
-template <typename Done>
-bool WaitUntil(Done done) {
-    for (int i = 0; i < 100; ++i) {
-        if (done()) return true;
-        ::Sleep(20);
-    }
-    return false;
-}
-
-// The Unix path of a link itself, not of what it points to.
-std::string UnixLinkPath(const std::wstring& link) {
-    const size_t slash = link.rfind(L'\\');
-    if (slash == std::wstring::npos) return "";
-    const std::string unixParent = UnixPath(link.substr(0, slash));
-    if (unixParent.empty()) return "";
-    return unixParent + "/" + std::string(link.begin() + slash + 1, link.end());
-}
-}  // namespace
-
-bool RemoveSymlink(const std::wstring& link) {
-    const std::string unixLink = UnixLinkPath(link);
-    if (unixLink.empty() ||
-        !RunUnix(L"/bin/rm", L"-f \"" + std::wstring(unixLink.begin(), unixLink.end()) + L"\""))
-        return false;
-    return WaitUntil([&] { return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
-}
-
-bool MakeSymlink(const std::string& target, const std::wstring& link) {
-    const std::string unixLink = UnixLinkPath(link);
-    if (unixLink.empty() || target.empty()) return false;
-    const std::wstring args = L"-s \"" + std::wstring(target.begin(), target.end()) + L"\" \"" +
-                              std::wstring(unixLink.begin(), unixLink.end()) + L"\"";
-    if (!RunUnix(L"/bin/ln", args)) return false;
-    return WaitUntil([&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; });
+std::wstring LinkLoopFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"SALVA_LINK_LOOP", folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? folder : L"";
 }
 
 void SetRuntimeVariable(const std::wstring& name, const std::wstring& value) {

@@ -1,5 +1,5 @@
-// What the tests need of the Wine host they run on: Unix paths, Unix commands, and drive
-// letters mapped in the test's own prefix through Wine's mount manager.
+// What the tests need of the Wine host they run on: Unix paths, the link loop the test command
+// made, and drive letters mapped in the test's own prefix through Wine's mount manager.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -9,22 +9,13 @@ namespace wine_host {
 
 // The Unix path of a Windows path, "" when not running under Wine.
 std::string UnixPath(const std::wstring& path);
-// Starts a Unix program (absolute path) with arguments; False when it could not be started.
-bool RunUnix(const std::wstring& program, const std::wstring& arguments);
-// A Unix symbolic link at `link` (a Windows path) pointing to the Unix path `target`.
-bool MakeSymlink(const std::string& target, const std::wstring& link);
+// The folder the test command made with a Unix link back to itself, sub\loop
+// (SALVA_LINK_LOOP); "" when the test runs without one. Wine makes no link
+// itself: CreateSymbolicLinkW succeeds without making one, and reparse points are not supported.
+std::wstring LinkLoopFolder();
 // Sets an environment variable as the system's C runtimes (which Wine's own libraries read
 // with getenv) and the process see it.
 void SetRuntimeVariable(const std::wstring& name, const std::wstring& value);
-// Removes such a link (the folder it points to stays).
-bool RemoveSymlink(const std::wstring& link);
-// Removes the links a test made (RemoveSymlink) when it goes, before their folder goes.
-struct LinkCleanup {
-    std::vector<std::wstring> links;
-    ~LinkCleanup() {
-        for (const auto& link : links) RemoveSymlink(link);
-    }
-};
 // A letter A-Z that is no drive now, searched from `first` upwards; 0 when there is none.
 wchar_t FreeDriveLetter(wchar_t first);
 
