@@ -115,7 +115,9 @@ TEST(ToolTips, OneToolPerControlWithTitleAndText) {
         // No empty title is given to a new tip: it would leave room for a title line.
         const std::wstring sent = *titles[i] ? titles[i] : L"(none)";
         EXPECT_EQ(sent, spy.LastTitle(tip)) << i << " " << Narrow(spy.LastTitle(tip));
-        if (*titles[i]) EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(tip)) << "no icon";
+        if (*titles[i]) {
+            EXPECT_EQ(WPARAM(TTI_NONE), spy.LastIcon(tip)) << "no icon";
+        }
         // Controls that cannot report their title leave the buffer as it was.
         if (TipTitle(tip) != kUntouched) {
             EXPECT_EQ(titles[i], TipTitle(tip)) << i << " " << Narrow(TipTitle(tip));
