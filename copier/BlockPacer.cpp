@@ -1,28 +1,17 @@
 #include "copier/BlockPacer.h"
 
+#include "services/TickClock.h"
 #include "services/mDoEvents.h"
-#include <windows.h>
 
 namespace salva {
 
-BlockPacer::BlockPacer() {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    ticksPerMs_ = f.QuadPart / 1000 > 0 ? f.QuadPart / 1000 : 1;
-}
-
-int64_t BlockPacer::NowTicks() const {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 void BlockPacer::PumpAfterBlock(bool displayChanged) {
-    const int64_t now = NowTicks();
-    const bool slowBlock = now - lastPumpCall_ >= ticksPerMs_;
+    const int64_t now = TickClock::Now();
+    const int64_t ticksPerMs = TickClock::PerMs();
+    const bool slowBlock = now - lastPumpCall_ >= ticksPerMs;
     lastPumpCall_ = now;
     if (!displayChanged) {
-        if (!slowBlock && now - lastInputLook_ < kInputLookIntervalMs * ticksPerMs_) return;
+        if (!slowBlock && now - lastInputLook_ < kInputLookIntervalMs * ticksPerMs) return;
         lastInputLook_ = now;
         if (!mDoEvents::InputPending()) return;
     }

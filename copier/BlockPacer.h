@@ -12,7 +12,6 @@ public:
     static constexpr int64_t kDisplayIntervalMs = 33;
     static constexpr int64_t kInputLookIntervalMs = 15;
 
-    BlockPacer();
     // After every block. The queue is asked after every block that took a millisecond or more
     // (a disc, a damaged spot) and otherwise about every 15 ms; when the display has just
     // changed its paint is waiting anyway, so the queue is emptied without asking, which also
@@ -20,9 +19,6 @@ public:
     void PumpAfterBlock(bool displayChanged);
 
 private:
-    int64_t NowTicks() const;
-
-    int64_t ticksPerMs_ = 1;
     int64_t lastPumpCall_ = 0;
     int64_t lastInputLook_ = 0;
 };

@@ -1,27 +1,13 @@
 #include "mDoEvents.h"
+#include "TickClock.h"
 #include <windows.h>
 
 namespace salva::mDoEvents {
 
 namespace {
 
-// When PumpMessages last returned, in performance-counter ticks (one thread uses it).
+// When PumpMessages last returned, in clock ticks (one thread uses it).
 int64_t g_lastPump = 0;
-
-int64_t Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-int64_t TicksPerMs() {
-    static const int64_t perMs = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f.QuadPart / 1000 > 0 ? f.QuadPart / 1000 : 1;
-    }();
-    return perMs;
-}
 
 }  // namespace
 
@@ -40,11 +26,11 @@ void PumpMessages() {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    g_lastPump = Now();
+    g_lastPump = TickClock::Now();
 }
 
 void PumpWhenDue() {
-    if (InputPending() != 0 || Now() - g_lastPump >= kLongestQuietMs * TicksPerMs()) PumpMessages();
+    if (InputPending() != 0 || TickClock::Now() - g_lastPump >= kLongestQuietMs * TickClock::PerMs()) PumpMessages();
 }
 
 }  // namespace salva::mDoEvents
