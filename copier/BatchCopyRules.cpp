@@ -60,6 +60,10 @@ std::wstring SpaceQuestionText(const std::wstring& folder, int64_t freeBytes, in
            L"是[Y]：忽略，继续复制" + kCrlf + L"否[N]：取消复制，重新选择文件保存路径";
 }
 
+std::wstring EarlierUnknownText(int64_t files) {
+    return L"其中 " + GroupedNumber(files) + L" 个文件是从续拷记录处继续复制的，之前的复制跳过了哪些内容已无法得知，这些文件可能不完整。";
+}
+
 std::wstring ErrorEntry(const std::wstring& source, const std::wstring& reason) {
     return L"复制文件“" + source + L"”时遇到错误。" + kCrlf + std::wstring(22, L' ') + reason;
 }

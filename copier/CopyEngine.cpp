@@ -2,9 +2,11 @@
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
 #include "copier/ResumeRecord.h"
+#include "copier/SkipMapFile.h"
 #include "services/Text.h"
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace salva {
 
@@ -221,6 +223,8 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
             s_.SourcePos = std::clamp<int64_t>(continueAt, 1, limit);
             s_.ElapsedSeconds = std::max<int16_t>(0, totalTime);
             elapsedMs_ = s_.ElapsedSeconds * 1000;
+            carry_ = EarlierSkips(source, destination, s_.SourcePos, env_);
+            continuesRecord_ = true;
             host_.AppendLog(L"续拷文件：" + source + kCrlf + kIndent + L"到：" + destination);
         } else {
             if (c == CopyPrompts::kUnavailable)
@@ -264,6 +268,7 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         return;
     case 4:
         if (!env_.RemoveFile(destination)) Ask(destination + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
+        RemoveSkipMap(destination);
         return;
     case 5: {
         if (newName.empty()) return;
@@ -312,6 +317,15 @@ void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstrin
 void CopyEngine::StartLoop(CopyMode mode) {
     s_.Mode = mode;
     skips_.Reset(s_.SourcePos);
+    // A copy that goes on from the target's record takes over what the sessions before it left
+    // out; any other start makes the map beside the target stale.
+    if (std::exchange(continuesRecord_, false)) {
+        skips_.Carry(carry_);
+        skips_.Wrote(CutResumeRecord(s_.Target, env_, writer_));
+    } else {
+        RemoveSkipMap(s_.Target);
+    }
+    carry_.reset();
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }
@@ -393,15 +407,18 @@ void CopyEngine::Finish(bool updateCopied) {
     }
     if (updateCopied) SetLabel(CopyLabel::Copied, GroupedNumber(s_.TotalBytes) + L"字节");
     s_.RecordPending = false;
+    RemoveSkipMap(s_.Target);
     EndCopyState();
     const bool copy = s_.Mode == CopyMode::Copy;
-    const std::wstring skipped = skips_.Stretches() ? SkippedText(skips_.Stretches(), skips_.Bytes()) : L"";
+    std::wstring logTail, messageTail;
+    for (const std::wstring& line : SkipReportLines(skips_)) {
+        logTail += kCrlf + kIndent + line;
+        messageTail += kCrlf + line;
+    }
     host_.AppendLog(s_.Source + kCrlf + kIndent + (copy ? L"被成功地复制到：" : L"被成功地合并到：") + kCrlf + kIndent +
                     s_.Target + kCrlf + kIndent + L"文件大小：" + GroupedNumber(s_.TotalBytes) + L"字节" + L"  " +
-                    L"总计消耗：" + estimatedText_ + L"  " + L"存取速度：" + rateText_ +
-                    (skipped.empty() ? L"" : kCrlf + kIndent + skipped));
-    Ask(s_.Source + kCrlf + (copy ? L"已被成功地复制到：" : L"已被成功地合并到：") + s_.Target +
-            (skipped.empty() ? L"" : kCrlf + skipped),
+                    L"总计消耗：" + estimatedText_ + L"  " + L"存取速度：" + rateText_ + logTail);
+    Ask(s_.Source + kCrlf + (copy ? L"已被成功地复制到：" : L"已被成功地合并到：") + s_.Target + messageTail,
         copy ? L"文件复制完成！" : L"文件合并完成！", kOkExclamation);
 }
 
@@ -416,6 +433,7 @@ void CopyEngine::StopPath() {
     if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
         ResetCopyState();
         if (!env_.RemoveFile(s_.Target)) Ask(s_.Target + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
+        RemoveSkipMap(s_.Target);
     } else {
         // A merge target holds other data before the merged part: a copy record there would
         // make a later continue write the source over it.
@@ -557,6 +575,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
                     L"提醒！", kYesNoExclamation) == kYes) {
                 s_.SourcePos = 1;
                 skips_.Reset(1);
+                RemoveSkipMap(target);
             }
         }
     }
@@ -579,6 +598,7 @@ bool CopyEngine::RestartIfTargetChanged() {
     s_.SourcePos = 1;
     if (!copy) s_.DestPos = std::max<int64_t>(0, have) + 1;
     skips_.Reset(1);
+    RemoveSkipMap(s_.Target);
     return true;
 }
 
@@ -623,7 +643,8 @@ void CopyEngine::SkipBlocksReleased(int value) {
 
 void CopyEngine::WriteResumeRecord(const std::wstring& target) {
     s_.RecordPending = false;
-    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+    if (LeaveResumeRecord(s_.Source, target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, skips_, env_, writer_,
+                          prompts_) ==
         RecordOutcome::Failed)
         Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }

@@ -1,12 +1,14 @@
 #include "copier/ResumeRecord.h"
+#include "copier/SkipMapFile.h"
 
 namespace salva {
 
 const wchar_t kRecordFailedText[] = L"无法在该文件末尾写入续拷记录，以后不能从中断的位置继续复制。";
 
-RecordOutcome LeaveResumeRecord(const std::wstring& target, int64_t sourcePos, int64_t totalBytes,
-                                int64_t elapsedSeconds, CopyEnvironment& env, BlockWriter& writer,
-                                CopyPrompts& prompts) {
+namespace {
+
+RecordOutcome LeaveRecord(const std::wstring& target, int64_t sourcePos, int64_t totalBytes, int64_t elapsedSeconds,
+                          CopyEnvironment& env, BlockWriter& writer, CopyPrompts& prompts, int32_t* recordLength) {
     if (target.empty() || !env.FileExists(target) || sourcePos >= totalBytes || sourcePos < 1)
         return RecordOutcome::NotDue;
     int64_t length = env.FileLength(target);
@@ -25,9 +27,52 @@ RecordOutcome LeaveResumeRecord(const std::wstring& target, int64_t sourcePos, i
     int32_t readBack = 0;
     int16_t seconds = 0;
     if (prompts.WriteResumeRecord(target, v) && prompts.ReadResumeRecord(target, &readBack, &seconds) == 1 &&
-        readBack == v.fileLength - 16)
+        readBack == v.fileLength - 16) {
+        *recordLength = v.fileLength;
         return RecordOutcome::Written;
+    }
     return RecordOutcome::Failed;
+}
+
+}  // namespace
+
+RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& target, int64_t sourcePos,
+                                int64_t totalBytes, int64_t elapsedSeconds, const SkipTally& skips,
+                                CopyEnvironment& env, BlockWriter& writer, CopyPrompts& prompts) {
+    int32_t length = 0;
+    const RecordOutcome outcome =
+        LeaveRecord(target, sourcePos, totalBytes, elapsedSeconds, env, writer, prompts, &length);
+    if (outcome != RecordOutcome::Written || skips.EarlierUnknown()) {
+        RemoveSkipMap(target);
+        return outcome;
+    }
+    // A continue goes on 16 bytes before the length the record names and reads what follows
+    // again, so only the stretches before that count as left out.
+    SkipMap map;
+    map.targetName = target.substr(target.find_last_of(L"\\/") + 1);
+    map.source = source;
+    map.sourceLength = totalBytes;
+    map.targetLength = length;
+    map.stretches = StretchesBefore(skips.List(), std::max<int64_t>(1, int64_t{length} - 16));
+    // A map that could not be written leaves none, and the continue will say it does not know.
+    if (!SaveSkipMap(target, map)) RemoveSkipMap(target);
+    return outcome;
+}
+
+int64_t CutResumeRecord(const std::wstring& target, CopyEnvironment& env, BlockWriter& writer) {
+    // The record's 17 bytes begin on what was the target's last byte.
+    const int64_t held = env.FileLength(target) - 17;
+    if (held < 0 || writer.Open(target) != ERROR_SUCCESS) return -1;
+    const bool cut = writer.SetLength(held) == ERROR_SUCCESS;
+    writer.Close();
+    return cut ? held : -1;
+}
+
+std::optional<std::vector<SkipStretch>> EarlierSkips(const std::wstring& source, const std::wstring& target,
+                                                     int64_t continueAt, CopyEnvironment& env) {
+    const std::optional<SkipMap> map = LoadSkipMap(target);
+    if (!map) return std::nullopt;
+    return EarlierStretches(*map, target, source, env.FileLength(source), env.FileLength(target), continueAt);
 }
 
 }  // namespace salva

@@ -4,6 +4,7 @@
 #include "copier/CopyTiming.h"
 #include "copier/DorvexCopyPrompts.h"
 #include "copier/ResumeRecord.h"
+#include "copier/SkipMapFile.h"
 #include "copier/mplayAVICtrl.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
@@ -238,6 +239,7 @@ void frmCopyAllFiles::CopyingFiles() {
     currentTarget_.clear();
     batchSkipStretches_ = 0;
     batchSkipBytes_ = 0;
+    batchEarlierUnknown_ = 0;
 
     const std::vector<std::wstring> listed = options_.listedFiles();
     for (const std::wstring& path : listed) {
@@ -291,9 +293,12 @@ void frmCopyAllFiles::CopyingFiles() {
     }
     TimerOff();
     pass_.ReleaseBuffer();
-    if (batchSkipStretches_)
-        Ask(L"复制所有文件到：" + folder + kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_), L"提醒！",
-            kOkExclamation);
+    if (batchSkipStretches_ || batchEarlierUnknown_) {
+        std::wstring text = L"复制所有文件到：" + folder;
+        if (batchSkipStretches_) text += kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_);
+        if (batchEarlierUnknown_) text += kCrlf + rules::EarlierUnknownText(batchEarlierUnknown_);
+        Ask(text, L"提醒！", kOkExclamation);
+    }
     Unload();
 }
 
@@ -343,6 +348,8 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
             const int64_t limit = std::max<int64_t>(1, env_.FileLength(target) - 16);
             s_.SourcePos = std::clamp<int64_t>(continueAt, 1, limit);
             s_.ElapsedSeconds = std::max<int16_t>(0, totalTime);
+            StartCopy(source, target, EarlierSkips(source, target, s_.SourcePos, env_));
+            return;
         } else {
             refused(c);
             return;
@@ -379,8 +386,18 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
     }
 }
 
-void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target) {
+void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target,
+                                std::optional<std::optional<std::vector<SkipStretch>>> earlier) {
+    currentSource_ = source;
     skips_.Reset(s_.SourcePos);
+    // Only a continue from the target's record takes over the map beside it; any other start
+    // makes it stale.
+    if (earlier) {
+        skips_.Carry(*earlier);
+        skips_.Wrote(CutResumeRecord(target, env_, writer_));
+    } else {
+        RemoveSkipMap(target);
+    }
     StartTimer();
     CopyFileBlocks(source, target, s_.BlockBytes);
 }
@@ -458,10 +475,15 @@ void frmCopyAllFiles::FileDone(const std::wstring& source, const std::wstring& t
         writer_.SetLength(s_.TotalBytes);
         writer_.Close();
     }
-    if (skips_.Stretches()) {
-        Log(rules::ErrorEntry(source, SkippedText(skips_.Stretches(), skips_.Bytes())));
+    RemoveSkipMap(target);
+    const std::vector<std::wstring> lines = SkipReportLines(skips_);
+    if (!lines.empty()) {
+        std::wstring reason = lines[0];
+        for (size_t i = 1; i < lines.size(); ++i) reason += kCrlf + kIndent + lines[i];
+        Log(rules::ErrorEntry(source, reason));
         batchSkipStretches_ += skips_.Stretches();
         batchSkipBytes_ += skips_.Bytes();
+        batchEarlierUnknown_ += skips_.EarlierUnknown();
     }
     ResetTimer();
 }
@@ -532,7 +554,8 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
 
 void frmCopyAllFiles::WriteResumeRecord(const std::wstring& target) {
     if (!wroteCurrent_) return;
-    if (LeaveResumeRecord(target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, env_, writer_, prompts_) ==
+    if (LeaveResumeRecord(currentSource_, target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, skips_, env_, writer_,
+                          prompts_) ==
         RecordOutcome::Failed)
         Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }

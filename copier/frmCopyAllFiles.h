@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,7 +116,10 @@ private:
     // One decision about an existing (or missing) target; `mayRename` is false for the name a
     // first "no" chose.
     void DecideAndCopy(const std::wstring& source, const std::wstring& target, bool mayRename);
-    void StartCopy(const std::wstring& source, const std::wstring& target);
+    // `earlier`: set for a continue from the target's record, with what its skip map says the
+    // sessions before left out (nothing inside: not known).
+    void StartCopy(const std::wstring& source, const std::wstring& target,
+                   std::optional<std::optional<std::vector<SkipStretch>>> earlier = std::nullopt);
     void CopyFileBlocks(const std::wstring& source, const std::wstring& target, int64_t step);
     PassResult RunPass(const std::wstring& source, const std::wstring& target, int64_t step);
     // True: a new pass follows with `step`.
@@ -155,6 +159,8 @@ private:
     SkipTally skips_;
     int64_t batchSkipStretches_ = 0;
     int64_t batchSkipBytes_ = 0;
+    int64_t batchEarlierUnknown_ = 0;  // files continued without knowing what was skipped before
+    std::wstring currentSource_;
     BlockPacer pacer_;
     bool displayChanged_ = false;
     int64_t shownAtMs_ = INT64_MIN / 2;

@@ -3,6 +3,7 @@
 #include "BatchRig.h"
 #include "copier/BatchCopyRules.h"
 #include "copier/CopyTiming.h"
+#include "copier/SkipMapFile.h"
 #include "copier/mplayAVICtrl.h"
 #include "dorvex/PDVTrailer.h"
 #include <commctrl.h>
@@ -86,6 +87,32 @@ TEST(BatchCopy, SkipPastTheEndOfOneFileCountsItDoneAndTheNextIsCopied) {
     ASSERT_EQ(1u, rig.shown.size());
     EXPECT_EQ(L"复制所有文件到：" + rig.out + L"\\\r\n" + counted, rig.shown[0].text);
     EXPECT_EQ(L"提醒！", rig.shown[0].title);
+}
+
+// A single copy cancelled with its target kept, then continued from the record by the batch:
+// the batch's report counts what the single copy left out.
+TEST(BatchCopy, ContinuingARecordCountsWhatTheEarlierCopySkipped) {
+    BatchRig rig;
+    const auto source = rig.AddSource(L"movie.dat", 300000, 21);
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
+    FakeHost host;  // answers No to keeping the target
+    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
+    engine.SkipBlocksReleased(1);
+    host.onPump = [&](int) {
+        if (engine.State().SourcePos > 100000) engine.Cancel();
+    };
+    engine.CopyFileByBlocks(source, rig.Target(L"movie.dat"), 4096);
+    ASSERT_EQ(1u, rig.prompts.written.size());
+    rig.reader.bad.clear();
+    rig.prompts.overwriteOrContinue = 2;
+    rig.Run();
+
+    // Blocks of 4,096 bytes at 8,193 fail; the skip goes on at 40,961.
+    const std::wstring counted = salva::SkippedText(1, 40960 - 8193);
+    EXPECT_EQ(std::vector<std::wstring>{rules::ErrorEntry(source, counted)}, rig.log) << rig.LogText();
+    ASSERT_FALSE(rig.shown.empty());
+    EXPECT_EQ(L"复制所有文件到：" + rig.out + L"\\\r\n" + counted, rig.shown.back().text);
+    EXPECT_EQ(-1, FileLength(salva::SkipMapPath(rig.Target(L"movie.dat"))));
 }
 
 TEST(BatchCopy, NoSendsTheFileBesideTheTargetAskingAgainWhenThatNameIsTakenToo) {

@@ -1,0 +1,51 @@
+#include "copier/SkipMapFile.h"
+#include "services/Holders.h"
+#include "services/Text.h"
+
+namespace salva {
+
+namespace {
+
+const char kBom[] = "\xEF\xBB\xBF";
+// A million stretches come to about 25 MB of text; a larger file is no map of ours.
+constexpr DWORD kMaxMapBytes = 32u << 20;
+
+}  // namespace
+
+bool SaveSkipMap(const std::wstring& target, const SkipMap& map) {
+    const std::string bytes = kBom + ToCodePage(CP_UTF8, EncodeSkipMap(map));
+    const std::wstring path = SkipMapPath(target);
+    bool ok = false;
+    {
+        unique_hfile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+        if (!f) return false;
+        DWORD written = 0;
+        ok = ::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+    }
+    if (!ok) ::DeleteFileW(path.c_str());
+    return ok;
+}
+
+std::optional<SkipMap> LoadSkipMap(const std::wstring& target) {
+    const std::wstring path = SkipMapPath(target);
+    unique_hfile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart > kMaxMapBytes) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!bytes.empty() && (!::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size()))
+        return std::nullopt;
+    const bool utf8 = bytes.compare(0, 3, kBom) == 0;
+    const std::wstring text = utf8 ? FromCodePage(CP_UTF8, bytes.data() + 3, bytes.size() - 3)
+                                   : FromCodePage(CP_ACP, bytes.data(), bytes.size());
+    return DecodeSkipMap(text);
+}
+
+void RemoveSkipMap(const std::wstring& target) { ::DeleteFileW(SkipMapPath(target).c_str()); }
+
+}  // namespace salva

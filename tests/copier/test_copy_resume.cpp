@@ -1,0 +1,95 @@
+// What a copy continued from its resume record reports: the stretches every earlier session
+// left out, kept in the skip map beside the target, or that they are not known.
+#include "CopyFakes.h"
+#include "copier/SkipMapFile.h"
+#include "copier/SkipTally.h"
+#include <algorithm>
+
+using namespace copytest;
+using namespace testsupport;
+
+namespace {
+
+// A source without a 0 byte: the 0 bytes of a new target are exactly the bytes never written.
+std::vector<uint8_t> SourceWithoutZeros(Rig& rig, size_t n) {
+    auto bytes = Pattern(n, 29);
+    std::replace(bytes.begin(), bytes.end(), uint8_t{0}, uint8_t{1});
+    EXPECT_TRUE(WriteBytes(rig.src, bytes));
+    return bytes;
+}
+
+int64_t Zeros(const std::vector<uint8_t>& bytes) { return std::count(bytes.begin(), bytes.end(), uint8_t{0}); }
+
+bool MapExists(const std::wstring& target) { return FileLength(salva::SkipMapPath(target)) > 0; }
+
+// The first session: 4,096-byte reads and one-block skips (32,768 bytes) past the unreadable
+// bytes at 10,000 and 80,000; cancelled at 50,000, keeping the target.
+void SkipAndCancel(Rig& rig) {
+    SourceWithoutZeros(rig, 100000);
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}, {79999, 79999, ERROR_CRC}};
+    rig.engine.SkipBlocksReleased(1);
+    rig.host.onPump = [&rig](int) {
+        if (rig.engine.State().SourcePos > 50000) rig.engine.Cancel();
+    };
+    rig.host.answers = {IDNO};
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    rig.host.onPump = nullptr;
+    ASSERT_EQ(1u, rig.prompts.written.size()) << rig.LogText();
+}
+
+// A later run of the program starts the same copy again and answers the record's prompt.
+void StartAgain(Rig& rig, long answer, std::function<void(salva::CopyEngine&)> onPump = nullptr) {
+    salva::CopyEngine later(rig.host, rig.env, rig.prompts, rig.reader, rig.writer);
+    rig.prompts.overwriteOrContinue = answer;
+    later.ReadBlocksReleased(1, rig.src, rig.dst);  // 6,144 bytes a block
+    later.SkipBlocksReleased(1);
+    if (onPump) rig.host.onPump = [&later, onPump](int) { onPump(later); };
+    later.BeginCopy(rig.src, rig.dst);
+    rig.host.onPump = nullptr;
+}
+
+std::wstring LastLine(const std::wstring& text) { return text.substr(text.rfind(L"\r\n") + 2); }
+
+}  // namespace
+
+TEST(CopyResume, ContinueFromTheRecordCountsWhatTheFirstSessionSkippedAndDropsTheMap) {
+    Rig rig;
+    SkipAndCancel(rig);
+    ASSERT_TRUE(MapExists(rig.dst));
+    StartAgain(rig, 2);
+    const auto copied = ReadBytes(rig.dst);
+    ASSERT_EQ(100000u, copied.size());
+    ASSERT_FALSE(rig.host.shown.empty());
+    const Shown& done = rig.host.shown.back();
+    EXPECT_EQ(L"文件复制完成！", done.title);
+    EXPECT_EQ(salva::SkippedText(2, Zeros(copied)), LastLine(done.text)) << Narrow(done.text);
+    EXPECT_EQ(std::wstring(22, L' ') + salva::SkippedText(2, Zeros(copied)), LastLine(rig.host.log.back()));
+    EXPECT_FALSE(MapExists(rig.dst)) << "a complete copy keeps no map";
+}
+
+TEST(CopyResume, ContinueWithoutAMapSaysEarlierSkipsAreNotKnown) {
+    Rig rig;
+    SkipAndCancel(rig);
+    salva::RemoveSkipMap(rig.dst);
+    StartAgain(rig, 2);
+    ASSERT_FALSE(rig.host.shown.empty());
+    const Shown& done = rig.host.shown.back();
+    EXPECT_EQ(salva::kEarlierSkipsUnknownText, LastLine(done.text)) << Narrow(done.text);
+    EXPECT_NE(std::wstring::npos, done.text.find(L"其中有 1 处无法读取")) << "this session's own skip";
+}
+
+// Starting over writes over the target from its first byte while its old record still stands
+// at the end: should that run end without a record of its own, the old map must not vouch for
+// what the target now holds.
+TEST(CopyResume, StartingOverForgetsTheMap) {
+    Rig rig;
+    SkipAndCancel(rig);
+    StartAgain(rig, 1, [](salva::CopyEngine& e) {
+        if (!e.State().Paused) e.PauseOrContinue(L"");
+    });
+    EXPECT_FALSE(MapExists(rig.dst));
+    rig.host.answers.clear();
+    StartAgain(rig, 2);
+    ASSERT_FALSE(rig.host.shown.empty());
+    EXPECT_EQ(salva::kEarlierSkipsUnknownText, LastLine(rig.host.shown.back().text));
+}
