@@ -41,14 +41,15 @@ i386_entries() {
 # replace <name> or fail <reason>. An enabled entry older than qemu 8 is replaced even
 # where the probe ran: every 32-bit program goes through it, at a minute per Wine start.
 i386_plan() {
-  local dir=$1 forced=$2 runs=$3 name state major interp current="" disabled="" old=""
+  local dir=$1 forced=$2 runs=$3 name state major interp current="" disabled="" old="" old_off=""
   while read -r name state major interp; do
     if [ "$major" = - ]; then
       if [ "$state" = enabled ] && { [ "$runs" = 0 ] || [ "$forced" = 1 ]; }; then
         echo "fail binfmt_misc entry $name runs i386 programs with $interp, not qemu-user (remove it: echo -1 > $dir/$name)"
         return
       fi
-    elif [ "$major" -lt 8 ]; then old=$name
+    elif [ "$major" -lt 8 ]; then
+      if [ "$state" = enabled ]; then old=$name; else old_off=$name; fi
     elif [ "$state" = enabled ]; then current=$name
     else disabled=$name
     fi
@@ -57,6 +58,7 @@ i386_plan() {
   elif [ "$runs" = 1 ] && { [ "$forced" = 0 ] || [ -n "$current" ]; }; then echo keep
   elif [ -n "$current" ]; then echo "fail 32-bit programs do not start even under the qemu-user entry $dir/$current"
   elif [ -n "$disabled" ]; then echo "enable $disabled"
+  elif [ -n "$old_off" ]; then echo "replace $old_off"
   else echo register
   fi
 }

@@ -38,6 +38,7 @@ expect "no entry, forced" register "$(i386_plan "$(folder absent)" 1 1)"
 expect "current entry, forced" keep "$(i386_plan "$(folder current qemu-i386 enabled qemu10)" 1 1)"
 expect "disabled current entry, forced" "enable qemu-i386" "$(i386_plan "$(folder off qemu-i386 disabled qemu10)" 1 1)"
 expect "qemu 7 entry where programs start" "replace qemu-i386" "$(i386_plan "$(folder old qemu-i386 enabled qemu7)" 0 1)"
+expect "disabled qemu 7 entry where programs start" keep "$(i386_plan "$(folder old-off qemu-i386 disabled qemu7)" 0 1)"
 expect "entry for another interpreter, programs do not start" fail \
   "$(i386_plan "$(folder other i386 enabled other)" 0 0 | cut -d' ' -f1)"
 d=$(folder void)
