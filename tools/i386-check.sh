@@ -139,7 +139,9 @@ i386_main() {
   fi
   plan=$(i386_plan "$dir" $forced $runs)
   case $plan in
-    keep) return 0 ;;
+    keep)
+      if [ $forced = 1 ]; then why=$(i386_verify "$dir") || i386_die "$why"; fi
+      return 0 ;;
     fail\ *) i386_die "${plan#fail }" ;;
   esac
   [ "$(id -u)" = 0 ] || i386_die "registering qemu-user in binfmt_misc needs root"
