@@ -107,7 +107,8 @@ i386_install() {
   if ! apt-get indextargets --format '$(RELEASE) $(TARGET_OF)' | grep -qx 'bookworm-backports deb'; then
     # shellcheck disable=SC2016
     site=$(apt-get indextargets --format '$(RELEASE) $(TARGET_OF) $(SITE)' | sed -n 's/^bookworm deb //p' | head -n1)
-    printf '%s\n' 'Types: deb' "URIs: ${site:-http://deb.debian.org/debian}" 'Suites: bookworm-backports' \
+    [ -n "$site" ] || { echo "no apt source for bookworm to take the backports suite's address from"; return 1; }
+    printf '%s\n' 'Types: deb' "URIs: $site" 'Suites: bookworm-backports' \
       'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' >"$src"
     printf '%s\n' 'Package: qemu-user' 'Pin: release n=bookworm-backports' 'Pin-Priority: 500' '' \
       'Package: *' 'Pin: release n=bookworm-backports' 'Pin-Priority: 1' >/etc/apt/preferences.d/bookworm-backports
