@@ -12,7 +12,8 @@ missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Once the packages are in: do 32-bit programs start, else run them under qemu-user.
+[ ${#missing[@]} -eq 0 ] && exec bash "$(dirname "$0")/i386-check.sh"
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 # A mirror caught mid-sync fails one index; what the other indexes list still installs,
 # so an update is tried a few times and a partial one is not fatal.
@@ -42,3 +43,4 @@ if ! apt_install; then
     rm -rf "$src"
   fi
 fi
+exec bash "$(dirname "$0")/i386-check.sh"
