@@ -193,6 +193,11 @@ HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeout
         [&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); }, timeoutMs);
 }
 
+HWND WaitForBoxSaying(const wchar_t* caption, const std::wstring& part, int timeoutMs) {
+    return WaitForMatchingWindow(
+        [&](HWND h) { return WindowText(h) == caption && ChildTexts(h).find(part) != std::wstring::npos; }, timeoutMs);
+}
+
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className, int timeoutMs) {
     return WaitForMatchingWindow([&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner && HasClass(h, className); },
                                  timeoutMs);

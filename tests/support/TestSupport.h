@@ -51,6 +51,9 @@ std::wstring ChildTexts(HWND box);
 // Finds a visible top-level window of this process with the given caption (and class, when
 // given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, int timeoutMs = 10000);
+// Finds a visible top-level window of this process with the given caption one of whose
+// controls' texts holds `part`, waiting up to `timeoutMs`.
+HWND WaitForBoxSaying(const wchar_t* caption, const std::wstring& part, int timeoutMs = 10000);
 // Finds a visible top-level window of this process of the class owned by `owner`, waiting up
 // to `timeoutMs`.
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className = L"#32770", int timeoutMs = 10000);
