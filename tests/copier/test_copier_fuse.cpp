@@ -31,14 +31,6 @@ struct RealFiles {
     salva::Win32BlockWriter writer;
 };
 
-std::wstring Env(const char* name) {
-    const char* v = std::getenv(name);
-    if (!v) return {};
-    wchar_t buf[1024] = {};
-    ::MultiByteToWideChar(CP_UTF8, 0, v, -1, buf, 1024);
-    return buf;
-}
-
 // The served file `name` beside disc.dat.
 std::wstring Served(const std::wstring& disc, const wchar_t* name) {
     return disc.substr(0, disc.find_last_of(L'\\') + 1) + name;
@@ -102,9 +94,9 @@ std::wstring Tail(const std::wstring& text) { return text.substr(std::min(text.s
 }  // namespace
 
 TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnlyAndCountsThem) {
-    const std::wstring source = Env("SALVA_FUSE_SOURCE");
+    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(source);
-    const auto original = ReadBytes(Env("SALVA_FUSE_BACKING"));
+    const auto original = ReadBytes(EnvText("SALVA_FUSE_BACKING"));
     ASSERT_GT(original.size(), 0u);
     std::vector<std::pair<int64_t, int64_t>> bad;
     std::istringstream in(std::getenv("SALVA_FUSE_BAD"));
@@ -140,9 +132,9 @@ TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnlyAndCountsThem) {
 // is cancelled again, the third continues and ends past the last bad spot. Its report counts
 // every stretch of all three, and the bytes it names are the target's missing ones.
 TEST(DamagedMedium, CopyContinuedTwiceCountsWhatEverySessionSkipped) {
-    const std::wstring source = Env("SALVA_FUSE_SOURCE");
+    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(source);
-    const auto original = ReadBytes(Env("SALVA_FUSE_BACKING"));
+    const auto original = ReadBytes(EnvText("SALVA_FUSE_BACKING"));
     RealFiles f;
     TempDir dir;
     const std::wstring target = dir / L"rescued.dat";
@@ -159,7 +151,7 @@ TEST(DamagedMedium, CopyContinuedTwiceCountsWhatEverySessionSkipped) {
 
 // The same with the map lost before the continue: the report does not claim to know.
 TEST(DamagedMedium, ContinueWithoutItsSkipMapSaysSo) {
-    const std::wstring source = Env("SALVA_FUSE_SOURCE");
+    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(source);
     RealFiles f;
     TempDir dir;
@@ -170,9 +162,9 @@ TEST(DamagedMedium, ContinueWithoutItsSkipMapSaysSo) {
 }
 
 TEST(DamagedMedium, DriveThatStopsReadingEndsWithTheRestCounted) {
-    const std::wstring disc = Env("SALVA_FUSE_SOURCE");
+    const std::wstring disc = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(disc);
-    const auto original = ReadBytes(Env("SALVA_FUSE_BACKING"));
+    const auto original = ReadBytes(EnvText("SALVA_FUSE_BACKING"));
     RealFiles f;
     TempDir dir;
     const std::wstring target = dir / L"rescued.dat";
@@ -189,7 +181,7 @@ TEST(DamagedMedium, DriveThatStopsReadingEndsWithTheRestCounted) {
 }
 
 TEST(DamagedMedium, SourceThatVanishesIsFileNotFoundWithoutASkip) {
-    const std::wstring disc = Env("SALVA_FUSE_SOURCE");
+    const std::wstring disc = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(disc);
     RealFiles f;
     TempDir dir;
@@ -202,7 +194,7 @@ TEST(DamagedMedium, SourceThatVanishesIsFileNotFoundWithoutASkip) {
 
 // The served files share one inode number on a volume whose serial Wine reports as 0.
 TEST(DamagedMedium, DistinctFilesOnAVolumeWithoutSerialAreNotTheSameFile) {
-    const std::wstring disc = Env("SALVA_FUSE_SOURCE");
+    const std::wstring disc = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(disc);
     salva::Win32CopyEnvironment env;
     EXPECT_FALSE(env.SameFile(disc, Served(disc, L"dying.dat")));
@@ -213,7 +205,7 @@ TEST(DamagedMedium, DistinctFilesOnAVolumeWithoutSerialAreNotTheSameFile) {
 // the start settings (ten blocks per read, ten skip blocks), which read and skip alike, and
 // the same count in the batch's log entry for it.
 TEST(DamagedMedium, BatchCopyGivesTheSameBytesAsTheSingleCopy) {
-    const std::wstring source = Env("SALVA_FUSE_SOURCE");
+    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(source);
     TempDir dir;
     RealFiles f;

@@ -1,4 +1,5 @@
 #include "MainWinTest.h"
+#include "dorvex/PromptFrame.h"
 #include "copier/mSubClassImageCombo.h"
 #include "services/FileListInfoText.h"
 #include "services/mRegDll_Ocx_Tlb.h"
@@ -100,6 +101,54 @@ void InitOnce() {
         return ::InitCommonControlsEx(&icc) != FALSE;
     }();
     (void)done;
+}
+
+testsupport::RegisteredServer* RegisteredWindowTest::dorvex_ = nullptr;
+testsupport::RegisteredServer* RegisteredWindowTest::velmora_ = nullptr;
+
+void RegisteredWindowTest::SetUpTestSuite() {
+    InitOnce();
+    dorvex_ = new testsupport::RegisteredServer(L"Dorvex.dll");
+    velmora_ = new testsupport::RegisteredServer(L"Velmora.dll");
+}
+
+void RegisteredWindowTest::TearDownTestSuite() {
+    delete velmora_;
+    delete dorvex_;
+}
+
+void RegisteredWindowTest::CreateWindowWithLibraries() {
+    ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
+    ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
+    h_ = std::make_unique<Harness>(false);
+    h_->configure = [](salva::FrmCopy::Options& o) {
+        o.windows.rename = [] {};
+        o.windows.copyAllFiles = [] {};
+    };
+    h_->Create();
+    f_ = h_->frm.get();
+}
+
+std::wstring RegisteredWindowTest::StartAndContinueToTheReport() {
+    bool continued = false;
+    std::wstring report;
+    testsupport::Watcher prompt(L"文件已经存在", [&](HWND box) {
+        HWND no = testsupport::FindControl(box, dorvex::ids::cmdNo);
+        continued = no != nullptr;
+        if (no) ::PostMessageW(no, BM_CLICK, 0, 0);
+    });
+    // The report comes at the end of a whole copy: wait as long as that may take on a loaded
+    // machine.
+    testsupport::Watcher done(L"文件复制完成！", [&](HWND box) {
+        report = testsupport::ChildTexts(box);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }, nullptr, 120000);
+    ::SendMessageW(f_->Control(salva::FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
+    prompt.Join();
+    done.Join();
+    EXPECT_TRUE(continued) << "continue prompt or its 否 button not found";
+    EXPECT_TRUE(done.found()) << "no report";
+    return report;
 }
 
 Harness::Harness(bool withRecorder) : useRecorder(withRecorder) {

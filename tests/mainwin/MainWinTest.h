@@ -101,6 +101,25 @@ struct Harness {
     bool useRecorder;
 };
 
+// A main window with the registered Dorvex and Velmora libraries, for copies through it; its
+// rename and copy-all commands do nothing.
+class RegisteredWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    // Checks the registrations and makes the window (h_, f_).
+    void CreateWindowWithLibraries();
+    // Presses Start on a target with a resume record, answers the record's prompt with 否
+    // (continue the rest) and the completion report with OK; returns the report's texts.
+    std::wstring StartAndContinueToTheReport();
+    void TearDown() override { h_.reset(); }
+
+    static testsupport::RegisteredServer* dorvex_;
+    static testsupport::RegisteredServer* velmora_;
+    std::unique_ptr<Harness> h_;
+    salva::FrmCopy* f_ = nullptr;
+};
+
 // Handles window messages of this thread for `ms` milliseconds, or until `done` is true.
 void Pump(int ms, const std::function<bool()>& done = nullptr);
 

@@ -16,27 +16,11 @@ using salva::FrmCopy;
 
 namespace {
 
-class MainWindowCopy : public ::testing::Test {
+class MainWindowCopy : public RegisteredWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        InitOnce();
-        dorvex_ = new RegisteredServer(L"Dorvex.dll");
-        velmora_ = new RegisteredServer(L"Velmora.dll");
-    }
-    static void TearDownTestSuite() {
-        delete velmora_;
-        delete dorvex_;
-    }
     void SetUp() override {
-        ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
-        ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
-        h_ = std::make_unique<Harness>(false);
-        h_->configure = [](FrmCopy::Options& o) {
-            o.windows.rename = [] {};
-            o.windows.copyAllFiles = [] {};
-        };
-        h_->Create();
-        f_ = h_->frm.get();
+        CreateWindowWithLibraries();
+        if (!f_) return;
         source_ = h_->dir / L"source.dat";
         target_ = h_->dir / L"target.dat";
         bytes_ = Pattern(12 * 1024 * 1024, 5);
@@ -50,8 +34,6 @@ protected:
         ::SendMessageW(f_->Control(FrmCopy::IDC_Picture2), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                        reinterpret_cast<LPARAM>(read));
     }
-    void TearDown() override { h_.reset(); }
-
     HWND Button(int id) const { return f_->Control(id); }
     // Posts `during` (the clicks and messages the running copy is to meet), then presses Start;
     // returns when the click has been handled (the copy finished, stopped or paused).
@@ -66,16 +48,10 @@ protected:
         return t.size() > 17 && std::memcmp(t.data() + t.size() - 17, "PDV", 3) == 0;
     }
 
-    static RegisteredServer* dorvex_;
-    static RegisteredServer* velmora_;
-    std::unique_ptr<Harness> h_;
-    FrmCopy* f_ = nullptr;
     HWND main_ = nullptr;
     std::wstring source_, target_;
     std::vector<uint8_t> bytes_;
 };
-RegisteredServer* MainWindowCopy::dorvex_ = nullptr;
-RegisteredServer* MainWindowCopy::velmora_ = nullptr;
 
 // Boxes that come at the end of a whole copy wait as long as a copy may take on a loaded
 // machine.
@@ -124,22 +100,8 @@ TEST_F(MainWindowCopy, CancelKeepsRecordThenContinueRunsToTheReport) {
     EXPECT_EQ(6145u + 16u, partial.size());
 
     // Start again: the prompt for a record; 否 continues the rest, the report is answered.
-    bool continued = false;
-    std::wstring report;
-    Watcher prompt(L"文件已经存在", [&](HWND box) {
-        HWND no = FindControl(box, dorvex::ids::cmdNo);
-        continued = no != nullptr;
-        if (no) ::PostMessageW(no, BM_CLICK, 0, 0);
-    });
-    Watcher done(L"文件复制完成！", [&](HWND box) {
-        report = ChildTexts(box);
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }, nullptr, kCopyWaitMs);
-    StartWith([] {});
-    prompt.Join();
-    done.Join();
-    ASSERT_TRUE(continued) << "continue prompt or its 否 button not found";
-    ASSERT_TRUE(done.found()) << "no report";
+    const std::wstring report = StartAndContinueToTheReport();
+    ASSERT_FALSE(HasFailure());
     EXPECT_NE(std::wstring::npos, report.find(target_)) << Narrow(report);
     const auto full = ReadBytes(target_);
     EXPECT_EQ(bytes_.size(), full.size());

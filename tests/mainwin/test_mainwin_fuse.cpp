@@ -5,7 +5,6 @@
 #include "MainWinTest.h"
 #include "copier/SkipMapFile.h"
 #include "copier/SkipTally.h"
-#include "dorvex/PromptFrame.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <cstdlib>
@@ -16,40 +15,16 @@ using salva::FrmCopy;
 
 namespace {
 
-std::wstring Env(const char* name) {
-    const char* v = std::getenv(name);
-    if (!v) return {};
-    wchar_t buf[1024] = {};
-    ::MultiByteToWideChar(CP_UTF8, 0, v, -1, buf, 1024);
-    return buf;
-}
-
-class MainWindowRescue : public ::testing::Test {
+class MainWindowRescue : public RegisteredWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        InitOnce();
-        dorvex_ = new RegisteredServer(L"Dorvex.dll");
-        velmora_ = new RegisteredServer(L"Velmora.dll");
-    }
-    static void TearDownTestSuite() {
-        delete velmora_;
-        delete dorvex_;
-    }
     void SetUp() override {
-        source_ = Env("SALVA_FUSE_SOURCE");
+        source_ = EnvText("SALVA_FUSE_SOURCE");
         if (source_.empty()) {
             const char* why = std::getenv("SALVA_FUSE_SKIP");
             GTEST_SKIP() << (why ? why : "run by tests/fuse/run-fuse-test.sh, which mounts the damaged file system");
         }
-        ASSERT_EQ(S_OK, dorvex_->result()) << "Dorvex.dll registration";
-        ASSERT_EQ(S_OK, velmora_->result()) << "Velmora.dll registration";
-        h_ = std::make_unique<Harness>(false);
-        h_->configure = [](FrmCopy::Options& o) {
-            o.windows.rename = [] {};
-            o.windows.copyAllFiles = [] {};
-        };
-        h_->Create();
-        f_ = h_->frm.get();
+        CreateWindowWithLibraries();
+        if (!f_) return;
         target_ = h_->dir / L"rescued.dat";
         f_->AddFileListItem(source_);
         f_->SetFileListText(source_);
@@ -60,8 +35,6 @@ protected:
         ::SendMessageW(f_->Control(FrmCopy::IDC_Picture2), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                        reinterpret_cast<LPARAM>(skip));
     }
-    void TearDown() override { h_.reset(); }
-
     void Click(int id) const { ::SendMessageW(f_->Control(id), BM_CLICK, 0, 0); }
     void PostClick(int id) const { ::PostMessageW(f_->Control(id), BM_CLICK, 0, 0); }
     // Answers the box titled `caption` that says `part` with No, then posts a click on `then`
@@ -98,27 +71,6 @@ protected:
         ASSERT_GT(FileLength(salva::SkipMapPath(target_)), 0) << "no skip map beside the kept target";
     }
 
-    // The second run: Start, the record's prompt answered 否 (continue), the report read.
-    std::wstring ContinueToTheReport() {
-        bool continued = false;
-        std::wstring report;
-        Watcher prompt(L"文件已经存在", [&](HWND box) {
-            HWND no = FindControl(box, dorvex::ids::cmdNo);
-            continued = no != nullptr;
-            if (no) ::PostMessageW(no, BM_CLICK, 0, 0);
-        });
-        Watcher done(L"文件复制完成！", [&](HWND box) {
-            report = ChildTexts(box);
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }, nullptr, 120000);
-        Click(FrmCopy::IDC_cmdStartCopy);
-        prompt.Join();
-        done.Join();
-        EXPECT_TRUE(continued) << "continue prompt or its 否 button not found";
-        EXPECT_TRUE(done.found()) << "no report";
-        return report;
-    }
-
     size_t SkipLines() const {
         const std::wstring log = h_->log.CurrentLog();
         size_t n = 0;
@@ -126,20 +78,14 @@ protected:
         return n;
     }
 
-    static RegisteredServer* dorvex_;
-    static RegisteredServer* velmora_;
-    std::unique_ptr<Harness> h_;
-    FrmCopy* f_ = nullptr;
     std::wstring source_, target_;
 };
-RegisteredServer* MainWindowRescue::dorvex_ = nullptr;
-RegisteredServer* MainWindowRescue::velmora_ = nullptr;
 
 }  // namespace
 
 TEST_F(MainWindowRescue, ContinuedCopyReportsTheStretchesTheCancelledRunSkipped) {
     SkipThenCancel();
-    const std::wstring report = ContinueToTheReport();
+    const std::wstring report = StartAndContinueToTheReport();
     const auto copied = ReadBytes(target_);
     ASSERT_EQ(static_cast<size_t>(FileLength(source_)), copied.size());
     const int64_t zeros = std::count(copied.begin(), copied.end(), uint8_t{0});
@@ -151,6 +97,6 @@ TEST_F(MainWindowRescue, ContinuedCopyReportsTheStretchesTheCancelledRunSkipped)
 TEST_F(MainWindowRescue, ContinuedCopyWithoutItsMapSaysEarlierSkipsAreNotKnown) {
     SkipThenCancel();
     salva::RemoveSkipMap(target_);
-    const std::wstring report = ContinueToTheReport();
+    const std::wstring report = StartAndContinueToTheReport();
     EXPECT_NE(std::wstring::npos, report.find(salva::kEarlierSkipsUnknownText)) << Narrow(report);
 }

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include <cstdlib>
 #include <algorithm>
 #include <chrono>
 #include <commctrl.h>
@@ -191,6 +192,14 @@ bool HasClass(HWND h, const wchar_t* className) {
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
     return WaitForMatchingWindow(
         [&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); }, timeoutMs);
+}
+
+std::wstring EnvText(const char* name) {
+    const char* v = std::getenv(name);
+    if (!v) return {};
+    wchar_t buf[1024] = {};
+    ::MultiByteToWideChar(CP_UTF8, 0, v, -1, buf, 1024);
+    return buf;
 }
 
 HWND WaitForBoxSaying(const wchar_t* caption, const std::wstring& part, int timeoutMs) {

@@ -35,6 +35,8 @@ std::vector<uint8_t> ReadBytes(const std::wstring& path);
 std::vector<uint8_t> Pattern(size_t size, uint32_t seed = 1);
 int64_t FileLength(const std::wstring& path);
 
+// An environment variable's UTF-8 value as text, "" when it is not set.
+std::wstring EnvText(const char* name);
 std::string Narrow(const std::wstring& s);  // UTF-8, for assertion messages
 // The texts in UTF-8, each followed by "; " (for comparing lists in assertion messages).
 std::string JoinTexts(const std::vector<std::wstring>& texts);
