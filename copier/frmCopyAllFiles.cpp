@@ -394,7 +394,8 @@ void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& 
     // makes it stale.
     if (earlier) {
         skips_.Carry(*earlier);
-        skips_.Wrote(CutResumeRecord(target, env_, writer_));
+        // A Cancel already seen leaves the target untouched, its record included.
+        if (!s_.CancelRequested) skips_.Wrote(CutResumeRecord(target, env_, writer_));
     } else {
         RemoveSkipMap(target);
     }
