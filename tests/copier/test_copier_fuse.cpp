@@ -6,7 +6,6 @@
 #include "CopyFakes.h"
 #include "copier/BatchCopyRules.h"
 #include "copier/CopyTiming.h"
-#include "copier/SkipMapFile.h"
 #include "copier/frmCopyAllFiles.h"
 #include <cstdlib>
 #include <sstream>
@@ -69,26 +68,6 @@ std::wstring Counted(size_t skips, int64_t zeros) {
            salva::GroupedNumber(zeros) + L" 字节没有复制。";
 }
 
-// One run of the program after the other copies `source` into `target` in small steps, each
-// cancelled once past its position (0: runs to the end) keeping the target, the next continuing
-// from the record; `dropMap` removes the skip map after each run.
-void RunSessions(RealFiles& f, const std::wstring& source, const std::wstring& target,
-                 std::initializer_list<int64_t> cancelAts, bool dropMap) {
-    f.prompts.overwriteOrContinue = 2;
-    for (int64_t cancelAt : cancelAts) {
-        salva::CopyEngine engine(f.host, f.env, f.prompts, f.reader, f.writer);
-        f.host.onPump = [&](int) {
-            if (cancelAt && engine.State().SourcePos > cancelAt) engine.Cancel();
-        };
-        engine.ReadBlocksReleased(1, source, target);
-        engine.SkipBlocksReleased(1);
-        engine.BeginCopy(source, target);  // a cancel's question is answered No: the target stays
-        f.host.onPump = nullptr;
-        if (cancelAt && !dropMap) EXPECT_GT(FileLength(salva::SkipMapPath(target)), 0) << "no skip map after a cancel";
-        if (dropMap) salva::RemoveSkipMap(target);
-    }
-}
-
 std::wstring Tail(const std::wstring& text) { return text.substr(std::min(text.size(), text.rfind(L"\r\n"))); }
 
 }  // namespace
@@ -127,40 +106,6 @@ TEST(DamagedMedium, CopyFromFuseSkipsTheFailingStretchesOnlyAndCountsThem) {
 
 // A drive that stops reading part way: every later read fails and is skipped up to the end,
 // and the message counts all of it.
-// Three runs of the program on the damaged disc: the first skips the stretch at 200,000 and is
-// cancelled keeping its target, the second continues from the record, skips at 2,100,000 and
-// is cancelled again, the third continues and ends past the last bad spot. Its report counts
-// every stretch of all three, and the bytes it names are the target's missing ones.
-TEST(DamagedMedium, CopyContinuedTwiceCountsWhatEverySessionSkipped) {
-    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
-    SKIP_WITHOUT_FUSE(source);
-    const auto original = ReadBytes(EnvText("SALVA_FUSE_BACKING"));
-    RealFiles f;
-    TempDir dir;
-    const std::wstring target = dir / L"rescued.dat";
-    RunSessions(f, source, target, {1000000, 2500000, 0}, false);
-    EXPECT_EQ(2u, f.prompts.asked.size()) << "the record's question, twice";
-    const auto copied = ReadBytes(target);
-    ASSERT_EQ(original.size(), copied.size());
-    ASSERT_FALSE(f.host.shown.empty());
-    EXPECT_EQ(L"文件复制完成！", f.host.shown.back().title);
-    EXPECT_EQ(Counted(SkipPositions(f.host.log).size(), Zeros(copied)), Tail(f.host.shown.back().text));
-    EXPECT_EQ(3u, SkipPositions(f.host.log).size());
-    EXPECT_EQ(-1, FileLength(salva::SkipMapPath(target)));
-}
-
-// The same with the map lost before the continue: the report does not claim to know.
-TEST(DamagedMedium, ContinueWithoutItsSkipMapSaysSo) {
-    const std::wstring source = EnvText("SALVA_FUSE_SOURCE");
-    SKIP_WITHOUT_FUSE(source);
-    RealFiles f;
-    TempDir dir;
-    const std::wstring target = dir / L"rescued.dat";
-    RunSessions(f, source, target, {1000000, 0}, true);
-    ASSERT_FALSE(f.host.shown.empty());
-    EXPECT_EQ(L"\r\n" + std::wstring(salva::kEarlierSkipsUnknownText), Tail(f.host.shown.back().text));
-}
-
 TEST(DamagedMedium, DriveThatStopsReadingEndsWithTheRestCounted) {
     const std::wstring disc = EnvText("SALVA_FUSE_SOURCE");
     SKIP_WITHOUT_FUSE(disc);

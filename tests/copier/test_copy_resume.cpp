@@ -23,10 +23,10 @@ int64_t Zeros(const std::vector<uint8_t>& bytes) { return std::count(bytes.begin
 bool MapExists(const std::wstring& target) { return FileLength(salva::SkipMapPath(target)) > 0; }
 
 // The first session: 4,096-byte reads and one-block skips (32,768 bytes) past the unreadable
-// bytes at 10,000 and 80,000; cancelled at 50,000, keeping the target.
+// bytes at 10,000, 80,000 and 250,000; cancelled at 50,000, keeping the target.
 void SkipAndCancel(Rig& rig) {
-    SourceWithoutZeros(rig, 100000);
-    rig.reader.bad = {{9999, 9999, ERROR_CRC}, {79999, 79999, ERROR_CRC}};
+    SourceWithoutZeros(rig, 300000);
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}, {79999, 79999, ERROR_CRC}, {249999, 249999, ERROR_CRC}};
     rig.engine.SkipBlocksReleased(1);
     rig.host.onPump = [&rig](int) {
         if (rig.engine.State().SourcePos > 50000) rig.engine.Cancel();
@@ -37,13 +37,20 @@ void SkipAndCancel(Rig& rig) {
     ASSERT_EQ(1u, rig.prompts.written.size()) << rig.LogText();
 }
 
-// A later run of the program starts the same copy again and answers the record's prompt.
-void StartAgain(Rig& rig, long answer, std::function<void(salva::CopyEngine&)> onPump = nullptr) {
+// A later run of the program starts the same copy again with 6,144-byte reads and one-block
+// skips (49,152 bytes), answers the record's prompt, and is cancelled (keeping the target)
+// once past `cancelAt` (0: never).
+void StartAgain(Rig& rig, long answer, int64_t cancelAt = 0,
+                std::function<void(salva::CopyEngine&)> onPump = nullptr) {
     salva::CopyEngine later(rig.host, rig.env, rig.prompts, rig.reader, rig.writer);
     rig.prompts.overwriteOrContinue = answer;
-    later.ReadBlocksReleased(1, rig.src, rig.dst);  // 6,144 bytes a block
+    later.ReadBlocksReleased(1, rig.src, rig.dst);
     later.SkipBlocksReleased(1);
-    if (onPump) rig.host.onPump = [&later, onPump](int) { onPump(later); };
+    rig.host.onPump = [&later, onPump, cancelAt](int) {
+        if (cancelAt && later.State().SourcePos > cancelAt) later.Cancel();
+        if (onPump) onPump(later);
+    };
+    rig.host.answers = {IDNO};
     later.BeginCopy(rig.src, rig.dst);
     rig.host.onPump = nullptr;
 }
@@ -52,18 +59,21 @@ std::wstring LastLine(const std::wstring& text) { return text.substr(text.rfind(
 
 }  // namespace
 
-TEST(CopyResume, ContinueFromTheRecordCountsWhatTheFirstSessionSkippedAndDropsTheMap) {
+TEST(CopyResume, CopyContinuedTwiceCountsWhatEverySessionSkippedAndDropsTheMap) {
     Rig rig;
     SkipAndCancel(rig);
     ASSERT_TRUE(MapExists(rig.dst));
+    StartAgain(rig, 2, 130000);
+    ASSERT_EQ(2u, rig.prompts.written.size()) << "the second session's record";
+    ASSERT_TRUE(MapExists(rig.dst));
     StartAgain(rig, 2);
     const auto copied = ReadBytes(rig.dst);
-    ASSERT_EQ(100000u, copied.size());
+    ASSERT_EQ(300000u, copied.size());
     ASSERT_FALSE(rig.host.shown.empty());
     const Shown& done = rig.host.shown.back();
     EXPECT_EQ(L"文件复制完成！", done.title);
-    EXPECT_EQ(salva::SkippedText(2, Zeros(copied)), LastLine(done.text)) << Narrow(done.text);
-    EXPECT_EQ(std::wstring(22, L' ') + salva::SkippedText(2, Zeros(copied)), LastLine(rig.host.log.back()));
+    EXPECT_EQ(salva::SkippedText(3, Zeros(copied)), LastLine(done.text)) << Narrow(done.text);
+    EXPECT_EQ(std::wstring(22, L' ') + salva::SkippedText(3, Zeros(copied)), LastLine(rig.host.log.back()));
     EXPECT_FALSE(MapExists(rig.dst)) << "a complete copy keeps no map";
 }
 
@@ -75,7 +85,7 @@ TEST(CopyResume, ContinueWithoutAMapSaysEarlierSkipsAreNotKnown) {
     ASSERT_FALSE(rig.host.shown.empty());
     const Shown& done = rig.host.shown.back();
     EXPECT_EQ(salva::kEarlierSkipsUnknownText, LastLine(done.text)) << Narrow(done.text);
-    EXPECT_NE(std::wstring::npos, done.text.find(L"其中有 1 处无法读取")) << "this session's own skip";
+    EXPECT_NE(std::wstring::npos, done.text.find(L"其中有 2 处无法读取")) << "this session's own skips";
 }
 
 // Starting over writes over the target from its first byte while its old record still stands
@@ -84,7 +94,7 @@ TEST(CopyResume, ContinueWithoutAMapSaysEarlierSkipsAreNotKnown) {
 TEST(CopyResume, StartingOverForgetsTheMap) {
     Rig rig;
     SkipAndCancel(rig);
-    StartAgain(rig, 1, [](salva::CopyEngine& e) {
+    StartAgain(rig, 1, 0, [](salva::CopyEngine& e) {
         if (!e.State().Paused) e.PauseOrContinue(L"");
     });
     EXPECT_FALSE(MapExists(rig.dst));
