@@ -9,6 +9,10 @@ wine_env_cleanup() {
 wine_env_start() {
   local build="$1" private_display="${2:-yes}"
   export WINEPREFIX="$build/wineprefix"
+  # Wine takes the code page, the date, time and number forms and the language of its own
+  # texts (buttons, dialogs) from the Unix locale of each process; the program is made for a
+  # Chinese system. tools/setup-locale.sh generates the locale.
+  export LC_ALL="${SALVADISK_LOCALE:-zh_CN.UTF-8}" LANG="${SALVADISK_LOCALE:-zh_CN.UTF-8}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="mscoree,mshtml="
   trap wine_env_cleanup EXIT
