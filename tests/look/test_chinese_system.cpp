@@ -1,8 +1,9 @@
 // What the program meets on the system the test command makes: under a Chinese locale the code
-// page, the date and time forms and the system's own button texts are Chinese, the system's
-// caption, menu, tip and message faces have Chinese glyphs, and Chinese file names reach the disk.
+// page, the date and time forms and the system's own button texts are Chinese, and the faces
+// the program's windows, prompts, captions, menus and tips are drawn in have Chinese glyphs.
 #include "TestSupport.h"
 #include "dorvex/PromptFrame.h"
+#include "services/mT3D.h"
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -37,6 +38,14 @@ std::wstring MissingGlyphs(HFONT font, const std::wstring& text) {
     for (size_t i = 0; i < text.size(); ++i)
         if (glyphs[i] == 0xFFFF) missing += text[i];
     return missing;
+}
+
+std::wstring FaceOf(HFONT font) {
+    auto dc = salva::unique_window_dc::client(nullptr);
+    salva::select_scope chosen(dc.get(), font);
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc.get(), LF_FACESIZE, face);
+    return face;
 }
 
 const SYSTEMTIME kAfternoon{2003, 12, 0, 14, 15, 4, 5, 0};
@@ -132,6 +141,16 @@ TEST(ChineseSystem, CaptionMenuTipAndMessageFontsHaveChinese) {
         EXPECT_EQ(L"", MissingGlyphs(font.get(), L"提醒！文件复制完成！"))
             << f.use << " font " << Narrow(f.font.lfFaceName) << " misses these";
     }
+}
+
+// Holds under every locale: the prefix maps the Chinese face to the installed CJK font.
+TEST(ChineseFonts, SongTiIsListedAndTheProgramsFontsDrawChinese) {
+    EXPECT_TRUE(dorvex::FaceInstalled(L"宋体"));
+    EXPECT_TRUE(mT3D::FontExists(L"宋体"));
+    EXPECT_EQ(L"宋体", mT3D::WindowFontRule().face);
+    const std::wstring sample = L"修改时间：2003年12月14日 目标文件 [字节]";
+    EXPECT_EQ(L"", MissingGlyphs(dorvex::PromptFont(), sample)) << "prompt font " << Narrow(FaceOf(dorvex::PromptFont()));
+    EXPECT_EQ(L"", MissingGlyphs(mT3D::WindowFont(), sample)) << "window font " << Narrow(FaceOf(mT3D::WindowFont()));
 }
 
 // Holds under every locale whose Unix side is generated and UTF-8: without it Wine cannot
