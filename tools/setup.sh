@@ -12,8 +12,8 @@ missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-# Once the packages are in: do 32-bit programs start, else run them under qemu-user.
-[ ${#missing[@]} -eq 0 ] && exec bash "$(dirname "$0")/i386-check.sh"
+# Installs the packages in `missing`.
+install_missing() {
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 # A mirror caught mid-sync fails one index; what the other indexes list still installs,
 # so an update is tried a few times and a partial one is not fatal.
@@ -43,4 +43,9 @@ if ! apt_install; then
     rm -rf "$src"
   fi
 fi
+}
+[ ${#missing[@]} -eq 0 ] || install_missing
+# The Unix locale Wine runs the program and the tests under.
+bash "$(dirname "$0")/setup-locale.sh"
+# Once the packages are in: do 32-bit programs start, else run them under qemu-user.
 exec bash "$(dirname "$0")/i386-check.sh"

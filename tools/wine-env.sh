@@ -9,6 +9,10 @@ wine_env_cleanup() {
 wine_env_start() {
   local build="$1" private_display="${2:-yes}"
   export WINEPREFIX="$build/wineprefix"
+  # Wine takes the code page, the date, time and number forms and the language of its own
+  # texts (buttons, dialogs) from the Unix locale of each process; the program is made for a
+  # Chinese system. tools/setup-locale.sh generates the locale.
+  export LC_ALL="${SALVADISK_LOCALE:-zh_CN.UTF-8}" LANG="${SALVADISK_LOCALE:-zh_CN.UTF-8}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="mscoree,mshtml="
   trap wine_env_cleanup EXIT
@@ -35,8 +39,6 @@ wine_env_start() {
     # winex11's wait for a window manager's answer. A crash ends the process instead of
     # waiting in a dialog. Version 5 files are UTF-16, so the Chinese face name survives.
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
-      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
-      '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
       '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' '' \
       '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
@@ -53,6 +55,16 @@ wine_env_start() {
   # made before this setting gets it now.
   if ! grep -q '^\[Software\\\\Wine\\\\Direct3D\]' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 || true
+  fi
+  # Not as substitutes: under a Chinese locale the CJK font's family goes by its Chinese name,
+  # and a face substituted by the font's English name is missing from font enumeration there,
+  # so the font rule would take a face without Chinese. A prefix made before this loses them.
+  if grep -q '^"\\x5b8b\\x4f53"="WenQuanYi Micro Hei"\|^"SimSun"="WenQuanYi Micro Hei"' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+      '"SimSun"=-' '"宋体"=-' '' |
+      iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$build/prefix-fonts.reg"
+    wine regedit "$build/prefix-fonts.reg" >/dev/null 2>&1 || true
   fi
   # Captions, message boxes, menus and tips are drawn in Tahoma (bold for captions), which has
   # no Chinese: link both faces to the installed CJK font. Wine keys font links by the face's
