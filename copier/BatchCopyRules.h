@@ -31,9 +31,10 @@ std::wstring TotalLengthText(int64_t batchBytes);
 // lblTotalFiles: "i/n ]".
 std::wstring FileCountText(int64_t index, int64_t count);
 
-// The question when the folder's drive has less room than the batch needs.
 // The closing line for `files` files continued from records whose earlier skips are not known.
 std::wstring EarlierUnknownText(int64_t files);
+
+// The question when the folder's drive has less room than the batch needs.
 std::wstring SpaceQuestionText(const std::wstring& folder, int64_t freeBytes, int64_t batchBytes);
 
 // An operation-log error entry for `source` with `reason`.

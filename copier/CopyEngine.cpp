@@ -223,7 +223,6 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
             s_.SourcePos = std::clamp<int64_t>(continueAt, 1, limit);
             s_.ElapsedSeconds = std::max<int16_t>(0, totalTime);
             elapsedMs_ = s_.ElapsedSeconds * 1000;
-            carry_ = EarlierSkips(source, destination, s_.SourcePos, env_);
             continuesRecord_ = true;
             host_.AppendLog(L"续拷文件：" + source + kCrlf + kIndent + L"到：" + destination);
         } else {
@@ -316,16 +315,7 @@ void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstrin
 
 void CopyEngine::StartLoop(CopyMode mode) {
     s_.Mode = mode;
-    skips_.Reset(s_.SourcePos);
-    // A copy that goes on from the target's record takes over what the sessions before it left
-    // out; any other start makes the map beside the target stale.
-    if (std::exchange(continuesRecord_, false)) {
-        skips_.Carry(carry_);
-        skips_.Wrote(CutResumeRecord(s_.Target, env_, writer_));
-    } else {
-        RemoveSkipMap(s_.Target);
-    }
-    carry_.reset();
+    StartSkipTally(skips_, s_.Source, s_.Target, s_.SourcePos, std::exchange(continuesRecord_, false), env_, writer_);
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }

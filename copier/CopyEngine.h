@@ -13,7 +13,6 @@
 #include "copier/FileErrors.h"
 #include "copier/SkipTally.h"
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,10 +124,7 @@ private:
     bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
     SkipTally skips_;
-    // Set by a start that continues from the target's record: what the skip map beside it says
-    // the sessions before left out (nothing: not known).
-    bool continuesRecord_ = false;
-    std::optional<std::vector<SkipStretch>> carry_;
+    bool continuesRecord_ = false;  // the start about to run continues from the target's record
     int64_t shownAtMs_ = 0;
     int64_t shownPos_ = 0;
     bool displayBehind_ = false;

@@ -59,20 +59,21 @@ RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& 
     return outcome;
 }
 
-int64_t CutResumeRecord(const std::wstring& target, CopyEnvironment& env, BlockWriter& writer) {
-    // The record's 17 bytes begin on what was the target's last byte.
-    const int64_t held = env.FileLength(target) - 17;
-    if (held < 0 || writer.Open(target) != ERROR_SUCCESS) return -1;
-    const bool cut = writer.SetLength(held) == ERROR_SUCCESS;
-    writer.Close();
-    return cut ? held : -1;
-}
-
-std::optional<std::vector<SkipStretch>> EarlierSkips(const std::wstring& source, const std::wstring& target,
-                                                     int64_t continueAt, CopyEnvironment& env) {
+void StartSkipTally(SkipTally& skips, const std::wstring& source, const std::wstring& target, int64_t pos,
+                    bool fromRecord, CopyEnvironment& env, BlockWriter& writer) {
+    skips.Reset(pos);
+    if (!fromRecord) {
+        RemoveSkipMap(target);
+        return;
+    }
+    const int64_t length = env.FileLength(target);
     const std::optional<SkipMap> map = LoadSkipMap(target);
-    if (!map) return std::nullopt;
-    return EarlierStretches(*map, target, source, env.FileLength(source), env.FileLength(target), continueAt);
+    skips.Carry(map ? EarlierStretches(*map, target, source, env.FileLength(source), length, pos) : std::nullopt);
+    // The record's 17 bytes begin on what was the target's last byte; all before it is data.
+    const int64_t held = length - 17;
+    if (held < 0 || writer.Open(target) != ERROR_SUCCESS) return;
+    if (writer.SetLength(held) == ERROR_SUCCESS) skips.Wrote(held);
+    writer.Close();
 }
 
 }  // namespace salva

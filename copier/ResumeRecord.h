@@ -26,16 +26,13 @@ RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& 
                                 int64_t totalBytes, int64_t elapsedSeconds, const SkipTally& skips,
                                 CopyEnvironment& env, BlockWriter& writer, CopyPrompts& prompts);
 
-// A copy continues from its record: the record and the byte it was written over are cut off the
-// target first, so that a first block that cannot be read leaves a gap like any other skip
-// instead of the record's bytes inside the data. Returns the bytes the target still holds
-// (all copied data), -1 when it could not be cut.
-int64_t CutResumeRecord(const std::wstring& target, CopyEnvironment& env, BlockWriter& writer);
-
-// The skip map for a target continued from its record at the 1-based `continueAt`: the
-// stretches earlier sessions left out before it, nothing when they are not known.
-std::optional<std::vector<SkipStretch>> EarlierSkips(const std::wstring& source, const std::wstring& target,
-                                                     int64_t continueAt, CopyEnvironment& env);
+// A copy of `source` starts on `target` at the 1-based `pos`: `skips` is reset for it. One that
+// continues from the target's record takes over what the skip map says earlier sessions left
+// out (or that it is not known), and the record with the byte it was written over is cut off,
+// so that a first block that cannot be read leaves a gap like any other skip instead of the
+// record's bytes inside the data. Any other start makes the map stale and removes it.
+void StartSkipTally(SkipTally& skips, const std::wstring& source, const std::wstring& target, int64_t pos,
+                    bool fromRecord, CopyEnvironment& env, BlockWriter& writer);
 
 // The text told after `target` and a line break when the outcome is Failed.
 extern const wchar_t kRecordFailedText[];

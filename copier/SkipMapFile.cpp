@@ -6,14 +6,13 @@ namespace salva {
 
 namespace {
 
-const char kBom[] = "\xEF\xBB\xBF";
 // A million stretches come to about 25 MB of text; a larger file is no map of ours.
 constexpr DWORD kMaxMapBytes = 32u << 20;
 
 }  // namespace
 
 bool SaveSkipMap(const std::wstring& target, const SkipMap& map) {
-    const std::string bytes = kBom + ToCodePage(CP_UTF8, EncodeSkipMap(map));
+    const std::string bytes = EncodeTextFile(EncodeSkipMap(map));
     const std::wstring path = SkipMapPath(target);
     bool ok = false;
     {
@@ -40,10 +39,7 @@ std::optional<SkipMap> LoadSkipMap(const std::wstring& target) {
     if (!bytes.empty() && (!::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
                            got != bytes.size()))
         return std::nullopt;
-    const bool utf8 = bytes.compare(0, 3, kBom) == 0;
-    const std::wstring text = utf8 ? FromCodePage(CP_UTF8, bytes.data() + 3, bytes.size() - 3)
-                                   : FromCodePage(CP_ACP, bytes.data(), bytes.size());
-    return DecodeSkipMap(text);
+    return DecodeSkipMap(DecodeTextFile(bytes));
 }
 
 void RemoveSkipMap(const std::wstring& target) { ::DeleteFileW(SkipMapPath(target).c_str()); }

@@ -348,7 +348,7 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
             const int64_t limit = std::max<int64_t>(1, env_.FileLength(target) - 16);
             s_.SourcePos = std::clamp<int64_t>(continueAt, 1, limit);
             s_.ElapsedSeconds = std::max<int16_t>(0, totalTime);
-            StartCopy(source, target, EarlierSkips(source, target, s_.SourcePos, env_));
+            StartCopy(source, target, true);
             return;
         } else {
             refused(c);
@@ -386,19 +386,11 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
     }
 }
 
-void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target,
-                                std::optional<std::optional<std::vector<SkipStretch>>> earlier) {
+void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& target, bool fromRecord) {
     currentSource_ = source;
-    skips_.Reset(s_.SourcePos);
-    // Only a continue from the target's record takes over the map beside it; any other start
-    // makes it stale.
-    if (earlier) {
-        skips_.Carry(*earlier);
-        // A Cancel already seen leaves the target untouched, its record included.
-        if (!s_.CancelRequested) skips_.Wrote(CutResumeRecord(target, env_, writer_));
-    } else {
-        RemoveSkipMap(target);
-    }
+    // A Cancel already seen leaves the target untouched, its record and map included: no pass
+    // will run.
+    if (!s_.CancelRequested) StartSkipTally(skips_, source, target, s_.SourcePos, fromRecord, env_, writer_);
     StartTimer();
     CopyFileBlocks(source, target, s_.BlockBytes);
 }

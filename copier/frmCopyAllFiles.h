@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,10 +115,8 @@ private:
     // One decision about an existing (or missing) target; `mayRename` is false for the name a
     // first "no" chose.
     void DecideAndCopy(const std::wstring& source, const std::wstring& target, bool mayRename);
-    // `earlier`: set for a continue from the target's record, with what its skip map says the
-    // sessions before left out (nothing inside: not known).
-    void StartCopy(const std::wstring& source, const std::wstring& target,
-                   std::optional<std::optional<std::vector<SkipStretch>>> earlier = std::nullopt);
+    // `fromRecord`: the copy continues from the target's resume record.
+    void StartCopy(const std::wstring& source, const std::wstring& target, bool fromRecord = false);
     void CopyFileBlocks(const std::wstring& source, const std::wstring& target, int64_t step);
     PassResult RunPass(const std::wstring& source, const std::wstring& target, int64_t step);
     // True: a new pass follows with `step`.

@@ -46,4 +46,11 @@ std::string ToCodePage(uint32_t codePage, const std::wstring& text) {
     return out;
 }
 
+std::string EncodeTextFile(const std::wstring& text) { return "\xEF\xBB\xBF" + ToCodePage(CP_UTF8, text); }
+
+std::wstring DecodeTextFile(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return FromCodePage(CP_UTF8, bytes.data() + 3, bytes.size() - 3);
+    return FromCodePage(CP_ACP, bytes.data(), bytes.size());
+}
+
 }  // namespace salva

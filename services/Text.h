@@ -19,4 +19,9 @@ wchar_t MnemonicOf(const std::wstring& caption);
 std::wstring FromCodePage(uint32_t codePage, const char* bytes, size_t size);
 std::string ToCodePage(uint32_t codePage, const std::wstring& text);
 
+// The program's own text files: written as UTF-8 after a byte-order mark; read as UTF-8 after
+// the mark, else in the ANSI code page (files of earlier versions or other programs).
+std::string EncodeTextFile(const std::wstring& text);
+std::wstring DecodeTextFile(const std::string& bytes);
+
 }  // namespace salva

@@ -66,13 +66,6 @@ bool ReplaceWhole(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::string EncodeLogFile(const std::wstring& text) { return std::string(kBom) + ToUtf8(text); }
-
-std::wstring DecodeLogFile(const std::string& bytes) {
-    if (HasBom(bytes)) return FromCodePage(CP_UTF8, bytes.data() + 3, bytes.size() - 3);
-    return FromCodePage(CP_ACP, bytes.data(), bytes.size());
-}
-
 std::wstring LogViewText(const std::wstring& fileText) {
     if (fileText.empty()) return {};
     // Lines end at CRLF, CR or LF; a line end at the very end starts no further line.
@@ -99,7 +92,7 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
     if (read == ReadResult::Failed) return false;
     const std::string block = ToUtf8(text + L"\r\n");
     if (existing.empty()) return ReplaceWhole(path, kBom + block);
-    if (!HasBom(existing)) return ReplaceWhole(path, EncodeLogFile(DecodeLogFile(existing)) + block);
+    if (!HasBom(existing)) return ReplaceWhole(path, EncodeTextFile(DecodeTextFile(existing)) + block);
 
     unique_hfile f(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -116,13 +109,13 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
 }
 
 bool WriteLogFile(const std::wstring& path, const std::wstring& text) {
-    return ReplaceWhole(path, EncodeLogFile(text + L"\r\n"));
+    return ReplaceWhole(path, EncodeTextFile(text + L"\r\n"));
 }
 
 std::wstring ReadLogFile(const std::wstring& path) {
     std::string bytes;
     if (ReadWholeFile(path, bytes) != ReadResult::Ok) return {};
-    return LogViewText(DecodeLogFile(bytes));
+    return LogViewText(DecodeTextFile(bytes));
 }
 
 }  // namespace salva

@@ -5,11 +5,6 @@
 
 namespace salva {
 
-// Bytes of a whole log file holding `text`: the mark, then the text in UTF-8.
-std::string EncodeLogFile(const std::wstring& text);
-// Text of a log file's bytes: UTF-8 after a mark, else the ANSI code page.
-std::wstring DecodeLogFile(const std::string& bytes);
-
 // What the log view shows of a file's text: empty for an empty file, else CRLF followed by
 // every line, each ended by CRLF. A final line is left out only when it is empty (the
 // empty line that ends every appended block).

@@ -88,13 +88,20 @@ TEST(SkipMap, DamagedMapsAreNoMaps) {
 
 TEST(SkipMap, MapOfAnotherTargetOrSourceIsNotTrusted) {
     const SkipMap m = Written();
-    EXPECT_FALSE(salva::EarlierStretches(m, L"D:\\rescue\\视频\\renamed.dat", kSource, 3000000, 500016, 499984))
-        << "a renamed target";
-    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, L"F:\\MPEGAV\\AVSEQ01.DAT", 3000000, 500016, 499984))
-        << "another source";
-    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 2999999, 500016, 499984)) << "another source length";
-    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 3000000, 600016, 499984)) << "a target grown since";
-    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 3000000, 500016, 100000)) << "another record position";
+    const struct {
+        const char* what;
+        std::wstring target, source;
+        int64_t sourceLength, targetLength, continueAt;
+    } others[] = {
+        {"a renamed target", L"D:\\rescue\\视频\\renamed.dat", kSource, 3000000, 500016, 499984},
+        {"another source", kTarget, L"F:\\MPEGAV\\AVSEQ01.DAT", 3000000, 500016, 499984},
+        {"another source length", kTarget, kSource, 2999999, 500016, 499984},
+        {"a target grown since", kTarget, kSource, 3000000, 600016, 499984},
+        {"another record position", kTarget, kSource, 3000000, 500016, 100000},
+    };
+    for (const auto& o : others)
+        EXPECT_FALSE(salva::EarlierStretches(m, o.target, o.source, o.sourceLength, o.targetLength, o.continueAt))
+            << o.what;
     SkipMap beyond = m;
     beyond.stretches.push_back({499980, 10});  // reaches past where the continue reads again
     EXPECT_FALSE(Taken(beyond));
@@ -115,11 +122,14 @@ TEST(SkipMap, StoredBesideTheTargetAsUtf8AndReadAlsoFromTheAnsiCodePage) {
     EXPECT_EQ(kSource, loaded->source);
     EXPECT_TRUE(Same(Written().stretches, loaded->stretches));
 
-    const std::string ansi = salva::ToCodePage(CP_ACP, salva::EncodeSkipMap(Written()));
+    // "é" is in the Western and the Chinese ANSI code pages, and its bytes there are no UTF-8.
+    SkipMap ansiMap = Written();
+    ansiMap.source = L"E:\\café\\AVSEQ01.DAT";
+    const std::string ansi = salva::ToCodePage(CP_ACP, salva::EncodeSkipMap(ansiMap));
     ASSERT_TRUE(WriteBytes(salva::SkipMapPath(target), std::vector<uint8_t>(ansi.begin(), ansi.end())));
     loaded = salva::LoadSkipMap(target);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(L"AVSEQ01.DAT", loaded->targetName);
+    EXPECT_EQ(ansiMap.source, loaded->source);
 
     salva::RemoveSkipMap(target);
     EXPECT_EQ(-1, FileLength(salva::SkipMapPath(target)));

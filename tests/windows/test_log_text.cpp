@@ -1,5 +1,6 @@
 // Log line text, the log view of a file's text, and the log file codec.
 #include "TestSupport.h"
+#include "services/Text.h"
 #include "windows/LogFile.h"
 #include "windows/LogText.h"
 
@@ -67,9 +68,9 @@ TEST(LogFileText, ViewOfFileText) {
 
 TEST(LogFileText, CodecUtf8AndAnsi) {
     const std::wstring chinese = L"[2026/12/9 02:05:09 PM] 创建文件：“C:\\新建.txt”\r\n";
-    const std::string bytes = EncodeLogFile(chinese);
+    const std::string bytes = EncodeTextFile(chinese);
     EXPECT_EQ(bytes, kBom + Utf8(chinese));
-    EXPECT_EQ(DecodeLogFile(bytes), chinese) << Narrow(DecodeLogFile(bytes));
+    EXPECT_EQ(DecodeTextFile(bytes), chinese) << Narrow(DecodeTextFile(bytes));
 
     // Without the mark the bytes are the ANSI code page's.
     const std::wstring sample = L"caf\u00e9 log";
@@ -77,7 +78,7 @@ TEST(LogFileText, CodecUtf8AndAnsi) {
     BOOL lossy = FALSE;
     const int n = ::WideCharToMultiByte(CP_ACP, 0, sample.c_str(), -1, ansi, 64, nullptr, &lossy);
     if (n <= 0 || lossy) GTEST_SKIP() << "code page " << ::GetACP() << " has no e-acute";
-    const std::wstring decoded = DecodeLogFile(ansi);
+    const std::wstring decoded = DecodeTextFile(ansi);
     EXPECT_EQ(decoded, sample) << "code page " << ::GetACP() << " gave " << Narrow(decoded);
 }
 
