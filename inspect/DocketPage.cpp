@@ -103,14 +103,33 @@ public:
             ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
         }
         mT3D::ApplyWindowFontRule(hwnd_);
+        SizeColumns(list);
         Layout();
         ShowBoxFor(hwnd_, path);
+        // The ZIP walk lets messages run: the page may be destroyed before the fill returns,
+        // and is then deleted by its maker, not under the fill.
+        filling_ = true;
         Fill();
+        filling_ = false;
         return true;
     }
 
 private:
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+
+    // Each column at least as wide as its title in the list's font; the CRC column as wide as
+    // eight digits.
+    static void SizeColumns(HWND list) {
+        auto textWidth = [list](const wchar_t* text) {
+            return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        const int padding = 2 * ::GetSystemMetrics(SM_CXEDGE) + 14;
+        for (int i = 0; i < 6; ++i) {
+            int width = std::max(kColumnWidths[i], textWidth(ZipInformation::kColumns[i]) + padding);
+            if (i == 5) width = std::max(width, textWidth(L"DDDDDDDD") + padding);
+            ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(width, 0));
+        }
+    }
 
     void Fill() {
         icon_.Clear();
@@ -187,13 +206,14 @@ private:
     }
 
     void OnFinalDestroy() override {
-        if (ownedByWindow_) delete this;
+        if (ownedByWindow_ && !filling_) delete this;
     }
 
     std::wstring path_;
     PictureBox icon_;
     unique_hbrush boxBrush_;
     bool ownedByWindow_ = false;  // made: the window's end deletes the object
+    bool filling_ = false;
 };
 
 }  // namespace
@@ -226,7 +246,8 @@ void ShowBoxFor(HWND page, const std::wstring& path) {
 
 HWND ShowSummaryInfo(HWND parent, const std::wstring& path) {
     auto* page = new Page;
-    if (!page->Create(parent, path)) {
+    // Not made, or destroyed while it was filled (its window's end left it to us).
+    if (!page->Create(parent, path) || !page->Window()) {
         delete page;
         return nullptr;
     }
