@@ -43,6 +43,13 @@ std::wstring MpegBlock(const MP3Information& info) {
     std::wstring t;
     AddLine(t, L"");
     AddLine(t, L"[MPEG信息]" + std::wstring(33, L'-'));
+    // Without a frame header only its offset is shown; the zeros of the other fields are no
+    // facts of the file.
+    if (!info.HasHeader()) {
+        AddLine(t, L"标头创建于：" + info.Header() + L"字节");
+        AddLine(t, std::wstring(43, L'-'));
+        return t;
+    }
     // A playing time too long for the property is left out.
     if (auto seconds = info.Seconds()) AddLine(t, L"长度：" + std::to_wstring(*seconds) + L"秒");
     AddLine(t, L"标头创建于：" + info.Header() + L"字节");
@@ -226,9 +233,9 @@ std::wstring DocketText(const std::wstring& path) {
             Mp3ID3v1TAG tag;
             if (tag.GetId3(path)) text += Id3Block(tag);
         }
+        // Setting the name parses the file: a file searched from end to end once, not twice.
         MP3Information info;
         info.FileName(path);
-        info.GetMPEGInfo();
         text += MpegBlock(info);
     }
     if (kind == L"SWF") {
