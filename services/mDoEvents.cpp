@@ -38,6 +38,10 @@ void AnswerWhenDue() {
     const int64_t now = TickClock::Now();
     if (now - lastAnswer < kLongestQuietMs * TickClock::PerMs()) return;
     lastAnswer = now;
+    AnswerNow();
+}
+
+void AnswerNow() {
     MSG msg;
     // Looking at the queue runs what other threads sent; a paint that does not validate its
     // window comes back at once, so the paints are bounded.

@@ -21,5 +21,7 @@ void PumpWhenDue();
 // the last look, answers the messages other threads sent and paints what needs it; input and
 // posted messages wait for the loop that owns the thread.
 void AnswerWhenDue();
+// The same at once.
+void AnswerNow();
 
 }  // namespace salva::mDoEvents

@@ -1,8 +1,11 @@
 // The player core over values and over a graph of the test's own: media kinds, clock texts,
 // the fitting of a video into its panel, and the order of the graph calls.
 #include "FakeMediaGraph.h"
+#include "services/Holders.h"
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 
 using namespace salva;
 using mediatest::FakeFactory;
@@ -140,4 +143,84 @@ TEST_F(PlayerTest, SeeksOnlyWhileStoppedAndEndsAtTheDuration) {
     // No length, no end.
     s_->duration = 0;
     EXPECT_FALSE(p.AtEnd());
+}
+
+namespace {
+
+// A graph whose RenderFile returns only when the test lets it, as Wine's media stack on an AVI
+// with a damaged index never does; it counts what the window's thread asks of it.
+struct Hang {
+    salva::unique_handle rendering{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    salva::unique_handle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    salva::unique_handle freed{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    const DWORD windowThread = ::GetCurrentThreadId();
+    std::atomic<int> windowThreadCalls{0};
+    std::atomic<DWORD> freedOn{0};
+};
+
+class HangingGraph : public MediaGraph {
+public:
+    explicit HangingGraph(Hang& h) : h_(h) {}
+    ~HangingGraph() override {
+        h_.freedOn = ::GetCurrentThreadId();
+        ::SetEvent(h_.freed.get());
+    }
+    HRESULT RenderFile(const std::wstring&) override {
+        Seen();
+        ::SetEvent(h_.rendering.get());
+        ::WaitForSingleObject(h_.release.get(), INFINITE);
+        return S_OK;
+    }
+    HRESULT Run() override { return Seen(); }
+    HRESULT Pause() override { return Seen(); }
+    HRESULT Stop() override { return Seen(); }
+    HRESULT GetDuration(double& d) override { return d = 1, Seen(); }
+    HRESULT GetCurrentPosition(double& p) override { return p = 0, Seen(); }
+    HRESULT PutCurrentPosition(double) override { return Seen(); }
+    HRESULT GetSourceSize(long& w, long& h) override { return w = h = 16, Seen(); }
+    HRESULT AttachVideoWindow(HWND) override { return Seen(); }
+    HRESULT SetVideoWindowPosition(long, long, long, long) override { return Seen(); }
+    void ReleasePlayback() override { Seen(); }
+    void ReleaseVideoWindow() override { Seen(); }
+    bool HasControl() const override { return true; }
+    bool HasVideoWindow() const override { return false; }
+
+private:
+    HRESULT Seen() {
+        if (::GetCurrentThreadId() == h_.windowThread) ++h_.windowThreadCalls;
+        return S_OK;
+    }
+    Hang& h_;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
+    Hang h;
+    MediaPlayer p([&h](bool, bool) { return std::make_unique<HangingGraph>(h); });
+    p.SetBuildTimeLimit(1500);
+    // Another thread asks a window of this thread for an answer once the render has started;
+    // without one it lets the render return.
+    std::atomic<bool> answered{false};
+    std::thread asker([&] {
+        ::WaitForSingleObject(h.rendering.get(), 10000);
+        DWORD_PTR length = 0;
+        answered = ::SendMessageTimeoutW(box_, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 1000, &length) != 0;
+        if (!answered) ::SetEvent(h.release.get());
+    });
+    EXPECT_FALSE(p.OpenAudio(L"broken.avi", false)) << "given up: the file cannot be previewed";
+    asker.join();
+    EXPECT_TRUE(answered) << "the window's thread answered while it waited";
+    EXPECT_FALSE(p.HasGraph());
+
+    // The render returns at last: its own thread lets the graph go, untouched by this one.
+    ::SetEvent(h.release.get());
+    ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_NE(h.freedOn.load(), h.windowThread);
+    EXPECT_EQ(h.windowThreadCalls.load(), 0);
+
+    // The next file opens as ever.
+    p.SetFactory(FakeFactory(s_));
+    EXPECT_TRUE(p.OpenAudio(L"a.mp3", false));
+    EXPECT_EQ(s_->Joined(), "new(,)|render a.mp3|");
 }
