@@ -2,6 +2,7 @@
 #include "inspect/FileByteSource.h"
 #include "services/FileSystem.h"
 #include "services/Text.h"
+#include "services/TickClock.h"
 #include "services/mDoEvents.h"
 #include <commctrl.h>
 #include <cstdio>
@@ -80,8 +81,15 @@ void ZipInformation::ReadZip(const std::wstring& path, HWND listView) {
     if (!archive.IsOpen()) return;
     // The list is drawn once at the end, not after every row the pumps would paint.
     ::SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    // Input is looked for every few milliseconds, not after every entry: the look costs more
+    // than an entry past the listed rows.
+    const int64_t lookEvery = 10 * TickClock::PerMs();
+    int64_t lastLook = TickClock::Now();
     readers::WalkZipLocalHeaders(archive, [&](const readers::ZipEntry& entry) {
         AddZipEntry(entry, listView);
+        const int64_t now = TickClock::Now();
+        if (now - lastLook < lookEvery) return true;
+        lastLook = now;
         mDoEvents::PumpWhenDue();
         // A close (of the window, or of the program) handled in the pump ends the walk.
         return ::IsWindow(listView) != FALSE;
