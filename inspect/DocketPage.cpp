@@ -124,16 +124,17 @@ public:
 private:
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
 
-    // Each column at least as wide as its title in the list's font; the CRC column as wide as
-    // eight digits.
+    // Each column at least as wide as its title and as its widest usual cell in the list's font.
     static void SizeColumns(HWND list) {
         auto textWidth = [list](const wchar_t* text) {
             return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
         };
+        static const wchar_t* const kWidestCells[6] = {L"", L"4,294,967,295", L"2000-00-00 00:00:00",
+                                                       L"100.00%", L"4,294,967,295", L"DDDDDDDD"};
         const int padding = 2 * ::GetSystemMetrics(SM_CXEDGE) + 14;
         for (int i = 0; i < 6; ++i) {
-            int width = std::max(kColumnWidths[i], textWidth(ZipInformation::kColumns[i]) + padding);
-            if (i == 5) width = std::max(width, textWidth(L"DDDDDDDD") + padding);
+            const int width = std::max({kColumnWidths[i], textWidth(ZipInformation::kColumns[i]) + padding,
+                                        textWidth(kWidestCells[i]) + padding});
             ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(width, 0));
         }
     }
