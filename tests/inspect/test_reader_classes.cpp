@@ -108,17 +108,13 @@ TEST(Mp3ID3v1TAG, ControlCharactersInsideAFieldShowAsSpaces) {
     ASSERT_TRUE(testsupport::WriteBytes(path, std::vector<uint8_t>(200, 0)));
     Mp3ID3v1TAG forged;
     forged.Title(L"A\r\n长度：9999秒");
-    forged.Artist(L"B\r\n版权作品：Yes");
-    forged.Album(L"C\t\x1b\x7f");
-    forged.Year(L"1\n2");
+    forged.Artist(L"B\t\x1b\x7f" L"C");
     forged.Comments(L"x\r\nCRCs：Yes");
     ASSERT_TRUE(forged.SaveId3(path));
     Mp3ID3v1TAG tag;
     ASSERT_TRUE(tag.GetId3(path));
     EXPECT_EQ(Narrow(tag.Title()), Narrow(L"A  长度：9999秒"));
-    EXPECT_EQ(Narrow(tag.Artist()), Narrow(L"B  版权作品：Yes"));
-    EXPECT_EQ(Narrow(tag.Album()), "C");
-    EXPECT_EQ(Narrow(tag.Year()), "1 2");
+    EXPECT_EQ(Narrow(tag.Artist()), "B   C");
     EXPECT_EQ(Narrow(tag.Comments()), Narrow(L"x  CRCs：Yes"));
 }
 
