@@ -34,6 +34,13 @@ inline void AddEntry(std::vector<uint8_t>& zip, const std::string& name, uint32_
     zip.insert(zip.end(), dataBytes, 0x55);
 }
 
+// `count` entries "f0", "f1"... of one byte each, no data.
+inline std::vector<uint8_t> ManyEntries(int count) {
+    std::vector<uint8_t> zip;
+    for (int i = 0; i < count; ++i) AddEntry(zip, "f" + std::to_string(i), 0, 1);
+    return zip;
+}
+
 // A Zip64 extra field block (id 1) holding the given 64-bit values in order.
 inline std::vector<uint8_t> Zip64Block(std::initializer_list<uint64_t> values) {
     std::vector<uint8_t> b{1, 0, static_cast<uint8_t>(values.size() * 8), 0};

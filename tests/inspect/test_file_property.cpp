@@ -385,9 +385,7 @@ TEST_F(ProgramPages, OtherFilesShowTheSummaryTextOrTheZipList) {
 TEST_F(ProgramPages, TheOwnersCloseDuringTheZipWalkEndsTheFill) {
     TempDir dir;
     const std::wstring zip = dir / L"many.zip";
-    std::vector<uint8_t> bytes;
-    for (int i = 0; i < 50000; ++i) zipbytes::AddEntry(bytes, "f" + std::to_string(i), 0, 1);
-    ASSERT_TRUE(testsupport::WriteBytes(zip, bytes));
+    ASSERT_TRUE(testsupport::WriteBytes(zip, zipbytes::ManyEntries(50000)));
     FakeMainWindow main;
     // Handled by the walk's pump: the owner goes, and the properties window with it.
     ::PostMessageW(main.Handle(), WM_CLOSE, 0, 0);
