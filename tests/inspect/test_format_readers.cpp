@@ -279,14 +279,12 @@ TEST(ZipWalk, EntriesInOrderAndTotals) {
 TEST(ZipWalk, Zip64SizesComeFromTheExtraField) {
     using zipbytes::Zip64Block;
     const uint32_t kMarked = 0xFFFFFFFFu;
-    auto afterTime = Bytes({0x55, 0x54, 1, 0, 9});  // another block first
-    const auto both = Zip64Block({12, 12});
-    afterTime.insert(afterTime.end(), both.begin(), both.end());
+    auto afterTime = Bytes({0x55, 0x54, 1, 0, 9, 1, 0, 16, 0, 12, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0});
     const struct {
         uint32_t compressed, size;
         std::vector<uint8_t> extra;
         uint64_t wantCompressed, wantSize;
-    } cases[] = {{kMarked, kMarked, both, 12, 12},
+    } cases[] = {{kMarked, kMarked, Zip64Block({12, 12}), 12, 12},
                  {kMarked, kMarked, afterTime, 12, 12},
                  {12, kMarked, Zip64Block({5000000000ull, 12}), 12, 5000000000ull},
                  {kMarked, 30, Zip64Block({12}), 12, 30}};

@@ -183,10 +183,10 @@ TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
     // without one it lets the render return.
     std::atomic<bool> answered{false};
     std::thread asker([&] {
-        ::WaitForSingleObject(h.rendering.get(), 10000);
         DWORD_PTR length = 0;
-        answered = ::SendMessageTimeoutW(box_, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 1000, &length) != 0;
-        if (!answered) ::SetEvent(h.release.get());
+        ::WaitForSingleObject(h.rendering.get(), 10000);
+        if (!(answered = ::SendMessageTimeoutW(box_, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 1000, &length) != 0))
+            ::SetEvent(h.release.get());
     });
     EXPECT_FALSE(p.OpenAudio(L"broken.avi", false)) << "given up: the file cannot be previewed";
     asker.join();
