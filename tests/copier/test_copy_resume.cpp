@@ -1,6 +1,7 @@
 // What a copy continued from its resume record reports: the stretches every earlier session
 // left out, kept in the skip map beside the target, or that they are not known.
 #include "CopyFakes.h"
+#include "copier/CopyTiming.h"
 #include "copier/SkipMapFile.h"
 #include "copier/SkipTally.h"
 #include <algorithm>
@@ -102,4 +103,68 @@ TEST(CopyResume, StartingOverForgetsTheMap) {
     StartAgain(rig, 2);
     ASSERT_FALSE(rig.host.shown.empty());
     EXPECT_EQ(salva::kEarlierSkipsUnknownText, LastLine(rig.host.shown.back().text));
+}
+
+// A continue that fails before its first block lands leaves the record and the map as the
+// first session left them.
+TEST(CopyResume, AContinueThatWritesNothingLeavesTheRecordAndMapAsFound) {
+    Rig rig;
+    SkipAndCancel(rig);
+    const auto before = ReadBytes(rig.dst), map = ReadBytes(salva::SkipMapPath(rig.dst));
+    rig.writer.writeError = ERROR_DISK_FULL;
+    StartAgain(rig, 2);
+    EXPECT_EQ(L"复制文件时出错！", rig.host.shown.back().title);
+    EXPECT_TRUE(before == ReadBytes(rig.dst)) << "target now " << FileLength(rig.dst) << " bytes";
+    EXPECT_EQ(map, ReadBytes(salva::SkipMapPath(rig.dst)));
+}
+
+// The close leaves a record only where the stopped copy wrote and its target is still as that
+// copy left it; a start refused before copying keeps what the close owes.
+TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
+    {  // failed part way, then a new start refused at the free-space question
+        Rig rig;
+        rig.MakeSource(100000);
+        rig.writer.writeError = ERROR_DISK_FULL;
+        rig.writer.failFrom = 20000;
+        rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+        rig.env.freeBytes = 10;
+        rig.engine.BeginCopy(rig.src, rig.dst);
+        rig.engine.WriteResumeRecordOnClose();
+        ASSERT_EQ(1u, rig.prompts.written.size());
+        EXPECT_EQ(1 + 5 * 4096, rig.prompts.written[0].haveCopied);
+    }
+    {  // the target held by another program: the copy never opened it
+        Rig rig;
+        rig.MakeSource(100000);
+        const auto theirs = Pattern(50000, 3);
+        WriteBytes(rig.dst, theirs);
+        salva::unique_hfile busy(::CreateFileW(rig.dst.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+        busy.reset();
+        rig.engine.WriteResumeRecordOnClose();
+        EXPECT_TRUE(rig.prompts.written.empty());
+        EXPECT_TRUE(theirs == ReadBytes(rig.dst));
+    }
+}
+
+// The skip slider: a running copy goes on where it is; a paused one jumps once, and that jump
+// is a skipped stretch in the log and the report.
+TEST(CopyResume, AHandSkipMovesOnlyAPausedCopyAndIsCounted) {
+    Rig rig;
+    const auto src = SourceWithoutZeros(rig, 100000);
+    rig.host.onPump = [&](int n) {
+        if (n == 2) rig.engine.SkipBlocksReleased(5);
+        if (n == 4) rig.engine.PauseOrContinue(L"");
+    };
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    ASSERT_TRUE(rig.engine.State().Paused);
+    EXPECT_EQ(1 + 4 * 4096, rig.engine.State().SourcePos) << "the running copy was moved";
+    rig.host.onPump = nullptr;
+    rig.engine.SkipBlocksReleased(2);
+    rig.engine.PauseOrContinue(L"");
+    const auto copied = ReadBytes(rig.dst);
+    ASSERT_EQ(src.size(), copied.size());
+    EXPECT_EQ(2 * 4096 - 1, Zeros(copied));
+    EXPECT_EQ(salva::SkippedText(1, Zeros(copied)), LastLine(rig.host.shown.back().text));
+    EXPECT_TRUE(rig.Logged(L"文件跳过：" + salva::GroupedNumber(1 + 6 * 4096) + L"字节")) << rig.LogText();
 }
