@@ -130,8 +130,10 @@ TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
         rig.env.freeBytes = 10;
         rig.engine.BeginCopy(rig.src, rig.dst);
         rig.engine.WriteResumeRecordOnClose();
-        ASSERT_EQ(1u, rig.prompts.written.size());
-        EXPECT_EQ(1 + 5 * 4096, rig.prompts.written[0].haveCopied);
+        EXPECT_EQ(1u, rig.prompts.written.size()) << "the refused start dropped the record";
+        if (!rig.prompts.written.empty()) {
+            EXPECT_EQ(1 + 5 * 4096, rig.prompts.written[0].haveCopied);
+        }
     }
     {  // the target held by another program: the copy never opened it
         Rig rig;
