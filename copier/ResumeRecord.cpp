@@ -1,7 +1,7 @@
 #include "copier/ResumeRecord.h"
-#include <utility>
 #include "copier/SkipMapFile.h"
 #include "services/Holders.h"
+#include <utility>
 
 namespace salva {
 
