@@ -135,6 +135,17 @@ TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
             EXPECT_EQ(1 + 5 * 4096, rig.prompts.written[0].haveCopied);
         }
     }
+    {  // failed part way, then completed another way before the close
+        Rig rig;
+        const auto src = rig.MakeSource(100000);
+        rig.writer.writeError = ERROR_DISK_FULL;
+        rig.writer.failFrom = 20000;
+        rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+        WriteBytes(rig.dst, src);
+        rig.engine.WriteResumeRecordOnClose();
+        EXPECT_TRUE(rig.prompts.written.empty());
+        EXPECT_TRUE(src == ReadBytes(rig.dst)) << "target now " << FileLength(rig.dst) << " bytes";
+    }
     {  // the target held by another program: the copy never opened it
         Rig rig;
         rig.MakeSource(100000);
