@@ -59,8 +59,12 @@ int64_t Win32CopyEnvironment::FileLength(const std::wstring& path) {
 }
 
 bool Win32CopyEnvironment::RemoveFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    if (::DeleteFileW(path.c_str())) return true;
+    // A file that stays (in use, protected) keeps its read-only and other attributes.
+    if (attributes != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), attributes);
+    return false;
 }
 
 namespace {
