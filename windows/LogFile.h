@@ -17,8 +17,9 @@ std::wstring LogViewText(const std::wstring& fileText);
 bool AppendLogFile(const std::wstring& path, const std::wstring& text);
 // Replaces the file's content by `text` and one CRLF; false on failure, file unchanged.
 bool WriteLogFile(const std::wstring& path, const std::wstring& text);
-// How much of a log the view shows at most: the last bytes of a larger file.
-constexpr int64_t kLogViewBytes = int64_t{4} << 20;
+// How much of a log the view shows at most: the last bytes of a larger file. About ten
+// thousand entries; an edit control under Wine lays out about a megabyte a second.
+constexpr int64_t kLogViewBytes = int64_t{1} << 20;
 // The line that stands first in the view of a log larger than that.
 std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes);
 // LogViewText of the file, or of its last `viewBytes` from the first whole line on, after
