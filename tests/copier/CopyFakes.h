@@ -96,11 +96,8 @@ public:
     }
     long AskExistingTarget(const std::wstring& s, const std::wstring& t, std::wstring* newName) override {
         asked.push_back(L"existing:" + s + L">" + t);
-        long a = existingTarget;
-        if (!existingTargets.empty()) {
-            a = existingTargets.front();
-            existingTargets.pop_front();
-        }
+        const long a = existingTargets.empty() ? existingTarget : existingTargets.front();
+        if (!existingTargets.empty()) existingTargets.pop_front();
         if (a == 5) *newName = renameTo;
         return a;
     }
