@@ -104,8 +104,7 @@ TEST(LogFileText, AppendWriteRead) {
     EXPECT_EQ(testsupport::FileLength(log + L".new"), -1) << "no temporary file is left";
 }
 
-// Appending leaves every byte already in the file as it was and writes in the file's own
-// encoding: the mark's UTF-8, else the ANSI code page (an earlier version's log).
+// Appending keeps the file's bytes and its encoding: the mark's UTF-8, else the ANSI code page.
 TEST(LogFileText, AppendKeepsTheFileAndItsEncoding) {
     const std::wstring entry = L"第一集.dat\r\n";
     const std::string utf8 = Utf8(entry + L"\r\n"), ansi = ToCodePage(CP_ACP, entry + L"\r\n");
@@ -123,8 +122,7 @@ TEST(LogFileText, AppendKeepsTheFileAndItsEncoding) {
     }
 }
 
-// A 700 MB log (sparse): appending reads none of it; the view shows its last part after a
-// line saying the earlier part is not shown.
+// A 700 MB sparse log: appended to without reading it; the view shows its end after a notice.
 TEST(LogFileText, LargeLogIsAppendedToAndShownInPart) {
     TempDir dir;
     const std::wstring log = dir / L"OperationNotes.log";
