@@ -128,7 +128,7 @@ bool WriteLogFile(const std::wstring& path, const std::wstring& text) {
 }
 
 std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes) {
-    auto mb = [](int64_t n) { return std::to_wstring((n + (1 << 20) - 1) >> 20); };
+    auto mb = [](int64_t n) { return std::to_wstring(std::max<int64_t>(1, (n + (1 << 19)) >> 20)); };
     return L"（日志文件共约 " + mb(fileBytes) + L" MB，这里只显示最后约 " + mb(shownBytes) +
            L" MB 的记录，之前的部分没有显示。）";
 }
