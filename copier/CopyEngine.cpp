@@ -200,7 +200,10 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
     s_.BlockBytes = int64_t{s_.ReadBlocks} * BlockUnit(source, destination, env_.DriveType(source), env_.OSPlatformCode());
     s_.Source = source;
     s_.Target = destination;
+    DecideDestination(source, destination);
+}
 
+void CopyEngine::DecideDestination(const std::wstring& source, const std::wstring& destination) {
     if (!env_.FileExists(destination)) {
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
@@ -276,6 +279,9 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
             return;
         }
         s_.Target = renamed;
+        // A new name that exists is an existing destination like any other: asked about again,
+        // never written over unasked.
+        if (env_.FileExists(renamed)) return DecideDestination(source, renamed);
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;

@@ -120,6 +120,9 @@ private:
     bool RestartIfTargetChanged();
 
     bool CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed, bool onContinue);
+    // BeginCopy's decision about the destination once the paths and the space are checked: a
+    // fresh copy, or the prompts for an existing file (again for a new name that exists too).
+    void DecideDestination(const std::wstring& source, const std::wstring& destination);
     void BeginCopyFailed(const FileError& e);
     void LogError(const std::wstring& reason);
     void SetLabel(CopyLabel label, const std::wstring& text);

@@ -362,7 +362,11 @@ void FrmCopy::mnuCopyTo_Click() {
 
 void FrmCopy::mnuMoveTo_Click() {
     if (CopyInHand() || FileListCount() == 0 || !CurrentFileExists()) return;
-    if (FileSystem().FileMoveTo(hwnd_, FileListText())) RemoveCurrentListItem();
+    const std::wstring path = FileListText();
+    const FileSystem fs;
+    fs.FileMoveTo(hwnd_, path);
+    // A file that stayed (moved into its own folder, refused) stays listed, as after a delete.
+    if (!fs.FileExists(path)) RemoveCurrentListItem();
 }
 
 void FrmCopy::mnuDelSeletedItem_Click() {

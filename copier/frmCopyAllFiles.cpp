@@ -248,6 +248,8 @@ void frmCopyAllFiles::CopyingFiles() {
     batchSkipStretches_ = 0;
     batchSkipBytes_ = 0;
     batchEarlierUnknown_ = 0;
+    batchSelfTargets_ = 0;
+    keptFiles_.clear();
     sessionEnded_ = false;
     stopReason_.clear();
     stoppedByError_ = false;
@@ -256,6 +258,7 @@ void frmCopyAllFiles::CopyingFiles() {
     for (const std::wstring& path : listed) {
         if (!env_.FileExists(path)) continue;
         batchList_.push_back(path);
+        keptFiles_.insert(env_.FileKey(path));
         s_.BatchBytes += std::max<int64_t>(0, env_.FileLength(path));
     }
     if (!Load()) return;
@@ -317,7 +320,8 @@ void frmCopyAllFiles::CopyingFiles() {
     }
     TimerOff();
     pass_.ReleaseBuffer();
-    if (!sessionEnded_ && (batchSkipStretches_ || batchEarlierUnknown_ || (stoppedByError_ && !stoppedAt.empty()))) {
+    if (!sessionEnded_ &&
+        (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || (stoppedByError_ && !stoppedAt.empty()))) {
         std::wstring text = L"复制所有文件到：" + folder;
         if (!stoppedAt.empty()) {
             text += kCrlf + L"复制在“" + stoppedAt + L"”处中止：" + stopReason_;
@@ -326,6 +330,7 @@ void frmCopyAllFiles::CopyingFiles() {
         }
         if (batchSkipStretches_) text += kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_);
         if (batchEarlierUnknown_) text += kCrlf + rules::EarlierUnknownText(batchEarlierUnknown_);
+        if (batchSelfTargets_) text += kCrlf + rules::SelfTargetText(batchSelfTargets_);
         Ask(text, L"提醒！", kOkExclamation);
     }
     Unload();
@@ -356,7 +361,16 @@ void frmCopyAllFiles::CopyNextFile(const std::wstring& source, const std::wstrin
 
 void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstring& target, bool mayRename) {
     currentTarget_ = target;
-    if (!env_.FileExists(target) || s_.ReplaceAll) {
+    // A target that is the source itself is never written: the copy would cut the user's file.
+    if (env_.SameFile(source, target)) {
+        s_.SkipCurrent = true;
+        ++batchSelfTargets_;
+        Log(rules::ErrorEntry(source, L"错误原因：目标文件就是源文件本身，文件没有复制。"));
+        return;
+    }
+    // "All" covers what was in the folder before; a listed file or a target this batch wrote is
+    // asked about again.
+    if (!env_.FileExists(target) || (s_.ReplaceAll && keptFiles_.count(env_.FileKey(target)) == 0)) {
         s_.SourcePos = 1;
         StartCopy(source, target);
         return;
@@ -426,6 +440,7 @@ void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& 
     copyingFile_ = true;
     CopyFileBlocks(source, target, s_.BlockBytes);
     copyingFile_ = false;
+    if (env_.FileExists(target)) keptFiles_.insert(env_.FileKey(target));
 }
 
 // ---------------------------------------------------------------------------------------------

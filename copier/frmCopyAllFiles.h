@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,10 @@ private:
     int64_t batchSkipStretches_ = 0;
     int64_t batchSkipBytes_ = 0;
     int64_t batchEarlierUnknown_ = 0;  // files continued without knowing what was skipped before
+    int64_t batchSelfTargets_ = 0;     // files left out because their target is the file itself
+    // The files "all" never writes over without asking: the listed sources and the targets this
+    // batch wrote (CopyEnvironment::FileKey).
+    std::set<std::wstring> keptFiles_;
     std::wstring currentSource_;
     BlockPacer pacer_;
     bool displayChanged_ = false;

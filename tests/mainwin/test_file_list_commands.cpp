@@ -301,7 +301,7 @@ TEST_F(FileListTest, TheCurrentFileStaysReadableWhenThePreviewOptionIsToggled) {
 
 TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     const std::wstring a = MakeFile(L"a.dat", 5000), b = MakeFile(L"b.dat");
-    const std::wstring folder = h_.dir / L"picked";
+    std::wstring folder = h_.dir / L"picked";
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     SetItems({a, b});
     const auto pick = [&](int command) {
@@ -322,6 +322,11 @@ TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     ASSERT_TRUE(pick(FrmCopy::IDM_mnuMoveTo));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(a.c_str()));
     EXPECT_EQ(5000, FileLength(folder + L"\\a.dat"));
+    EXPECT_EQ(Narrowed({b}), Narrowed(Items()));
+    // Into its own folder: the file stays where it is, and so does its item.
+    folder = h_.dir.path();
+    pick(FrmCopy::IDM_mnuMoveTo);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(b.c_str()));
     EXPECT_EQ(Narrowed({b}), Narrowed(Items()));
 }
 
