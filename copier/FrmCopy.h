@@ -353,6 +353,8 @@ private:
     int engineDepth_ = 0;
     bool closePending_ = false;
     bool unloaded_ = false;
+    // The batch copy runs: like a running copy, it refuses a close.
+    bool batchRunning_ = false;
 };
 
 }  // namespace salva
