@@ -78,47 +78,41 @@ TEST(MainWindowBatch, CopiesTheListIntoThePickedFolderAskingAboutAnExistingTarge
 
 TEST(MainWindowBatch, CloseDuringTheBatchIsRefusedWithoutAQuestion) {
     Harness h;
-    const std::wstring out = h.dir / L"out";
     h.configure = [&](FrmCopy::Options& o) {
         o.windows.copyAllFiles = [&] {
             salva::frmCopyAllFiles::Options b;
             b.chooseFolder = [&](HWND, bool* same) {
                 *same = true;
-                return out;
+                return h.dir.path();
             };
-            b.log = [&](const std::wstring& entry) { h.log.GetFileCopyLog(entry); };
             salva::frmCopyAllFiles(std::move(b)).CopyingFiles();
         };
     };
     h.Create();
     HWND main = h.frm->Window();
-    ASSERT_TRUE(::CreateDirectoryW(out.c_str(), nullptr));
-    const std::wstring a = h.dir / L"a.dat", b = h.dir / L"b.dat";
-    ASSERT_TRUE(WriteBytes(a, Pattern(2000000, 1)));
-    ASSERT_TRUE(WriteBytes(b, Pattern(1000000, 2)));
-    for (const auto& p : {a, b}) h.frm->AddFileListItem(p);
-    h.frm->SetFileListText(a);
-
-    std::atomic<bool> ended{false};
-    bool asked = false;
+    const std::wstring src = h.dir / L"src";
+    ASSERT_TRUE(::CreateDirectoryW(src.c_str(), nullptr));
+    for (const wchar_t* name : {L"a.dat", L"b.dat"}) {
+        ASSERT_TRUE(WriteBytes(src + L"\\" + name, Pattern(1000000, name[0])));
+        h.frm->AddFileListItem(src + L"\\" + name);
+    }
+    h.frm->SetFileListText(src + L"\\a.dat");
+    std::atomic<bool> ended{false}, asked{false};
     Watcher question(
         [&] {
-            for (HWND box = nullptr; !ended; ::Sleep(20))
-                if ((box = ::FindWindowW(L"#32770", L"提醒！"))) return box;
-            return HWND{};
+            HWND box = nullptr;
+            while (!ended && !(box = ::FindWindowW(L"#32770", L"提醒！"))) ::Sleep(20);
+            return box;
         },
         [&](HWND box) {
             asked = true;
             ::PostMessageW(box, WM_COMMAND, IDYES, 0);
         });
-    // The close waits in the queue for the batch's first pump.
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);  // waits in the queue for the batch's first pump
     ::SendMessageW(main, WM_COMMAND, FrmCopy::IDM_mnuCopyAllFilesTo, 0);
     ended = true;
     question.Join();
     EXPECT_FALSE(asked) << "the close was asked about during the batch";
-    EXPECT_TRUE(::IsWindow(main)) << "the windows went while the batch wrote on";
-    EXPECT_TRUE(::IsWindowEnabled(main));
-    EXPECT_TRUE(ReadBytes(a) == ReadBytes(out + L"\\a.dat"));
-    EXPECT_TRUE(ReadBytes(b) == ReadBytes(out + L"\\b.dat"));
+    EXPECT_TRUE(::IsWindow(main) && ::IsWindowEnabled(main));
+    for (const wchar_t* name : {L"\\a.dat", L"\\b.dat"}) EXPECT_TRUE(ReadBytes(src + name) == ReadBytes(h.dir.path() + name));
 }

