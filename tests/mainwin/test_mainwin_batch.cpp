@@ -5,7 +5,6 @@
 #include "copier/frmCopyAllFiles.h"
 #include "dorvex/PromptFrame.h"
 #include "services/frmChooseDialog.h"
-#include <atomic>
 #include <commctrl.h>
 
 using namespace mainwintest;
@@ -74,45 +73,4 @@ TEST(MainWindowBatch, CopiesTheListIntoThePickedFolderAskingAboutAnExistingTarge
     EXPECT_EQ(ReadBytes(b), ReadBytes(out + L"\\b.dat"));
     const std::wstring& log = h.log.CurrentLog();
     EXPECT_NE(std::wstring::npos, log.find(L"复制文件“" + c + L"”时遇到错误。")) << Narrow(log);
-}
-
-TEST(MainWindowBatch, CloseDuringTheBatchIsRefusedWithoutAQuestion) {
-    Harness h;
-    h.configure = [&](FrmCopy::Options& o) {
-        o.windows.copyAllFiles = [&] {
-            salva::frmCopyAllFiles::Options b;
-            b.chooseFolder = [&](HWND, bool* same) {
-                *same = true;
-                return h.dir.path();
-            };
-            salva::frmCopyAllFiles(std::move(b)).CopyingFiles();
-        };
-    };
-    h.Create();
-    HWND main = h.frm->Window();
-    const std::wstring src = h.dir / L"src";
-    ASSERT_TRUE(::CreateDirectoryW(src.c_str(), nullptr));
-    for (const wchar_t* name : {L"a.dat", L"b.dat"}) {
-        ASSERT_TRUE(WriteBytes(src + L"\\" + name, Pattern(1000000, name[0])));
-        h.frm->AddFileListItem(src + L"\\" + name);
-    }
-    h.frm->SetFileListText(src + L"\\a.dat");
-    std::atomic<bool> ended{false}, asked{false};
-    Watcher question(
-        [&] {
-            HWND box = nullptr;
-            while (!ended && !(box = ::FindWindowW(L"#32770", L"提醒！"))) ::Sleep(20);
-            return box;
-        },
-        [&](HWND box) {
-            asked = true;
-            ::PostMessageW(box, WM_COMMAND, IDYES, 0);
-        });
-    ::PostMessageW(main, WM_CLOSE, 0, 0);  // waits in the queue for the batch's first pump
-    ::SendMessageW(main, WM_COMMAND, FrmCopy::IDM_mnuCopyAllFilesTo, 0);
-    ended = true;
-    question.Join();
-    EXPECT_FALSE(asked) << "the close was asked about during the batch";
-    EXPECT_TRUE(::IsWindow(main) && ::IsWindowEnabled(main));
-    for (const wchar_t* name : {L"\\a.dat", L"\\b.dat"}) EXPECT_TRUE(ReadBytes(src + name) == ReadBytes(h.dir.path() + name));
 }
