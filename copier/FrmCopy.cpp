@@ -757,7 +757,14 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_HSCROLL: {
         HWND slider = reinterpret_cast<HWND>(lp);
-        if (LOWORD(wp) != TB_ENDTRACK) return 0;
+        if (LOWORD(wp) != TB_ENDTRACK) {
+            endTrackEcho_ = nullptr;
+            return 0;
+        }
+        // Wine's trackbar ends a mouse track twice: on the button's release, with the capture
+        // still held, and again when it lets the capture go. One release moves a paused copy once.
+        const bool captured = ::GetCapture() == slider;
+        if (std::exchange(endTrackEcho_, captured ? slider : nullptr) == slider && !captured) return 0;
         const int value = static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0));
         if (slider == Control(IDC_sldReadBlocks)) {
             const std::wstring source = FileListText();

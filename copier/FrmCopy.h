@@ -352,6 +352,9 @@ private:
     BlockPacer pacer_;
     int engineDepth_ = 0;
     bool closePending_ = false;
+    // The slider whose track ended with the mouse captured: the end that follows when it lets
+    // the capture go is no release of its own.
+    HWND endTrackEcho_ = nullptr;
     bool unloaded_ = false;
     // The batch copy runs: like a running copy, it refuses a close.
     bool batchRunning_ = false;

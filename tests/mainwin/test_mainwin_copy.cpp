@@ -316,3 +316,25 @@ TEST_F(MainWindowCopy, TheListLockedByThePausedCopyTakesNoDrop) {
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect);
     EXPECT_EQ(1, f_->FileListCount());
 }
+
+// Paused: one click in the skip slider's channel, whose track ends on the button's release and
+// again when the capture goes, moves the copy on once; then the target is completed outside
+// the program, and closing leaves it as it is.
+TEST_F(MainWindowCopy, OneSliderClickMovesAPausedCopyOnceAndTheCloseSparesAChangedTarget) {
+    main_ = f_->Window();
+    RunStartAndPause();
+    ASSERT_TRUE(f_->Engine().State().Paused);
+    const int64_t kept = f_->Engine().State().SourcePos;
+    HWND skip = Button(FrmCopy::IDC_sldSkipBlocks);
+    RECT rc{};
+    ::GetClientRect(skip, &rc);
+    ::SendMessageW(skip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right * 3 / 4, rc.bottom / 2));
+    ::SendMessageW(skip, WM_LBUTTONUP, 0, MAKELPARAM(rc.right * 3 / 4, rc.bottom / 2));
+    const int64_t value = ::SendMessageW(skip, TBM_GETPOS, 0, 0);
+    EXPECT_EQ(kept + value * f_->Engine().State().BlockBytes, f_->Engine().State().SourcePos) << value;
+    ASSERT_TRUE(WriteBytes(target_, bytes_));
+    Watcher yes(L"提醒！", [&](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    ::SendMessageW(main_, WM_CLOSE, 0, 0);
+    yes.Join();
+    EXPECT_TRUE(bytes_ == ReadBytes(target_)) << "target now " << FileLength(target_) << " bytes";
+}
