@@ -361,8 +361,18 @@ void FrmCopy::ConfigurePopupMenus() {
 // Close and shutdown
 
 bool FrmCopy::Form_QueryUnload() {
-    if (engine_->Running()) return false;
+    // A running copy or batch refuses the close without asking.
+    if (engine_->Running() || batchRunning_) return false;
+    // Under a prompt or a modal window (search, properties) the window is held disabled. The
+    // question's box enables its owner as it closes: the hold is put back, and the input with
+    // the window that had it, so nothing else starts while that loop still runs.
+    const bool held = !::IsWindowEnabled(hwnd_);
+    HWND active = ::GetActiveWindow();
     promptResult_ = ShowMessage(L"真的要退出Salvadisk吗？", L"提醒！", MB_YESNO | MB_ICONEXCLAMATION);
+    if (held && ::IsWindow(hwnd_)) {
+        ::EnableWindow(hwnd_, FALSE);
+        if (active && active != hwnd_ && ::IsWindow(active)) ::SetActiveWindow(active);
+    }
     if (promptResult_ != IDYES) return false;
     ReleaseLogWindow();
     return true;
@@ -784,7 +794,12 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The system is shutting down: the same question, and the same refusal while copying.
         return Form_QueryUnload() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (!wp || !hwnd_) return 0;
+        if (!wp) {
+            // The session goes on after all: a 是 to its question had let the log window go.
+            if (!closePending_ && !unloaded_) LogWindow().KeepLoaded = true;
+            return 0;
+        }
+        if (!hwnd_) return 0;
         if (engineDepth_ == 0) {
             ::DestroyWindow(hwnd_);
         } else {

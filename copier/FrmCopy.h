@@ -356,6 +356,8 @@ private:
     // the capture go is no release of its own.
     HWND endTrackEcho_ = nullptr;
     bool unloaded_ = false;
+    // The batch copy runs: like a running copy, it refuses a close.
+    bool batchRunning_ = false;
 };
 
 }  // namespace salva

@@ -283,6 +283,40 @@ TEST_F(MainWindowCopy, ThePausedCopysFileCannotBeDeletedMovedRenamedOrCopiedWith
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(source_.c_str()));
 }
 
+TEST_F(MainWindowCopy, CloseAnsweredNoUnderThePromptLeavesTheWindowHeldByIt) {
+    main_ = f_->Window();
+    ASSERT_TRUE(WriteBytes(target_, Pattern(100, 2)));
+    ::SetActiveWindow(main_);  // the prompt belongs to the active window
+    bool heldByPrompt = false, heldAfterNo = false;
+    Watcher prompt(L"文件已经存在", [&](HWND box) {
+        heldByPrompt = !::IsWindowEnabled(main_);
+        ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        HWND question = WaitForWindow(L"提醒！");
+        ::PostMessageW(question, WM_COMMAND, IDNO, 0);
+        while (::IsWindow(question)) ::Sleep(10);
+        ::SendMessageW(main_, WM_NULL, 0, 0);  // handled back in the prompt's loop
+        heldAfterNo = question && !::IsWindowEnabled(main_);
+        ::PostMessageW(FindControl(box, dorvex::ids::cmdCancel), BM_CLICK, 0, 0);
+    });
+    StartWith([] {});
+    prompt.Join();
+    ASSERT_TRUE(heldByPrompt);
+    EXPECT_TRUE(heldAfterNo) << "否 gave the main window its input back under the prompt";
+    EXPECT_TRUE(::IsWindowEnabled(main_) && FileLength(target_) == 100);
+}
+
+TEST_F(MainWindowCopy, TheListLockedByThePausedCopyTakesNoDrop) {
+    RunStartAndPause();
+    RECT rc{};
+    ::GetWindowRect(Button(FrmCopy::IDC_cmbFileCopy), &rc);
+    IDataObject* data = NewFileListData({target_});
+    DWORD effect = DROPEFFECT_COPY;
+    f_->DropTarget()->Drop(data, 0, POINTL{rc.left + 20, (rc.top + rc.bottom) / 2}, &effect);
+    data->Release();
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect);
+    EXPECT_EQ(1, f_->FileListCount());
+}
+
 // Paused: one click in the skip slider's channel, whose track ends on the button's release and
 // again when the capture goes, moves the copy on once; then the target is completed outside
 // the program, and closing leaves it as it is.

@@ -309,3 +309,17 @@ TEST(MainWindowClose, SystemShutdownAsksTheSameQuestion) {
     EXPECT_FALSE(::IsWindow(main)) << "the window stays after the session ended";
     EXPECT_FALSE(h.log.IsLoaded());
 }
+
+TEST(MainWindowClose, ShutdownCancelledAfterYesLeavesTheLogWindowHidingOnClose) {
+    Harness h;
+    h.Create();
+    HWND main = h.frm->Window();
+    Watcher yes(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    EXPECT_EQ(TRUE, ::SendMessageW(main, WM_QUERYENDSESSION, 0, 0));
+    yes.Join();
+    // Another program refused: the session goes on.
+    ::SendMessageW(main, WM_ENDSESSION, FALSE, 0);
+    ::SendMessageW(h.log.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(main));
+    EXPECT_TRUE(h.log.IsLoaded()) << "the log window closed instead of hiding";
+}
