@@ -362,13 +362,15 @@ void FrmCopy::ConfigurePopupMenus() {
 
 bool FrmCopy::Form_QueryUnload() {
     // A running copy or batch refuses the close without asking.
-    if (engine_->Running() || batchRunning_) return false;
+    if (engine_->Running() || batchRunning_ || closeAsking_) return false;
     // Under a prompt or a modal window (search, properties) the window is held disabled. The
     // question's box enables its owner as it closes: the hold is put back, and the input with
     // the window that had it, so nothing else starts while that loop still runs.
     const bool held = !::IsWindowEnabled(hwnd_);
     HWND active = ::GetActiveWindow();
+    closeAsking_ = true;
     promptResult_ = ShowMessage(L"真的要退出Salvadisk吗？", L"提醒！", MB_YESNO | MB_ICONEXCLAMATION);
+    closeAsking_ = false;
     if (held && ::IsWindow(hwnd_)) {
         ::EnableWindow(hwnd_, FALSE);
         if (active && active != hwnd_ && ::IsWindow(active)) ::SetActiveWindow(active);

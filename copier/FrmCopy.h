@@ -346,6 +346,8 @@ private:
     std::unique_ptr<ToolTips> targetTip_;
     WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
+    // The quit question is up: a second close meanwhile asks nothing more.
+    bool closeAsking_ = false;
     // The copy display changed since the last pump; performance-counter times of the last
     // pump call and of the last look for input; counter ticks per millisecond.
     bool displayChanged_ = false;
