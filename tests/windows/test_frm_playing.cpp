@@ -160,6 +160,17 @@ TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnload) {
     EXPECT_EQ(Text(frmPlaying::IDC_lblTotalTime), "00:01:40");
 }
 
+TEST_F(PaneTest, TheNextFileTakesThePreviousVideoOffThePanel) {
+    for (const std::wstring& next : {song_, text_}) {
+        ASSERT_TRUE(pane_.OpenMediaFile(clip_));
+        ClickPlay();
+        s_->calls.clear();
+        pane_.OpenMediaFile(next);
+        EXPECT_NE(s_->Joined().find("hide window"), std::string::npos) << Narrow(next) << ": " << s_->Joined();
+        EXPECT_EQ(s_->live, next == song_ ? 1 : 0) << Narrow(next);
+    }
+}
+
 TEST_F(PaneTest, OtherFilesShowTheirFactsAndLeaveTheButtonsGrey) {
     EXPECT_FALSE(pane_.OpenMediaFile(text_));
     EXPECT_EQ(pane_.FactLines().size(), 6u);
