@@ -119,8 +119,8 @@ bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
     const int x = (panel.InnerWidth() - static_cast<short>(px.cx)) / 2;
     const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
     // The caption lines printed over the panel's top (the picture's two, a blank and the
-    // resource's three, one more when a line wraps) keep clear of the picture.
-    const int captionBottom = 7 * panel.LineHeight();
+    // resource's three, up to four more where long ones wrap) keep clear of the picture.
+    const int captionBottom = std::min(10 * panel.LineHeight(), panel.InnerHeight() / 2);
     if (HDC dc = panel.Box().dc()) {
         if (x >= 0 && y >= captionBottom) {
             RenderPictureAt(picture, dc, x, y);
