@@ -64,6 +64,10 @@ std::wstring EarlierUnknownText(int64_t files) {
     return L"其中 " + GroupedNumber(files) + L" 个文件是从续拷记录处继续复制的，之前的复制跳过了哪些内容已无法得知，这些文件可能不完整。";
 }
 
+std::wstring SelfTargetText(int64_t files) {
+    return L"其中 " + GroupedNumber(files) + L" 个文件没有复制：目标文件就是源文件本身（见操作日志）。";
+}
+
 std::wstring ErrorEntry(const std::wstring& source, const std::wstring& reason) {
     return L"复制文件“" + source + L"”时遇到错误。" + kCrlf + std::wstring(22, L' ') + reason;
 }

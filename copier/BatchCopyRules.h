@@ -34,6 +34,9 @@ std::wstring FileCountText(int64_t index, int64_t count);
 // The closing line for `files` files continued from records whose earlier skips are not known.
 std::wstring EarlierUnknownText(int64_t files);
 
+// The closing line for `files` files left out because their target is the file itself.
+std::wstring SelfTargetText(int64_t files);
+
 // The question when the folder's drive has less room than the batch needs.
 std::wstring SpaceQuestionText(const std::wstring& folder, int64_t freeBytes, int64_t batchBytes);
 

@@ -179,8 +179,6 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         Ask(L"源文件与文件保存路径是同一个文件，请重新选择文件保存路径。", L"提醒！", kOkExclamation);
         return;
     }
-    // A new start replaces whatever copy stopped before.
-    s_.RecordPending = false;
     s_.Paused = false;
     newTargetAllowed_ = false;
     s_.ElapsedSeconds = 0;
@@ -203,7 +201,10 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
     s_.BlockBytes = int64_t{s_.ReadBlocks} * BlockUnit(source, destination, env_.DriveType(source), env_.OSPlatformCode());
     s_.Source = source;
     s_.Target = destination;
+    DecideDestination(source, destination);
+}
 
+void CopyEngine::DecideDestination(const std::wstring& source, const std::wstring& destination) {
     if (!env_.FileExists(destination)) {
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
@@ -279,6 +280,9 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
             return;
         }
         s_.Target = renamed;
+        // A new name that exists is an existing destination like any other: asked about again,
+        // never written over unasked.
+        if (env_.FileExists(renamed)) return DecideDestination(source, renamed);
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;
@@ -315,8 +319,13 @@ void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstrin
 }
 
 void CopyEngine::StartLoop(CopyMode mode) {
+    // A new copy replaces whatever copy stopped before; a start refused before this keeps it.
+    s_.RecordPending = false;
+    pending_.reset();
+    wrote_ = false;
     s_.Mode = mode;
-    StartSkipTally(skips_, s_.Source, s_.Target, s_.SourcePos, std::exchange(continuesRecord_, false), env_, writer_);
+    StartSkipTally(skips_, s_.Source, s_.Target, s_.SourcePos, std::exchange(continuesRecord_, false), env_, writer_,
+                   &cut_);
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }
@@ -345,7 +354,11 @@ void CopyEngine::ShowBlock() {
 CopyEngine::PassResult CopyEngine::RunPass(int64_t step) {
     BlockPassSteps steps;
     steps.stopRequested = [this] { return s_.StopRequested; };
-    steps.blockDone = [this](int64_t pos) { NoteBlock(pos); };
+    steps.blockDone = [this](int64_t pos) {
+        // A block at a position within the source wrote its bytes.
+        if (pos >= 1 && pos <= s_.TotalBytes) wrote_ = true;
+        NoteBlock(pos);
+    };
     steps.pump = [this] { host_.PumpMessages(); };
     const PassResult r = pass_.Run(s_.Source, s_.Target, step, s_.SourcePos,
                                    s_.Mode == CopyMode::Merge ? &s_.DestPos : nullptr, s_.TotalBytes, steps);
@@ -407,6 +420,8 @@ void CopyEngine::Finish(bool updateCopied) {
         SetLabel(CopyLabel::Rate, GroupedNumber(f.kbPerSecond) + L"KB/秒");
     }
     s_.RecordPending = false;
+    pending_.reset();
+    cut_ = CutRecord{};
     RemoveSkipMap(s_.Target);
     EndCopyState();
     const bool copy = s_.Mode == CopyMode::Copy;
@@ -426,7 +441,7 @@ void CopyEngine::StopPath() {
     TimerOff();
     if (!s_.CancelRequested) {
         // Paused: the window stays locked; Continue goes on from SourcePos.
-        s_.RecordPending = s_.Mode == CopyMode::Copy && s_.SourcePos < s_.TotalBytes;
+        KeepPending(false);
         return;
     }
     host_.AppendLog(TextsOf(s_.Mode).cancelled + s_.Source);
@@ -441,6 +456,7 @@ void CopyEngine::StopPath() {
         ResetCopyState();
     }
     s_.RecordPending = false;
+    pending_.reset();
 }
 
 void CopyEngine::LogError(const std::wstring& reason) {
@@ -456,19 +472,13 @@ bool CopyEngine::HandleError(const PassResult& r, int64_t step) {
     const FileError& e = r.error;
     const bool copy = s_.Mode == CopyMode::Copy;
     auto endFailed = [&] {
-        s_.RecordPending = copy && s_.SourcePos < s_.TotalBytes;
+        KeepPending(true);
         EndCopyState();
     };
 
     // Only the source's own bytes are ever jumped over.
     if (r.step == FileStep::SourceRead && (e.mediaRead || e.number == kErrBadFileName)) {
-        // The failed block's first byte came with the block before it; in a merge it stays.
-        if (!copy && lastWrittenSourcePos_ == s_.SourcePos) s_.DestPos += 1;
-        const int64_t failedAt = s_.SourcePos;
-        s_.SourcePos += e.mediaRead ? int64_t{s_.SkipBlocks} * step * 8 : step;
-        skips_.Skipped(failedAt, s_.SourcePos, s_.TotalBytes);
-        // A skip past the end is told as one to the first position after the source.
-        host_.AppendLog(L"文件跳过：" + GroupedNumber(std::min(s_.SourcePos, s_.TotalBytes + 1)) + L"字节");
+        SkipTo(s_.SourcePos + (e.mediaRead ? int64_t{s_.SkipBlocks} * step * 8 : step));
         host_.PumpMessages();
         if (s_.SourcePos > s_.TotalBytes) {
             Finish(false);
@@ -580,6 +590,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
         }
     }
     s_.RecordPending = false;
+    pending_.reset();
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }
@@ -599,6 +610,8 @@ bool CopyEngine::RestartIfTargetChanged() {
     if (!copy) s_.DestPos = std::max<int64_t>(0, have) + 1;
     skips_.Reset(1);
     RemoveSkipMap(s_.Target);
+    wrote_ = false;
+    cut_ = CutRecord{};
     return true;
 }
 
@@ -635,26 +648,65 @@ void CopyEngine::ReadBlocksReleased(int value, const std::wstring& source, const
 void CopyEngine::SkipBlocksReleased(int value) {
     s_.SkipBlocks = std::clamp(value, 1, 30);
     SetLabel(CopyLabel::SkipBlocks, std::to_wstring(s_.SkipBlocks) + L"块");
-    s_.SourcePos += int64_t{s_.SkipBlocks} * s_.BlockBytes;
+    // Only a paused copy is moved; a running one goes on where it is, and at other times the
+    // next start sets the position anyway.
+    if (!s_.Paused) return;
+    SkipTo(s_.SourcePos + int64_t{s_.SkipBlocks} * s_.BlockBytes);
     host_.PumpMessages();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Resume record
 
-void CopyEngine::WriteResumeRecord(const std::wstring& target) {
+void CopyEngine::SkipTo(int64_t to) {
+    // The failed block's first byte came with the block before it; in a merge it stays.
+    if (s_.Mode == CopyMode::Merge && lastWrittenSourcePos_ == s_.SourcePos) s_.DestPos += 1;
+    skips_.Skipped(s_.SourcePos, to, s_.TotalBytes);
+    s_.SourcePos = to;
+    // A skip past the end is told as one to the first position after the source.
+    host_.AppendLog(L"文件跳过：" + GroupedNumber(std::min(s_.SourcePos, s_.TotalBytes + 1)) + L"字节");
+}
+
+void CopyEngine::KeepPending(bool failed) {
     s_.RecordPending = false;
-    if (LeaveResumeRecord(s_.Source, target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, skips_, env_, writer_,
-                          prompts_) ==
-        RecordOutcome::Failed)
-        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
+    pending_.reset();
+    if (s_.Mode != CopyMode::Copy || s_.SourcePos >= s_.TotalBytes) return;
+    if (!wrote_) {
+        // Nothing of this copy reached the target: a failed continue puts its record back at
+        // once, so that the next start finds it; a target it never wrote owes it nothing.
+        if (failed) PutRecordBack(s_.Target, cut_, env_);
+        if (cut_.at < 0) return;
+    }
+    pending_ = PendingRecord{s_.Source, s_.Target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds,
+                             env_.FileLength(s_.Target), env_.LastWriteTime(s_.Target)};
+    s_.RecordPending = true;
+}
+
+void CopyEngine::WriteResumeRecord(const std::wstring& target) {
+    LeaveRecord(PendingRecord{s_.Source, target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds});
+}
+
+void CopyEngine::LeaveRecord(PendingRecord p) {
+    s_.RecordPending = false;
+    pending_.reset();
+    if (!wrote_) {
+        PutRecordBack(p.target, cut_, env_);
+        return;
+    }
+    if (LeaveResumeRecord(p.source, p.target, p.sourcePos, p.totalBytes, p.elapsedSeconds, skips_, env_, writer_,
+                          prompts_) == RecordOutcome::Failed)
+        Ask(p.target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
 void CopyEngine::WriteResumeRecordOnClose() {
     if (closed_) return;
     closed_ = true;
     if (!loopActive_) {
-        if (s_.RecordPending) WriteResumeRecord(s_.Target);
+        // Only onto the target as the copy left it: one completed or replaced since keeps what
+        // it holds.
+        if (pending_ && env_.FileLength(pending_->target) == pending_->length &&
+            env_.LastWriteTime(pending_->target) == pending_->writeTime)
+            LeaveRecord(*pending_);
         return;
     }
     // The window goes while a loop is still on the stack (the session ends inside its pump, or

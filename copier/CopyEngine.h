@@ -11,8 +11,10 @@
 #include "copier/CopyHost.h"
 #include "copier/CopyPrompts.h"
 #include "copier/FileErrors.h"
+#include "copier/ResumeRecord.h"
 #include "copier/SkipTally.h"
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,10 +70,12 @@ public:
     void TimerTick();
     // sldReadBlocks released: the read size for the current source and destination texts.
     void ReadBlocksReleased(int value, const std::wstring& source, const std::wstring& destination);
-    // sldSkipBlocks released: moves the position of a paused copy ahead by hand.
+    // sldSkipBlocks released: moves the position of a paused copy ahead by hand, a skipped
+    // stretch like any other; a running copy is not moved.
     void SkipBlocksReleased(int value);
     // The window closes: a copy that stopped part way leaves its resume record, also when its
-    // loop is still on the stack (the loop then stops before its next block).
+    // loop is still on the stack (the loop then stops before its next block); only on a target
+    // that copy wrote and that is still as it was left.
     void WriteResumeRecordOnClose();
 
     const CopyState& State() const { return s_; }
@@ -79,6 +83,13 @@ public:
 
 private:
     using PassResult = BlockPassResult;
+    // A copy stopped part way and what a record for it needs, with its target as it was left.
+    struct PendingRecord {
+        std::wstring source, target;
+        int64_t sourcePos = 0, totalBytes = 0, elapsedSeconds = 0;
+        int64_t length = -1;
+        uint64_t writeTime = 0;
+    };
 
     void StartLoop(CopyMode mode);
     void RunBlocks(int64_t step);
@@ -87,6 +98,11 @@ private:
     void StopPath();
     void Finish(bool updateCopied);
     void WriteResumeRecord(const std::wstring& target);
+    void LeaveRecord(PendingRecord p);
+    // The copy stopped part way (paused, or failed when `failed`): what the close owes its target.
+    void KeepPending(bool failed);
+    // Jumps the position to `to` over source bytes never copied: counted, logged and mapped.
+    void SkipTo(int64_t to);
     // The display of the block at `pos`: recorded, shown when the last showing is old enough.
     void NoteBlock(int64_t pos);
     // Brings the copied-bytes label and the progress bar up to the last block noted.
@@ -104,6 +120,9 @@ private:
     bool RestartIfTargetChanged();
 
     bool CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed, bool onContinue);
+    // BeginCopy's decision about the destination once the paths and the space are checked: a
+    // fresh copy, or the prompts for an existing file (again for a new name that exists too).
+    void DecideDestination(const std::wstring& source, const std::wstring& destination);
     void BeginCopyFailed(const FileError& e);
     void LogError(const std::wstring& reason);
     void SetLabel(CopyLabel label, const std::wstring& text);
@@ -125,6 +144,11 @@ private:
     bool closed_ = false;  // the window has closed: no more records
     int64_t lastWrittenSourcePos_ = 0;  // source position of the last byte written in this pass
     SkipTally skips_;
+    // This copy has written to its target; until it has, a stop puts back the record its
+    // continue cut off (`cut_`), and leaves nothing of its own.
+    bool wrote_ = false;
+    CutRecord cut_;
+    std::optional<PendingRecord> pending_;
     bool continuesRecord_ = false;  // the start about to run continues from the target's record
     int64_t shownAtMs_ = 0;
     int64_t shownPos_ = 0;

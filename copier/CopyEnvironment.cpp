@@ -58,9 +58,19 @@ int64_t Win32CopyEnvironment::FileLength(const std::wstring& path) {
     return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+uint64_t Win32CopyEnvironment::LastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool Win32CopyEnvironment::RemoveFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    if (::DeleteFileW(path.c_str())) return true;
+    // A file that stays (in use, protected) keeps its read-only and other attributes.
+    if (attributes != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(path.c_str(), attributes);
+    return false;
 }
 
 namespace {
@@ -75,25 +85,34 @@ std::wstring NormalisedPath(const std::wstring& path) {
     return m && m < MAX_PATH * 2 ? long_ : full;
 }
 
+// The file's volume serial and index, false when it cannot be opened or its volume has no
+// serial (Wine's FUSE and tmpfs mounts: files on two such volumes can share an index).
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
+    unique_hfile f(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return f && ::GetFileInformationByHandle(f.get(), info) && info->dwVolumeSerialNumber != 0;
+}
+
 }  // namespace
 
 bool Win32CopyEnvironment::SameFile(const std::wstring& a, const std::wstring& b) {
     const std::wstring fa = NormalisedPath(a), fb = NormalisedPath(b);
     if (!fa.empty() && ::CompareStringOrdinal(fa.c_str(), -1, fb.c_str(), -1, TRUE) == CSTR_EQUAL) return true;
     // Different spellings of one file (short names, links): compare the file identities.
-    auto open = [](const std::wstring& p) {
-        return unique_hfile(::CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    };
-    unique_hfile ha = open(a), hb = open(b);
-    if (!ha || !hb) return false;
     BY_HANDLE_FILE_INFORMATION ia{}, ib{};
-    if (!::GetFileInformationByHandle(ha.get(), &ia) || !::GetFileInformationByHandle(hb.get(), &ib)) return false;
-    // Wine reports serial 0 for volumes it knows no serial of (FUSE and tmpfs mounts): files on
-    // two such volumes can share an index, so there only the paths above tell.
-    if (ia.dwVolumeSerialNumber == 0 || ib.dwVolumeSerialNumber == 0) return false;
+    if (!FileIdentity(a, &ia) || !FileIdentity(b, &ib)) return false;
     return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
            ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+std::wstring Win32CopyEnvironment::FileKey(const std::wstring& path) {
+    BY_HANDLE_FILE_INFORMATION i{};
+    if (FileIdentity(path, &i))
+        return L"#" + std::to_wstring(i.dwVolumeSerialNumber) + L":" + std::to_wstring(i.nFileIndexHigh) + L":" +
+               std::to_wstring(i.nFileIndexLow);
+    std::wstring full = NormalisedPath(path);
+    if (!full.empty()) ::CharUpperBuffW(&full[0], static_cast<DWORD>(full.size()));
+    return full;
 }
 
 int64_t Win32CopyEnvironment::NowMs() { return static_cast<int64_t>(::GetTickCount64()); }

@@ -19,9 +19,14 @@ public:
     virtual bool FileExists(const std::wstring& path) = 0;
     // Length in bytes, -1 when the file cannot be queried.
     virtual int64_t FileLength(const std::wstring& path) = 0;
+    // Last-write time in the system's 100 ns units, 0 when the file cannot be queried.
+    virtual uint64_t LastWriteTime(const std::wstring& path) = 0;
     virtual bool RemoveFile(const std::wstring& path) = 0;
     // The two paths name one existing file.
     virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;
+    // One text for every name of one file, by the rule of SameFile: the file's identity where
+    // its volume tells one, else its full long path in upper case; empty for no valid name.
+    virtual std::wstring FileKey(const std::wstring& path) = 0;
     // A monotonic clock in milliseconds.
     virtual int64_t NowMs() = 0;
 };
@@ -34,8 +39,10 @@ public:
     int OSPlatformCode() override;
     bool FileExists(const std::wstring& path) override;
     int64_t FileLength(const std::wstring& path) override;
+    uint64_t LastWriteTime(const std::wstring& path) override;
     bool RemoveFile(const std::wstring& path) override;
     bool SameFile(const std::wstring& a, const std::wstring& b) override;
+    std::wstring FileKey(const std::wstring& path) override;
     int64_t NowMs() override;
 };
 

@@ -361,8 +361,20 @@ void FrmCopy::ConfigurePopupMenus() {
 // Close and shutdown
 
 bool FrmCopy::Form_QueryUnload() {
-    if (engine_->Running()) return false;
+    // A running copy or batch refuses the close without asking.
+    if (engine_->Running() || batchRunning_ || closeAsking_) return false;
+    // Under a prompt or a modal window (search, properties) the window is held disabled. The
+    // question's box enables its owner as it closes: the hold is put back, and the input with
+    // the window that had it, so nothing else starts while that loop still runs.
+    const bool held = !::IsWindowEnabled(hwnd_);
+    HWND active = ::GetActiveWindow();
+    closeAsking_ = true;
     promptResult_ = ShowMessage(L"真的要退出Salvadisk吗？", L"提醒！", MB_YESNO | MB_ICONEXCLAMATION);
+    closeAsking_ = false;
+    if (held && ::IsWindow(hwnd_)) {
+        ::EnableWindow(hwnd_, FALSE);
+        if (active && active != hwnd_ && ::IsWindow(active)) ::SetActiveWindow(active);
+    }
     if (promptResult_ != IDYES) return false;
     ReleaseLogWindow();
     return true;
@@ -747,7 +759,14 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_HSCROLL: {
         HWND slider = reinterpret_cast<HWND>(lp);
-        if (LOWORD(wp) != TB_ENDTRACK) return 0;
+        if (LOWORD(wp) != TB_ENDTRACK) {
+            endTrackEcho_ = nullptr;
+            return 0;
+        }
+        // Wine's trackbar ends a mouse track twice: on the button's release, with the capture
+        // still held, and again when it lets the capture go. One release moves a paused copy once.
+        const bool captured = ::GetCapture() == slider;
+        if (std::exchange(endTrackEcho_, captured ? slider : nullptr) == slider && !captured) return 0;
         const int value = static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0));
         if (slider == Control(IDC_sldReadBlocks)) {
             const std::wstring source = FileListText();
@@ -777,7 +796,12 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The system is shutting down: the same question, and the same refusal while copying.
         return Form_QueryUnload() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (!wp || !hwnd_) return 0;
+        if (!wp) {
+            // The session goes on after all: a 是 to its question had let the log window go.
+            if (!closePending_ && !unloaded_) LogWindow().KeepLoaded = true;
+            return 0;
+        }
+        if (!hwnd_) return 0;
         if (engineDepth_ == 0) {
             ::DestroyWindow(hwnd_);
         } else {

@@ -346,13 +346,20 @@ private:
     std::unique_ptr<ToolTips> targetTip_;
     WindowSubclass targetBoxSubclass_;
     int promptResult_ = 0;
+    // The quit question is up: a second close meanwhile asks nothing more.
+    bool closeAsking_ = false;
     // The copy display changed since the last pump; performance-counter times of the last
     // pump call and of the last look for input; counter ticks per millisecond.
     bool displayChanged_ = false;
     BlockPacer pacer_;
     int engineDepth_ = 0;
     bool closePending_ = false;
+    // The slider whose track ended with the mouse captured: the end that follows when it lets
+    // the capture go is no release of its own.
+    HWND endTrackEcho_ = nullptr;
     bool unloaded_ = false;
+    // The batch copy runs: like a running copy, it refuses a close.
+    bool batchRunning_ = false;
 };
 
 }  // namespace salva

@@ -155,7 +155,8 @@ void FrmCopy::ShowSearchWindow() {
 void FrmCopy::cmdBackCopy_Click() {
     ::ShowWindow(Control(IDC_Picture1), SW_SHOW);
     ::ShowWindow(Control(IDC_Picture2), SW_HIDE);
-    ::EnableWindow(Control(IDC_picSetUp), TRUE);
+    // A running copy keeps the button locked; a paused one may open the panel again.
+    ::EnableWindow(Control(IDC_picSetUp), !engine_->Running());
     buttons_[SetUpButton].SetPicture(ButtonPicture(IDC_picSetUp, false));
 }
 

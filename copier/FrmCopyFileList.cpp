@@ -155,8 +155,8 @@ void FrmCopy::HoldFileListRedraw(bool hold) {
 
 bool FrmCopy::AcceptsDropAt(POINT screen) const {
     // Held disabled by a modal window (properties, search, about, the batch copy), the window
-    // takes no drops either.
-    if (!::IsWindowEnabled(hwnd_)) return false;
+    // takes no drops either; nor while a copy, running or paused, holds the list locked.
+    if (!::IsWindowEnabled(hwnd_) || !::IsWindowEnabled(Control(IDC_cmbFileCopy))) return false;
     for (HWND w = ::WindowFromPoint(screen); w; w = ::GetParent(w)) {
         if (w == hwnd_) return true;
         for (int id : kRefuseDrops)
@@ -351,7 +351,9 @@ void FrmCopy::mnuCopyAllFilesTo_Click() {
     if (CopyInHand() || !options_.windows.copyAllFiles) return;
     if (FileListCount() == 0 || !CurrentFileExists()) return;
     ::EnableWindow(hwnd_, FALSE);
+    batchRunning_ = true;
     options_.windows.copyAllFiles();
+    batchRunning_ = false;
     ::EnableWindow(hwnd_, TRUE);
 }
 
@@ -362,7 +364,11 @@ void FrmCopy::mnuCopyTo_Click() {
 
 void FrmCopy::mnuMoveTo_Click() {
     if (CopyInHand() || FileListCount() == 0 || !CurrentFileExists()) return;
-    if (FileSystem().FileMoveTo(hwnd_, FileListText())) RemoveCurrentListItem();
+    const std::wstring path = FileListText();
+    const FileSystem fs;
+    fs.FileMoveTo(hwnd_, path);
+    // A file that stayed (moved into its own folder, refused) stays listed, as after a delete.
+    if (!fs.FileExists(path)) RemoveCurrentListItem();
 }
 
 void FrmCopy::mnuDelSeletedItem_Click() {

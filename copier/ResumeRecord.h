@@ -26,13 +26,25 @@ RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& 
                                 int64_t totalBytes, int64_t elapsedSeconds, const SkipTally& skips,
                                 CopyEnvironment& env, BlockWriter& writer, CopyPrompts& prompts);
 
+// The record a continue cut off its target, with the target's length after the cut (-1: none).
+struct CutRecord {
+    int64_t at = -1;
+    std::string bytes;
+};
+
 // A copy of `source` starts on `target` at the 1-based `pos`: `skips` is reset for it. One that
 // continues from the target's record takes over what the skip map says earlier sessions left
 // out (or that it is not known), and the record with the byte it was written over is cut off,
 // so that a first block that cannot be read leaves a gap like any other skip instead of the
-// record's bytes inside the data. Any other start makes the map stale and removes it.
+// record's bytes inside the data; `cut` keeps what was cut. Any other start makes the map stale
+// and removes it.
 void StartSkipTally(SkipTally& skips, const std::wstring& source, const std::wstring& target, int64_t pos,
-                    bool fromRecord, CopyEnvironment& env, BlockWriter& writer);
+                    bool fromRecord, CopyEnvironment& env, BlockWriter& writer, CutRecord* cut = nullptr);
+
+// A continue that stopped before writing anything: the record it cut off goes back onto the
+// target, byte for byte, so that the next start continues from the same place with the same
+// skip map. Only onto a target still as the cut left it; `cut` is emptied. True when it went back.
+bool PutRecordBack(const std::wstring& target, CutRecord& cut, CopyEnvironment& env);
 
 // The text told after `target` and a line break when the outcome is Failed.
 extern const wchar_t kRecordFailedText[];

@@ -143,7 +143,9 @@ void frmCopyAllFiles::CreateControls() {
 void frmCopyAllFiles::Unload() {
     if (!hwnd_) return;
     ::KillTimer(hwnd_, kTimeTimer);
+    unloading_ = true;
     ::DestroyWindow(hwnd_);
+    unloading_ = false;
 }
 
 void frmCopyAllFiles::Form_Paint() {
@@ -167,7 +169,12 @@ LRESULT frmCopyAllFiles::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The caption has no close box; Alt+F4 counts as Cancel.
         cmdCancel_Click();
         return 0;
+    case WM_ENDSESSION:
+        if (wp) EndSession();
+        return 0;
     case WM_DESTROY:
+        // Destroyed under the running batch: its owner went at the session's end.
+        if (!unloading_) EndSession();
         mplayAVICtrl::CloseAVIWindow();
         return 0;
     }
@@ -176,6 +183,7 @@ LRESULT frmCopyAllFiles::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void frmCopyAllFiles::cmdCancel_Click() {
     if (!running_) return;
+    if (stopReason_.empty()) stopReason_ = L"复制已被取消。";
     s_.StopRequested = true;
     s_.KeepPartial = true;
     s_.CancelRequested = true;
@@ -241,11 +249,17 @@ void frmCopyAllFiles::CopyingFiles() {
     batchSkipStretches_ = 0;
     batchSkipBytes_ = 0;
     batchEarlierUnknown_ = 0;
+    batchSelfTargets_ = 0;
+    keptFiles_.clear();
+    sessionEnded_ = false;
+    stopReason_.clear();
+    stoppedByError_ = false;
 
     const std::vector<std::wstring> listed = options_.listedFiles();
     for (const std::wstring& path : listed) {
         if (!env_.FileExists(path)) continue;
         batchList_.push_back(path);
+        keptFiles_.insert(env_.FileKey(path));
         s_.BatchBytes += std::max<int64_t>(0, env_.FileLength(path));
     }
     if (!Load()) return;
@@ -277,27 +291,47 @@ void frmCopyAllFiles::CopyingFiles() {
     mplayAVICtrl::OpenAVIWindow(animationHost_.Window(), L"Shell32.dll", 161, true, true, true);
 
     const int64_t n = static_cast<int64_t>(batchList_.size());
+    // Where the batch stopped before its end: the file, whether its target keeps a record, and
+    // how many files were not copied.
+    std::wstring stoppedAt;
+    bool partial = false;
+    int64_t notCopied = 0;
     for (int64_t i = 0; i < n; ++i) {
-        // A Cancel that came between two files ends the batch before the next one.
-        if (s_.CancelRequested) break;
         const std::wstring& source = batchList_[static_cast<size_t>(i)];
+        // A Cancel that came between two files ends the batch before the next one.
+        if (s_.CancelRequested) {
+            stoppedAt = source;
+            notCopied = n - i;
+            break;
+        }
         const std::wstring name = source.substr(source.find_last_of(L'\\') + 1);
         const std::wstring target = (sameFolder ? folder : MirrorSourceFolders(source, folder)) + name;
         SetText(IDC_lblTotalFiles, rules::FileCountText(i + 1, n));
         CopyNextFile(source, target);
+        // A file that wrote nothing leaves its target as it found it, a continued one with its record.
+        const bool putBack = !wroteCurrent_ && PutRecordBack(currentTarget_, cut_, env_);
         if (!s_.SkipCurrent) s_.BatchDoneBytes += std::max<int64_t>(0, env_.FileLength(source));
         if (s_.StopRequested) {
-            if (s_.KeepPartial) WriteResumeRecord(currentTarget_);
+            partial = (s_.KeepPartial && WriteResumeRecord(currentTarget_)) || putBack;
+            stoppedAt = source;
+            notCopied = n - i - (partial ? 1 : 0);
             break;
         }
         mDoEvents::PumpMessages();
     }
     TimerOff();
     pass_.ReleaseBuffer();
-    if (batchSkipStretches_ || batchEarlierUnknown_) {
+    if (!sessionEnded_ &&
+        (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || (stoppedByError_ && !stoppedAt.empty()))) {
         std::wstring text = L"复制所有文件到：" + folder;
+        if (!stoppedAt.empty()) {
+            text += kCrlf + L"复制在“" + stoppedAt + L"”处中止：" + stopReason_;
+            if (partial) text += kCrlf + L"“" + currentTarget_ + L"”只复制了一部分，已留下续拷记录。";
+            if (notCopied) text += kCrlf + L"还有 " + GroupedNumber(notCopied) + L" 个文件没有复制。";
+        }
         if (batchSkipStretches_) text += kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_);
         if (batchEarlierUnknown_) text += kCrlf + rules::EarlierUnknownText(batchEarlierUnknown_);
+        if (batchSelfTargets_) text += kCrlf + rules::SelfTargetText(batchSelfTargets_);
         Ask(text, L"提醒！", kOkExclamation);
     }
     Unload();
@@ -319,6 +353,7 @@ void frmCopyAllFiles::CopyNextFile(const std::wstring& source, const std::wstrin
     SetText(IDC_lblTotalLength, rules::TotalLengthText(s_.BatchBytes));
     s_.SkipCurrent = false;
     wroteCurrent_ = false;
+    cut_ = CutRecord{};
     if (Trim(source).empty() || Trim(target).empty()) return;
     s_.BlockBytes = rules::BlockBytes(source, target, env_.DriveType(source), env_.OSPlatformCode());
     currentTarget_ = target;
@@ -327,7 +362,16 @@ void frmCopyAllFiles::CopyNextFile(const std::wstring& source, const std::wstrin
 
 void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstring& target, bool mayRename) {
     currentTarget_ = target;
-    if (!env_.FileExists(target) || s_.ReplaceAll) {
+    // A target that is the source itself is never written: the copy would cut the user's file.
+    if (env_.SameFile(source, target)) {
+        s_.SkipCurrent = true;
+        ++batchSelfTargets_;
+        Log(rules::ErrorEntry(source, L"错误原因：目标文件就是源文件本身，文件没有复制。"));
+        return;
+    }
+    // "All" covers what was in the folder before; a listed file or a target this batch wrote is
+    // asked about again.
+    if (!env_.FileExists(target) || (s_.ReplaceAll && keptFiles_.count(env_.FileKey(target)) == 0)) {
         s_.SourcePos = 1;
         StartCopy(source, target);
         return;
@@ -335,6 +379,7 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
     auto refused = [&](long answer) {
         if (answer == CopyPrompts::kUnavailable) Ask(kNotRegistered, L"Error", kOkStop);
         s_.StopRequested = true;
+        stopReason_ = L"复制已被取消。";
     };
     int32_t continueAt = 0;
     int16_t totalTime = 0;
@@ -391,9 +436,12 @@ void frmCopyAllFiles::StartCopy(const std::wstring& source, const std::wstring& 
     currentSource_ = source;
     // A Cancel already seen leaves the target untouched, its record and map included: no pass
     // will run.
-    if (!s_.CancelRequested) StartSkipTally(skips_, source, target, s_.SourcePos, fromRecord, env_, writer_);
+    if (!s_.CancelRequested) StartSkipTally(skips_, source, target, s_.SourcePos, fromRecord, env_, writer_, &cut_);
     StartTimer();
+    copyingFile_ = true;
     CopyFileBlocks(source, target, s_.BlockBytes);
+    copyingFile_ = false;
+    if (env_.FileExists(target)) keptFiles_.insert(env_.FileKey(target));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -469,6 +517,7 @@ void frmCopyAllFiles::FileDone(const std::wstring& source, const std::wstring& t
         writer_.SetLength(s_.TotalBytes);
         writer_.Close();
     }
+    cut_ = CutRecord{};
     RemoveSkipMap(target);
     const std::vector<std::wstring> lines = SkipReportLines(skips_);
     if (!lines.empty()) {
@@ -511,11 +560,14 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
             return true;
         }
         s_.StopRequested = true;
+        stopReason_ = L"复制文件时出错。";
         return false;
     case kErrDiskFull:
         TimerOff();
         s_.StopRequested = true;
         s_.KeepPartial = true;
+        stopReason_ = L"磁盘已满，没有足够的可用空间用来复制文件。";
+        stoppedByError_ = true;
         Log(rules::ErrorEntry(source, L"错误原因：磁盘已满，没有足够的可用空间用来复制文件。"));
         return false;
     case kErrBadRecordNumber:
@@ -531,6 +583,8 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
     if (env_.DriveType(source) == DRIVE_CDROM && !env_.DriveIsReady(source)) {
         s_.StopRequested = true;
         s_.KeepPartial = true;
+        stopReason_ = L"复制文件被意外地终止，可能是光驱中没有光盘。";
+        stoppedByError_ = true;
         Log(rules::ErrorEntry(source, L"错误原因：复制文件被意外地终止，可能是光驱中没有光盘。"));
         return false;
     }
@@ -546,12 +600,28 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
 // ---------------------------------------------------------------------------------------------
 // Resume record
 
-void frmCopyAllFiles::WriteResumeRecord(const std::wstring& target) {
-    if (!wroteCurrent_) return;
-    if (LeaveResumeRecord(currentSource_, target, s_.SourcePos, s_.TotalBytes, s_.ElapsedSeconds, skips_, env_, writer_,
-                          prompts_) ==
-        RecordOutcome::Failed)
-        Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
+bool frmCopyAllFiles::WriteResumeRecord(const std::wstring& target) {
+    if (!wroteCurrent_) return PutRecordBack(target, cut_, env_);
+    wroteCurrent_ = false;
+    cut_ = CutRecord{};
+    const RecordOutcome outcome = LeaveResumeRecord(currentSource_, target, s_.SourcePos, s_.TotalBytes,
+                                                    s_.ElapsedSeconds, skips_, env_, writer_, prompts_);
+    if (outcome == RecordOutcome::Failed) Ask(target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
+    return outcome == RecordOutcome::Written;
+}
+
+void frmCopyAllFiles::EndSession() {
+    if (!running_ || sessionEnded_) return;
+    sessionEnded_ = true;
+    s_.StopRequested = true;
+    s_.CancelRequested = true;
+    if (!copyingFile_) return;
+    // The process may end as soon as this returns: the file being copied gets its record now,
+    // as Cancel gives it, and the loop stops before its next block with nothing more to write.
+    s_.KeepPartial = true;
+    reader_.Close();
+    writer_.Close();
+    WriteResumeRecord(currentTarget_);
 }
 
 }  // namespace salva

@@ -11,12 +11,14 @@
 #include "copier/CopyEnvironment.h"
 #include "copier/CopyPrompts.h"
 #include "copier/FileErrors.h"
+#include "copier/ResumeRecord.h"
 #include "copier/SkipTally.h"
 #include "services/PictureBox.h"
 #include "services/BaseWindow.h"
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -127,7 +129,10 @@ private:
     void TimerTick();
     void TimerOff();
     void cmdCancel_Click();
-    void WriteResumeRecord(const std::wstring& target);
+    // True when the target keeps a record: one written now, or the one its continue cut off.
+    bool WriteResumeRecord(const std::wstring& target);
+    // The session ends under the batch: the file being copied gets its record at once.
+    void EndSession();
     std::wstring MirrorSourceFolders(const std::wstring& source, const std::wstring& folder);
     void ShowProgress();
     void SetText(int id, const std::wstring& text);
@@ -152,11 +157,23 @@ private:
     // The current target has been opened for writing by this batch: only then may a stop
     // leave a resume record on it.
     bool wroteCurrent_ = false;
+    // What the current file's continue cut off its target, put back when it writes nothing.
+    CutRecord cut_;
+    bool copyingFile_ = false;
+    bool unloading_ = false;
+    bool sessionEnded_ = false;
+    // Why the batch stopped before its end; `stoppedByError_`: not by the user's own choice.
+    std::wstring stopReason_;
+    bool stoppedByError_ = false;
     // The unreadable spots of the current file, and of the files done so far.
     SkipTally skips_;
     int64_t batchSkipStretches_ = 0;
     int64_t batchSkipBytes_ = 0;
     int64_t batchEarlierUnknown_ = 0;  // files continued without knowing what was skipped before
+    int64_t batchSelfTargets_ = 0;     // files left out because their target is the file itself
+    // The files "all" never writes over without asking: the listed sources and the targets this
+    // batch wrote (CopyEnvironment::FileKey).
+    std::set<std::wstring> keptFiles_;
     std::wstring currentSource_;
     BlockPacer pacer_;
     bool displayChanged_ = false;

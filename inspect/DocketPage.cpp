@@ -43,6 +43,13 @@ std::wstring MpegBlock(const MP3Information& info) {
     std::wstring t;
     AddLine(t, L"");
     AddLine(t, L"[MPEG信息]" + std::wstring(33, L'-'));
+    // Without a frame header only its offset is shown; the zeros of the other fields are no
+    // facts of the file.
+    if (!info.HasHeader()) {
+        AddLine(t, L"标头创建于：" + info.Header() + L"字节");
+        AddLine(t, std::wstring(43, L'-'));
+        return t;
+    }
     // A playing time too long for the property is left out.
     if (auto seconds = info.Seconds()) AddLine(t, L"长度：" + std::to_wstring(*seconds) + L"秒");
     AddLine(t, L"标头创建于：" + info.Header() + L"字节");
@@ -103,14 +110,34 @@ public:
             ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
         }
         mT3D::ApplyWindowFontRule(hwnd_);
+        SizeColumns(list);
         Layout();
         ShowBoxFor(hwnd_, path);
+        // The ZIP walk lets messages run: the page may be destroyed before the fill returns,
+        // and is then deleted by its maker, not under the fill.
+        filling_ = true;
         Fill();
+        filling_ = false;
         return true;
     }
 
 private:
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+
+    // Each column at least as wide as its title and as its widest usual cell in the list's font.
+    static void SizeColumns(HWND list) {
+        auto textWidth = [list](const wchar_t* text) {
+            return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        static const wchar_t* const kWidestCells[6] = {L"", L"4,294,967,295", L"2000-00-00 00:00:00",
+                                                       L"100.00%", L"4,294,967,295", L"DDDDDDDD"};
+        const int padding = 2 * ::GetSystemMetrics(SM_CXEDGE) + 14;
+        for (int i = 0; i < 6; ++i) {
+            const int width = std::max({kColumnWidths[i], textWidth(ZipInformation::kColumns[i]) + padding,
+                                        textWidth(kWidestCells[i]) + padding});
+            ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(width, 0));
+        }
+    }
 
     void Fill() {
         icon_.Clear();
@@ -187,13 +214,14 @@ private:
     }
 
     void OnFinalDestroy() override {
-        if (ownedByWindow_) delete this;
+        if (ownedByWindow_ && !filling_) delete this;
     }
 
     std::wstring path_;
     PictureBox icon_;
     unique_hbrush boxBrush_;
     bool ownedByWindow_ = false;  // made: the window's end deletes the object
+    bool filling_ = false;
 };
 
 }  // namespace
@@ -206,9 +234,9 @@ std::wstring DocketText(const std::wstring& path) {
             Mp3ID3v1TAG tag;
             if (tag.GetId3(path)) text += Id3Block(tag);
         }
+        // Setting the name parses the file: a file searched from end to end once, not twice.
         MP3Information info;
         info.FileName(path);
-        info.GetMPEGInfo();
         text += MpegBlock(info);
     }
     if (kind == L"SWF") {
@@ -226,7 +254,8 @@ void ShowBoxFor(HWND page, const std::wstring& path) {
 
 HWND ShowSummaryInfo(HWND parent, const std::wstring& path) {
     auto* page = new Page;
-    if (!page->Create(parent, path)) {
+    // Not made, or destroyed while it was filled (its window's end left it to us).
+    if (!page->Create(parent, path) || !page->Window()) {
         delete page;
         return nullptr;
     }

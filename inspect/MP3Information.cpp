@@ -2,6 +2,7 @@
 #include "inspect/FileByteSource.h"
 #include "inspect/MpegHeader.h"
 #include "services/FileSystem.h"
+#include "services/mDoEvents.h"
 
 using namespace salva;
 
@@ -10,6 +11,13 @@ namespace {
 const wchar_t* const kModes[4] = {L"立体声", L"合成立体声", L"双声道", L"单声道"};
 const wchar_t* const kEmphasis[4] = {L"None", L"50/15", L"Reserved", L"CCITT J 17"};
 const wchar_t* YesNo(bool yes) { return yes ? L"Yes" : L"No"; }
+
+// Sent messages and paints are answered; input waits, so no command runs in the middle of a
+// parse.
+std::function<void()>& ScanPump() {
+    static std::function<void()> pump = [] { mDoEvents::AnswerWhenDue(); };
+    return pump;
+}
 
 }  // namespace
 
@@ -36,10 +44,11 @@ void MP3Information::GetMPEGInfo() {
     parsedName_ = requestedName_;
     FileByteSource file(requestedName_);
     if (!file.IsOpen()) return;
-    const readers::MpegScan scan = readers::ScanMpegHeader(file);
+    const readers::MpegScan scan = readers::ScanMpegHeader(file, ScanPump());
     if (!scan.sized) return;
     fileSize_ = scan.fileSize;
     if (!scan.found) return;
+    hasHeader_ = true;
     headerOffset_ = scan.headerOffset;
     bitStr_.assign(L"");
     for (char c : readers::HeaderBits(scan.bytes)) bitStr_.push_back(static_cast<wchar_t>(c));
@@ -59,3 +68,5 @@ void MP3Information::GetMPEGInfo() {
     if (auto count = readers::FrameCount(fileSize_, frameSize_)) frames_ = static_cast<int64_t>(*count);
     if (auto secs = readers::PlayingSeconds(fileSize_, bitRate_)) seconds_ = *secs;
 }
+
+void MP3Information::SetScanPump(std::function<void()> pump) { ScanPump() = std::move(pump); }

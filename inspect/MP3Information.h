@@ -3,6 +3,7 @@
 // empty texts in a new object).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,12 @@ public:
     std::optional<int16_t> Seconds() const;
     // Parses the file of the path stored last once more.
     void GetMPEGInfo();
+    // True once a parse found a frame header; the fields above are facts only then.
+    bool HasHeader() const { return hasHeader_; }
+
+    // Called while a file is searched for its header, every piece read: the program lets its
+    // windows answer there, as a search through a large file takes long.
+    static void SetScanPump(std::function<void()> pump);
 
 private:
     std::wstring requestedName_;
@@ -49,4 +56,5 @@ private:
     int64_t frameSize_ = 0;
     int64_t frames_ = 0;
     std::wstring bitStr_;
+    bool hasHeader_ = false;
 };

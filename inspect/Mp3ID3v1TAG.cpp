@@ -13,7 +13,14 @@ const UINT kTagCodePage = 936;
 
 bool IsTagLeadByte(uint8_t b) { return ::IsDBCSLeadByteEx(kTagCodePage, b) != FALSE; }
 
-std::wstring Decode(const std::string& bytes) { return FromCodePage(kTagCodePage, bytes.data(), bytes.size()); }
+// A tag's text shown as one line: a control character inside a field (a line break above all)
+// would let the tag write lines of its own among the program's facts.
+std::wstring Decode(const std::string& bytes) {
+    std::wstring text = FromCodePage(kTagCodePage, bytes.data(), bytes.size());
+    for (wchar_t& c : text)
+        if (c < L' ' || c == 0x7F) c = L' ';
+    return text;
+}
 
 std::wstring Ascii(const char* s) { return std::wstring(s, s + std::char_traits<char>::length(s)); }
 

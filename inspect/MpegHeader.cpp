@@ -25,11 +25,11 @@ uint64_t RoundHalfEven(uint64_t n, uint64_t d) {
 
 }  // namespace
 
-MpegScan ScanMpegHeader(ByteSource& source) {
+MpegScan ScanMpegHeader(ByteSource& source, const std::function<void()>& afterChunk) {
     MpegScan scan;
     if (!source.Size(scan.fileSize)) return scan;
     scan.sized = true;
-    std::vector<uint8_t> chunk(64 * 1024);
+    std::vector<uint8_t> chunk(kMpegScanChunk);
     for (uint64_t pos = 0; pos < scan.fileSize;) {
         const uint64_t left = scan.fileSize - pos;
         const size_t want = left < chunk.size() ? static_cast<size_t>(left) : chunk.size();
@@ -43,6 +43,7 @@ MpegScan ScanMpegHeader(ByteSource& source) {
             scan.headerOffset = at;
             return scan;
         }
+        if (afterChunk) afterChunk();
         if (got < want) return scan;
         pos += got;
     }

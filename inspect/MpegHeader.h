@@ -3,6 +3,7 @@
 #pragma once
 #include "inspect/ByteSource.h"
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,8 +18,10 @@ struct MpegScan {
 };
 
 // Takes the first byte 0xFF as the start of the header. One that leaves fewer than four bytes
-// to the end of the file, or a read that comes back short before it, gives no header.
-MpegScan ScanMpegHeader(ByteSource& source);
+// to the end of the file, or a read that comes back short before it, gives no header. The file
+// is read in pieces of kMpegScanChunk bytes; `afterChunk`, when given, is called after each.
+constexpr size_t kMpegScanChunk = 64 * 1024;
+MpegScan ScanMpegHeader(ByteSource& source, const std::function<void()>& afterChunk = {});
 
 struct MpegFields {
     int version = 0;         // 1, or 2 (MPEG-2.5 reads as 2)

@@ -2,6 +2,7 @@
 #include "inspect/FileByteSource.h"
 #include "services/FileSystem.h"
 #include "services/Text.h"
+#include "services/TickClock.h"
 #include "services/mDoEvents.h"
 #include <commctrl.h>
 #include <cstdio>
@@ -51,12 +52,18 @@ std::wstring DosTimeText(uint16_t t) {
 }
 
 std::wstring CrcText(uint32_t crc) {
+    // Each byte in two digits: a byte's leading zero dropped would make another number. No
+    // line break: the cell shows one line.
     wchar_t buf[16];
-    std::swprintf(buf, 16, L"%X%X%X%X\r\n", (crc >> 24) & 0xFF, (crc >> 16) & 0xFF, (crc >> 8) & 0xFF, crc & 0xFF);
+    std::swprintf(buf, 16, L"%08X", static_cast<unsigned>(crc));
     return buf;
 }
 
-std::wstring RatioText(uint32_t compressed, uint32_t uncompressed) {
+std::wstring UnlistedText(uint64_t count) {
+    return L"……另有 " + filesystem_text::GroupedNumber(count) + L" 个条目未列出";
+}
+
+std::wstring RatioText(uint64_t compressed, uint64_t uncompressed) {
     if (uncompressed == 0) return {};
     wchar_t buf[32];
     std::swprintf(buf, 32, L"%.2f%%", (1.0 - static_cast<double>(compressed) / uncompressed) * 100.0);
@@ -74,10 +81,18 @@ void ZipInformation::ReadZip(const std::wstring& path, HWND listView) {
     if (!archive.IsOpen()) return;
     // The list is drawn once at the end, not after every row the pumps would paint.
     ::SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    // Input is looked for every few milliseconds, not after every entry: the look costs more
+    // than an entry past the listed rows.
+    const int64_t lookEvery = 10 * TickClock::PerMs();
+    int64_t lastLook = TickClock::Now();
     readers::WalkZipLocalHeaders(archive, [&](const readers::ZipEntry& entry) {
         AddZipEntry(entry, listView);
-        mDoEvents::PumpMessages();
-        return true;
+        const int64_t now = TickClock::Now();
+        if (now - lastLook < lookEvery) return true;
+        lastLook = now;
+        mDoEvents::PumpWhenDue();
+        // A close (of the window, or of the program) handled in the pump ends the walk.
+        return ::IsWindow(listView) != FALSE;
     });
     ::SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(listView, nullptr, TRUE);
@@ -85,6 +100,12 @@ void ZipInformation::ReadZip(const std::wstring& path, HWND listView) {
 
 void ZipInformation::AddZipEntry(const readers::ZipEntry& e, HWND list) {
     totals_.Add(e);
+    // Every entry is counted; rows stop at the most listed, so memory stays bounded.
+    if (listed_ >= kMostListedEntries) {
+        ++unlisted_;
+        return;
+    }
+    ++listed_;
     const std::wstring when = zip_text::DosDateText(e.dosDate) + L" " + zip_text::DosTimeText(e.dosTime);
     const std::wstring name = zip_text::EntryName(e);
     if (e.IsFolder()) {
@@ -101,6 +122,7 @@ void ZipInformation::AddZipEntry(const readers::ZipEntry& e, HWND list) {
 }
 
 void ZipInformation::GetFileQuantity_Size(HWND list) {
+    if (unlisted_) AddRow(list, zip_text::UnlistedText(unlisted_), SummaryRow);
     AddRow(list, L"", SummaryRow);
     AddRow(list, L"文件夹数：" + std::to_wstring(totals_.folders) + L" 个", SummaryRow);
     AddRow(list, L"文 件 数：" + std::to_wstring(totals_.files) + L" 个", SummaryRow);

@@ -14,8 +14,9 @@ struct ZipEntry {
     uint16_t dosTime = 0;
     uint16_t dosDate = 0;
     uint32_t crc = 0;
-    uint32_t compressedSize = 0;
-    uint32_t uncompressedSize = 0;
+    // As the header has them, or from its Zip64 extra field where the header says 0xFFFFFFFF.
+    uint64_t compressedSize = 0;
+    uint64_t uncompressedSize = 0;
     std::string name;  // as stored (bit 11 of the flags set: UTF-8)
     bool IsFolder() const { return !name.empty() && name.back() == '/'; }
     bool NameIsUtf8() const { return (flags & 0x0800) != 0; }
@@ -23,9 +24,9 @@ struct ZipEntry {
 
 // Calls `visit` for each entry in archive order while it answers true. The walk ends at the
 // first four bytes that are no local header signature, at a header or name that cannot be read
-// in full, after an entry with a size of 0xFFFFFFFF (kept elsewhere, so the next header cannot
-// be found), and once the next header would lie at or past the end of the file. Returns the
-// entries visited.
+// in full, after an entry with a size of 0xFFFFFFFF that its Zip64 extra field does not give
+// (so the next header cannot be found), and once the next header would lie at or past the end
+// of the file. Returns the entries visited.
 uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const ZipEntry&)>& visit);
 
 // What the entries add up to.

@@ -294,8 +294,16 @@ bool frmFileProperty::GetInfor(const std::wstring& path) {
     main_window_wait_scope mainWaits;
     if (!Load()) return false;
     currentFileName_ = path;
+    // The Summary pages let messages run while they fill (the ZIP walk): a close handled there
+    // destroys the window, and the fill stops without touching what went with it.
+    fillingPages_ = true;
     ShowGeneralInfo(path);
     ShowSummaryInfo(path);
+    fillingPages_ = false;
+    if (!hwnd_) {
+        OnFinalDestroy();
+        return false;
+    }
     ShowDriveInfo(path);
 
     std::vector<HWND> tipBoxes{Control(IDC_TXTFULLFILENAME), Control(IDC_TXTFILEPOSITION)};
@@ -338,7 +346,7 @@ void frmFileProperty::ShowGeneralInfo(const std::wstring& path) {
 }
 
 void frmFileProperty::ShowSummaryInfo(const std::wstring& path) {
-    for (const auto& page : summaryPages_) page->ShowSummaryInfo(path);
+    for (size_t i = 0; i < summaryPages_.size() && hwnd_; ++i) summaryPages_[i]->ShowSummaryInfo(path);
 }
 
 void frmFileProperty::ShowDriveInfo(const std::wstring& fileName) {
@@ -451,6 +459,8 @@ void frmFileProperty::Unload() {
 
 void frmFileProperty::OnFinalDestroy() {
     controls_.clear();
+    // A fill in progress still walks the pages; it lets them go when it returns.
+    if (fillingPages_) return;
     summaryPages_.clear();
     summaryWindows_.clear();
 }

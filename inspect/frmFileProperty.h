@@ -127,6 +127,7 @@ private:
     unique_hbrush usedKey_;
     unique_hbrush freeKey_;
     bool unloaded_ = false;
+    bool fillingPages_ = false;  // the Summary pages are being filled
 };
 
 }  // namespace salva

@@ -342,7 +342,8 @@ bool FileSystem::FileMoveTo(HWND owner, const std::wstring& source) const {
 
 void FileSystem::FileDelToRecycle(const std::wstring& path) const {
     if (!IsOperablePath(path)) return;
-    ShellFileOperation(FO_DELETE, path, L"", FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO);
+    // Where the drive has no recycle bin the shell would delete for good: it warns first.
+    ShellFileOperation(FO_DELETE, path, L"", FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING);
 }
 
 void FileSystem::FileDeleted(const std::wstring& path) const {

@@ -17,4 +17,11 @@ void PumpMessages();
 constexpr int64_t kLongestQuietMs = 50;
 void PumpWhenDue();
 
+// For work that must not run commands in its middle: once kLongestQuietMs have passed since
+// the last look, answers the messages other threads sent and paints what needs it; input and
+// posted messages wait for the loop that owns the thread.
+void AnswerWhenDue();
+// The same at once.
+void AnswerNow();
+
 }  // namespace salva::mDoEvents

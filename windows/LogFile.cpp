@@ -1,6 +1,7 @@
 #include "LogFile.h"
 #include "services/Holders.h"
 #include "services/Text.h"
+#include <algorithm>
 #include <vector>
 
 namespace salva {
@@ -12,24 +13,29 @@ bool HasBom(const std::string& bytes) { return bytes.compare(0, 3, kBom) == 0; }
 
 std::string ToUtf8(const std::wstring& s) { return ToCodePage(CP_UTF8, s); }
 
-enum class ReadResult { Ok, Missing, Failed };
+// Opened for reading with the writers' sharing, so a log another program holds open for
+// writing is still shown.
+unique_hfile OpenForReading(const std::wstring& path) {
+    return unique_hfile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
-ReadResult ReadWholeFile(const std::wstring& path, std::string& out) {
-    out.clear();
-    unique_hfile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) {
-        const DWORD e = ::GetLastError();
-        return (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) ? ReadResult::Missing : ReadResult::Failed;
-    }
-    char buf[65536];
-    for (;;) {
+// Reads `size` bytes at `offset` (fewer at the file's end); false on a read failure.
+bool ReadAt(HANDLE f, int64_t offset, size_t size, std::string& out) {
+    out.assign(size, '\0');
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    if (!::SetFilePointerEx(f, at, nullptr, FILE_BEGIN)) return false;
+    size_t done = 0;
+    while (done < size) {
         DWORD got = 0;
-        if (!::ReadFile(f.get(), buf, sizeof(buf), &got, nullptr)) return ReadResult::Failed;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
+        if (!::ReadFile(f, &out[done], chunk, &got, nullptr)) return false;
         if (got == 0) break;
-        out.append(buf, got);
+        done += got;
     }
-    return ReadResult::Ok;
+    out.resize(done);
+    return true;
 }
 
 bool WriteAll(HANDLE f, const std::string& bytes) {
@@ -87,23 +93,32 @@ std::wstring LogViewText(const std::wstring& fileText) {
 }
 
 bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
-    std::string existing;
-    const ReadResult read = ReadWholeFile(path, existing);
-    if (read == ReadResult::Failed) return false;
-    const std::string block = ToUtf8(text + L"\r\n");
-    if (existing.empty()) return ReplaceWhole(path, kBom + block);
-    if (!HasBom(existing)) return ReplaceWhole(path, EncodeTextFile(DecodeTextFile(existing)) + block);
-
-    unique_hfile f(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Only the first bytes are read, for the mark: what the file already holds is never read
+    // whole nor written again, whatever its size, encoding or state.
+    unique_hfile f(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
+    const bool created = ::GetLastError() != ERROR_ALREADY_EXISTS;
+    auto fail = [&] {
+        f.reset();
+        if (created) ::DeleteFileW(path.c_str());
+        return false;
+    };
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(f.get(), &size) || !::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN)) return false;
-    if (!WriteAll(f.get(), block)) {
-        // Cut a partly written block off again.
+    std::string head;
+    if (!::GetFileSizeEx(f.get(), &size) || !ReadAt(f.get(), 0, 3, head)) return fail();
+    // A new or empty file gets the mark; one without it keeps the ANSI code page it was
+    // written in.
+    const std::wstring block = text + L"\r\n";
+    const std::string bytes = size.QuadPart == 0 ? kBom + ToUtf8(block)
+                              : HasBom(head)     ? ToUtf8(block)
+                                                 : ToCodePage(CP_ACP, block);
+    if (!::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN)) return fail();
+    if (!WriteAll(f.get(), bytes)) {
+        // Cut a partly written block off again (a full disk).
         ::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN);
         ::SetEndOfFile(f.get());
-        return false;
+        return fail();
     }
     return true;
 }
@@ -112,10 +127,34 @@ bool WriteLogFile(const std::wstring& path, const std::wstring& text) {
     return ReplaceWhole(path, EncodeTextFile(text + L"\r\n"));
 }
 
-std::wstring ReadLogFile(const std::wstring& path) {
+std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes) {
+    auto mb = [](int64_t n) { return std::to_wstring(std::max<int64_t>(1, (n + (1 << 19)) >> 20)); };
+    return L"（日志文件共约 " + mb(fileBytes) + L" MB，这里只显示最后约 " + mb(shownBytes) +
+           L" MB 的记录，之前的部分没有显示。）";
+}
+
+std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes) {
+    unique_hfile f = OpenForReading(path);
+    LARGE_INTEGER size{};
+    std::string head;
+    if (!f || !::GetFileSizeEx(f.get(), &size) || !ReadAt(f.get(), 0, 3, head)) return {};
+    const bool marked = HasBom(head);
+    const int64_t start = marked ? 3 : 0;
+    const int64_t from = std::max(start, size.QuadPart - viewBytes);
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ReadResult::Ok) return {};
-    return LogViewText(DecodeTextFile(bytes));
+    if (!ReadAt(f.get(), from, static_cast<size_t>(size.QuadPart - from), bytes)) return {};
+    const uint32_t codePage = marked ? CP_UTF8 : CP_ACP;
+    // A zero byte (a damaged or binary log) would end the view's text there; it is never part
+    // of a character in these encodings.
+    std::replace(bytes.begin(), bytes.end(), '\0', ' ');
+    if (from == start) return LogViewText(FromCodePage(codePage, bytes.data(), bytes.size()));
+    // Shown from the first whole line on: a line feed byte is never part of a character in
+    // UTF-8 nor in the ANSI code pages.
+    const size_t lineFeed = bytes.find('\n');
+    bytes.erase(0, lineFeed == std::string::npos ? bytes.size() : lineFeed + 1);
+    const std::wstring view = LogViewText(FromCodePage(codePage, bytes.data(), bytes.size()));
+    return L"\r\n" + LogTailNotice(size.QuadPart, static_cast<int64_t>(bytes.size())) +
+           (view.empty() ? L"\r\n" : view);
 }
 
 }  // namespace salva

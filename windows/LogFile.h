@@ -1,6 +1,7 @@
 // The operation log file: UTF-8 with a byte-order mark; files without the mark (written by
-// earlier versions) are read in the system ANSI code page.
+// earlier versions) are read and appended to in the system ANSI code page.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace salva {
@@ -10,12 +11,19 @@ namespace salva {
 // empty line that ends every appended block).
 std::wstring LogViewText(const std::wstring& fileText);
 
-// Appends `text` and one CRLF, creating the file when missing. A file without the mark is
-// rewritten in UTF-8 first. On failure the file is left as it was and the result is false.
+// Appends `text` and one CRLF at the file's end, creating the file (with the mark) when
+// missing; the file's earlier bytes are neither read nor rewritten, and the new ones take the
+// file's own encoding. On failure the file is left as it was and the result is false.
 bool AppendLogFile(const std::wstring& path, const std::wstring& text);
 // Replaces the file's content by `text` and one CRLF; false on failure, file unchanged.
 bool WriteLogFile(const std::wstring& path, const std::wstring& text);
-// LogViewText of the file; empty when the file is missing or cannot be read.
-std::wstring ReadLogFile(const std::wstring& path);
+// How much of a log the view shows at most: the last bytes of a larger file. About ten
+// thousand entries; an edit control under Wine lays out about a megabyte a second.
+constexpr int64_t kLogViewBytes = int64_t{1} << 20;
+// The line that stands first in the view of a log larger than that.
+std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes);
+// LogViewText of the file, or of its last `viewBytes` from the first whole line on, after
+// LogTailNotice; empty when the file is missing or cannot be read.
+std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes = kLogViewBytes);
 
 }  // namespace salva

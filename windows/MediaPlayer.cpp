@@ -1,5 +1,9 @@
 #include "windows/MediaPlayer.h"
+#include "services/Holders.h"
 #include "services/Text.h"
+#include "services/TickClock.h"
+#include "services/mDoEvents.h"
+#include <mutex>
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
@@ -27,6 +31,47 @@ constexpr int kMaxFitPasses = 1000000;
 
 int16_t ToInt16(double v) {
     return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
+}
+
+// One graph being built, shared by the window's thread and the building thread; whichever
+// lets go last frees it.
+struct GraphBuild {
+    MediaGraphFactory factory;
+    std::wstring path;
+    bool withVideo = false, withWindow = false;
+    unique_handle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::mutex lock;
+    bool finished = false;   // the building thread handed its result over
+    bool abandoned = false;  // the window's thread gave up waiting
+    std::unique_ptr<MediaGraph> graph;
+};
+
+// A graph and the filters it renders a file with are made in this thread's own apartment. A
+// media stack that never returns from a damaged file holds this thread only; whatever it
+// makes after the window's thread gave up is released here and never handed over.
+DWORD WINAPI BuildGraphThread(void* param) {
+    std::shared_ptr<GraphBuild> build(std::move(*static_cast<std::shared_ptr<GraphBuild>*>(param)));
+    delete static_cast<std::shared_ptr<GraphBuild>*>(param);
+    co_init_scope com(COINIT_MULTITHREADED);
+    std::unique_ptr<MediaGraph> graph = build->factory(build->withVideo, build->withWindow);
+    if (graph && FAILED(graph->RenderFile(build->path))) {
+        graph->ReleasePlayback();
+        graph->ReleaseVideoWindow();
+        graph.reset();
+    }
+    {
+        std::lock_guard<std::mutex> hold(build->lock);
+        if (!build->abandoned) {
+            build->graph = std::move(graph);
+            build->finished = true;
+            ::SetEvent(build->done.get());
+        }
+    }
+    if (graph) {
+        graph->ReleasePlayback();
+        graph->ReleaseVideoWindow();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -131,11 +176,42 @@ void MediaPlayer::ReleaseKeepingWindow() {
     graph_.reset();
 }
 
+std::unique_ptr<MediaGraph> MediaPlayer::BuildGraph(const std::wstring& path, bool withVideo, bool withWindow) {
+    if (!factory_) return nullptr;
+    auto build = std::make_shared<GraphBuild>();
+    build->factory = factory_;
+    build->path = path;
+    build->withVideo = withVideo;
+    build->withWindow = withWindow;
+    if (!build->done) return nullptr;
+    auto* handOver = new std::shared_ptr<GraphBuild>(build);
+    unique_handle thread(::CreateThread(nullptr, 0, BuildGraphThread, handOver, 0, nullptr));
+    if (!thread) {
+        delete handOver;
+        return nullptr;
+    }
+    // Waits answering what other threads send and painting, but runs no command: no second
+    // open can start inside this one.
+    const int64_t deadline = TickClock::Now() + static_cast<int64_t>(buildTimeLimitMs_) * TickClock::PerMs();
+    HANDLE done = build->done.get();
+    for (;;) {
+        const int64_t left = (deadline - TickClock::Now()) / TickClock::PerMs();
+        if (left <= 0) break;
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &done, FALSE, static_cast<DWORD>(std::min<int64_t>(left, 100)),
+                                                    QS_SENDMESSAGE | QS_PAINT);
+        if (r == WAIT_OBJECT_0) break;
+        mDoEvents::AnswerNow();
+    }
+    std::lock_guard<std::mutex> hold(build->lock);
+    if (!build->finished) build->abandoned = true;
+    return std::move(build->graph);
+}
+
 bool MediaPlayer::OpenVideo(const std::wstring& path, HWND box) {
     ReleaseAll();
     duration_ = 0;
-    graph_ = factory_ ? factory_(true, true) : nullptr;
-    bool ok = graph_ && SUCCEEDED(graph_->RenderFile(path)) && SUCCEEDED(graph_->AttachVideoWindow(box));
+    graph_ = BuildGraph(path, true, true);
+    bool ok = graph_ && SUCCEEDED(graph_->AttachVideoWindow(box));
     if (ok) {
         const SIZE size = SourceSize();
         ok = static_cast<int16_t>(size.cx) != 0 && static_cast<int16_t>(size.cy) != 0;
@@ -159,8 +235,8 @@ bool MediaPlayer::OpenAudio(const std::wstring& path, bool keepWindow) {
     else
         ReleaseAll();
     duration_ = 0;
-    graph_ = factory_ ? factory_(false, false) : nullptr;
-    const bool ok = graph_ && SUCCEEDED(graph_->RenderFile(path)) && SUCCEEDED(graph_->GetDuration(duration_));
+    graph_ = BuildGraph(path, false, false);
+    const bool ok = graph_ && SUCCEEDED(graph_->GetDuration(duration_));
     if (!ok) ReleaseAll();
     return ok;
 }

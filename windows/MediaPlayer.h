@@ -64,6 +64,11 @@ public:
 
     void SetFactory(MediaGraphFactory factory) { factory_ = std::move(factory); }
 
+    // How long a graph may take to be made and to render its file before the file counts as
+    // one that cannot be previewed.
+    static constexpr DWORD kBuildTimeLimitMs = 6000;
+    void SetBuildTimeLimit(DWORD ms) { buildTimeLimitMs_ = ms; }
+
     // True while a graph can play (its control reference is set).
     bool HasGraph() const;
     // Releases everything; a video window is hidden and taken from its panel first.
@@ -100,12 +105,16 @@ public:
 
 private:
     void ReleaseKept();
+    // A new graph that rendered the file, made on a thread of its own; null when it could not
+    // be made, the file did not render, or that took longer than the time limit.
+    std::unique_ptr<MediaGraph> BuildGraph(const std::wstring& path, bool withVideo, bool withWindow);
 
     MediaGraphFactory factory_;
     std::unique_ptr<MediaGraph> graph_;
     // A stopped graph of which only the video window is still held.
     std::unique_ptr<MediaGraph> kept_;
     double duration_ = 0;
+    DWORD buildTimeLimitMs_ = kBuildTimeLimitMs;
 };
 
 }  // namespace salva

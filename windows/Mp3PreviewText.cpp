@@ -32,6 +32,10 @@ std::wstring Mp3PreviewText(const Mp3PreviewFacts& f) {
     }
     line(L"[MPEG信息]" + std::wstring(21, L'-'));
     line(L"标头创建于：" + f.header + L"字节");
+    if (!f.hasHeader) {
+        line(separator);
+        return t;
+    }
     if (f.seconds) line(L"长度：" + std::to_wstring(*f.seconds) + L"秒");
     line(f.versionLayer);
     line(std::to_wstring(f.bitRate) + L"kbit/s  " + std::to_wstring(f.frames) + L"帧");
@@ -60,9 +64,10 @@ Mp3PreviewFacts ReadMp3PreviewFacts(const std::wstring& path, uint64_t length) {
             f.comments = tag.Comments();
         }
     }
+    // Setting the name parses the file: searched once.
     MP3Information header;
     header.FileName(path);
-    header.GetMPEGInfo();
+    f.hasHeader = header.HasHeader();
     f.header = header.Header();
     if (const std::optional<int16_t> s = header.Seconds()) f.seconds = *s;
     f.versionLayer = header.VersionLayer();

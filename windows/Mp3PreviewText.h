@@ -11,7 +11,8 @@ struct Mp3PreviewFacts {
     uint64_t length = 0;
     bool hasTag = false;
     std::wstring title, artist, album, track, year, genre, comments;
-    std::wstring header;  // offset of the frame header
+    bool hasHeader = true;  // without one only the header's offset is shown
+    std::wstring header;    // offset of the frame header
     // None when the header's playing time is out of range: that line is left out.
     std::optional<int32_t> seconds;
     std::wstring versionLayer;

@@ -362,8 +362,8 @@ void frmSystem::RunUnloadSteps() {
         mRecShellChangeNotifisSubClass::UnsubclassWindow(hwnd_);
         subclassed_ = false;
     }
-    if (!log_.empty()) AppendLogFile(logFilePath_, log_);
-    log_.clear();
+    // A run that could not be saved (a full disk, a locked log) stays in the window.
+    if (!log_.empty() && AppendLogFile(logFilePath_, log_)) log_.clear();
 }
 
 LRESULT frmSystem::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

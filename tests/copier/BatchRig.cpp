@@ -3,7 +3,7 @@
 
 namespace copytest {
 
-BatchRig::BatchRig() : out(dir / L"out") {
+BatchRig::BatchRig(HWND owner) : out(dir / L"out") {
     ::CreateDirectoryW(out.c_str(), nullptr);
     ::CreateDirectoryW((dir / L"src").c_str(), nullptr);
     folderAnswer = out;
@@ -11,6 +11,7 @@ BatchRig::BatchRig() : out(dir / L"out") {
     env.driveType = DRIVE_FIXED;
     env.platform = 2;
     salva::frmCopyAllFiles::Options o;
+    o.owner = owner;
     o.listedFiles = [this] { return listed; };
     o.chooseFolder = [this](HWND, bool* same) {
         ++folderAsks;

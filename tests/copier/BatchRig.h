@@ -20,7 +20,8 @@ public:
 };
 
 struct BatchRig {
-    BatchRig();
+    // `owner`: the window the batch window belongs to, none when null.
+    explicit BatchRig(HWND owner = nullptr);
 
     // Writes a source file of `size` pattern bytes below the rig's source folder and lists it.
     std::wstring AddSource(const std::wstring& relative, size_t size, uint32_t seed);

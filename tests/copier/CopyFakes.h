@@ -96,8 +96,10 @@ public:
     }
     long AskExistingTarget(const std::wstring& s, const std::wstring& t, std::wstring* newName) override {
         asked.push_back(L"existing:" + s + L">" + t);
-        if (existingTarget == 5) *newName = renameTo;
-        return existingTarget;
+        const long a = existingTargets.empty() ? existingTarget : existingTargets.front();
+        if (!existingTargets.empty()) existingTargets.pop_front();
+        if (a == 5) *newName = renameTo;
+        return a;
     }
     long AskReplace(const std::wstring& s, const std::wstring& t) override {
         asked.push_back(L"replace:" + s + L">" + t);
@@ -108,6 +110,7 @@ public:
     }
     long overwriteOrContinue = -1;
     long existingTarget = -1;
+    std::deque<long> existingTargets;  // answers in turn before `existingTarget`
     std::deque<long> replace;  // answers of the replace confirmation, in turn; -1 once used up
     std::wstring renameTo;
     std::vector<std::wstring> asked;

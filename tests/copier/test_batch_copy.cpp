@@ -6,6 +6,7 @@
 #include "copier/SkipMapFile.h"
 #include "copier/mplayAVICtrl.h"
 #include "dorvex/PDVTrailer.h"
+#include "services/Text.h"
 #include <commctrl.h>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +26,20 @@ bool HasRecord(const std::wstring& path) {
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A single copy with one unreadable spot, cancelled past 100,000 bytes keeping its target: the
+// record and the skip map.
+void CopyPartlyWithARecord(BatchRig& rig, const std::wstring& source, const std::wstring& target) {
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
+    FakeHost host;  // answers No to keeping the target
+    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
+    engine.SkipBlocksReleased(1);
+    host.onPump = [&](int) {
+        if (engine.State().SourcePos > 100000) engine.Cancel();
+    };
+    engine.CopyFileByBlocks(source, target, 4096);
+    rig.reader.bad.clear();
+}
 
 }  // namespace
 
@@ -94,16 +109,8 @@ TEST(BatchCopy, SkipPastTheEndOfOneFileCountsItDoneAndTheNextIsCopied) {
 TEST(BatchCopy, ContinuingARecordCountsWhatTheEarlierCopySkipped) {
     BatchRig rig;
     const auto source = rig.AddSource(L"movie.dat", 300000, 21);
-    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
-    FakeHost host;  // answers No to keeping the target
-    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
-    engine.SkipBlocksReleased(1);
-    host.onPump = [&](int) {
-        if (engine.State().SourcePos > 100000) engine.Cancel();
-    };
-    engine.CopyFileByBlocks(source, rig.Target(L"movie.dat"), 4096);
+    CopyPartlyWithARecord(rig, source, rig.Target(L"movie.dat"));
     ASSERT_EQ(1u, rig.prompts.written.size());
-    rig.reader.bad.clear();
     rig.prompts.overwriteOrContinue = 2;
     rig.Run();
 
@@ -171,7 +178,6 @@ TEST(BatchCopy, CancelMidFileLeavesARecordOnTheFileBeingWrittenOnly) {
     };
     rig.Run();
 
-    EXPECT_EQ(ReadBytes(first), ReadBytes(rig.Target(L"first.dat")));
     EXPECT_FALSE(HasRecord(rig.Target(L"first.dat")));
     EXPECT_EQ(kept, ReadBytes(rig.Target(L"second.dat"))) << "the kept file is never written";
     const std::wstring partial = rig.Target(L"N[01]second.dat");
@@ -197,7 +203,6 @@ TEST(BatchCopy, CancelBetweenTwoFilesEndsTheBatchWithoutARecord) {
         if (count == 1) rig.ClickCancel();
     };
     rig.Run();
-    EXPECT_EQ(ReadBytes(first), ReadBytes(rig.Target(L"first.dat")));
     EXPECT_TRUE(rig.prompts.asked.empty()) << "no question about the next file";
     EXPECT_EQ(kept, ReadBytes(rig.Target(L"second.dat")));
     EXPECT_FALSE(Exists(rig.Target(L"third.dat")));
@@ -219,6 +224,43 @@ TEST(BatchCopy, ReplacedTargetsEndAtTheSourceLengthAndAllReplacesTheRestUnasked)
     EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
     EXPECT_EQ(std::vector<std::wstring>{L"replace:" + one + L">" + rig.Target(L"one.dat")}, rig.prompts.asked);
     EXPECT_TRUE(rig.batch->BatchState().ReplaceAll);
+}
+
+// A target that is the source itself (case, ".\", hard link, mirrored root) is logged, never written.
+TEST(BatchCopy, ATargetThatIsTheSourceItselfIsNeverWritten) {
+    for (const bool mirrored : {false, true}) {
+        BatchRig rig;
+        const auto a = rig.AddSource(L"a.dat", 100000, 18), b = rig.AddSource(L"b.dat", 70000, 19);
+        const std::wstring link = rig.Target(L"b.dat");  // only a volume with file identities knows a link
+        if (::CreateHardLinkW(link.c_str(), b.c_str(), nullptr) && rig.env.SameFile(link, b)) rig.listed.push_back(link);
+        rig.sameFolder = !mirrored;
+        rig.folderAnswer = mirrored ? rig.dir.path().substr(0, 3) : salva::UpperCase(rig.dir / L".\\src");
+        rig.prompts.replace = {2, 2, 2};
+        rig.Run();
+        EXPECT_TRUE(rig.prompts.asked.empty()) << Narrow(rig.prompts.asked.front());
+        ASSERT_EQ(rig.listed.size(), rig.log.size()) << rig.LogText();
+        EXPECT_EQ(rules::ErrorEntry(a, L"错误原因：目标文件就是源文件本身，文件没有复制。"), rig.log[0]);
+        const std::wstring end = rig.shown.empty() ? L"" : rig.shown.back().text;
+        EXPECT_NE(std::wstring::npos, end.find(rules::SelfTargetText(int64_t(rig.listed.size())))) << Narrow(end);
+    }
+}
+
+// "All" never covers a target this batch wrote (two sources of one name) nor a listed file.
+TEST(BatchCopy, AllNeverWritesOverAListedFileOrATargetThisBatchWrote) {
+    BatchRig rig;
+    rig.AddSource(L"first.dat", 30000, 20);
+    rig.AddSource(L"mine.dat", 60000, 23);
+    const auto x = rig.AddSource(L"x\\same.dat", 40000, 21), y = rig.AddSource(L"y\\same.dat", 50000, 22);
+    WriteBytes(rig.Target(L"first.dat"), Pattern(1000, 69));
+    const auto kept = Pattern(5000, 70);
+    WriteBytes(rig.Target(L"mine.dat"), kept);
+    rig.listed.push_back(rig.Target(L"mine.dat"));
+    rig.prompts.replace = {2, 3, 3};
+    rig.Run();
+    EXPECT_EQ(3u, rig.prompts.asked.size());
+    EXPECT_EQ(kept, ReadBytes(rig.Target(L"mine.dat")));
+    EXPECT_EQ(ReadBytes(x), ReadBytes(rig.Target(L"same.dat")));
+    EXPECT_EQ(ReadBytes(y), ReadBytes(rig.Target(L"N[01]same.dat")));
 }
 
 // A longer file replaced and cancelled early: the record counts only what this copy wrote, so
@@ -335,7 +377,8 @@ TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
         EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
     }
     {
-        // A full disk: logged, the batch ends, the partial target keeps a record.
+        // A full disk: logged, the batch ends, the partial target keeps a record; the end box
+        // tells where and why it stopped and what is left.
         BatchRig rig;
         const auto one = rig.AddSource(L"one.dat", 200000, 24);
         rig.AddSource(L"two.dat", 5000, 25);
@@ -348,6 +391,10 @@ TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
         EXPECT_EQ(1 + 2 * kStep, rig.prompts.written[0].haveCopied);
         EXPECT_TRUE(HasRecord(rig.Target(L"one.dat")));
         EXPECT_FALSE(Exists(rig.Target(L"two.dat")));
+        ASSERT_EQ(1u, rig.shown.size());
+        for (const std::wstring& part : {L"复制在“" + one + L"”处中止：磁盘已满", L"“" + rig.Target(L"one.dat") + L"”只复制了一部分",
+                                         std::wstring(L"还有 1 个文件没有复制。")})
+            EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(part)) << Narrow(rig.shown[0].text);
     }
 }
 
@@ -416,4 +463,44 @@ TEST(CopyAnimation, PlaysTheSystemClipCentredAndLeavesNothingWhenItCannot) {
     EXPECT_EQ(nullptr, avi::AnimationWindow());
     EXPECT_EQ(nullptr, ::FindWindowExW(host.get(), nullptr, ANIMATE_CLASSW, nullptr));
     avi::CloseAVIWindow();
+}
+
+// Continued from its record, a file that stops before its first block lands leaves the record
+// and the map as they were: a full disk, Cancel while the first read fails.
+TEST(BatchCopy, AContinueThatStopsBeforeItsFirstBlockKeepsTheRecordAndMap) {
+    for (const bool diskFull : {true, false}) {
+        BatchRig rig;
+        const auto source = rig.AddSource(L"movie.dat", 6000000, 21);
+        const std::wstring target = rig.Target(L"movie.dat");
+        CopyPartlyWithARecord(rig, source, target);
+        const auto before = ReadBytes(target), map = ReadBytes(salva::SkipMapPath(target));
+        ASSERT_FALSE(map.empty());
+        rig.prompts.overwriteOrContinue = 2;
+        if (diskFull) rig.writer.writeError = ERROR_DISK_FULL;
+        if (!diskFull) rig.reader.bad = {{0, 6000000, ERROR_CRC}};
+        if (!diskFull) rig.reader.onRead = [&](int, int64_t) { rig.ClickCancel(); };
+        rig.Run();
+        EXPECT_TRUE(before == ReadBytes(target)) << diskFull << ": target now " << FileLength(target) << " bytes";
+        EXPECT_EQ(map, ReadBytes(salva::SkipMapPath(target))) << diskFull;
+    }
+}
+
+// The session ends while the batch copies a file: the message reaches the batch window, or its
+// owner goes and takes it along. The file gets its record and nothing more is copied.
+TEST(BatchCopy, TheSessionsEndGivesTheFileBeingCopiedItsRecord) {
+    for (const bool ownerGoes : {false, true}) {
+        salva::unique_hwnd owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+        BatchRig rig(owner.get());
+        rig.AddSource(L"movie.dat", 600000, 33);
+        rig.AddSource(L"next.dat", 1000, 34);
+        rig.reader.onRead = [&](int count, int64_t) {
+            if (count != 3) return;
+            rig.env.nowMs += 1000;  // the block's progress shows, and the queue is emptied after it
+            ::PostMessageW(ownerGoes ? owner.get() : rig.batch->Window(), ownerGoes ? WM_CLOSE : WM_ENDSESSION, TRUE, 0);
+        };
+        rig.Run();
+        EXPECT_EQ(1u, rig.prompts.written.size()) << (ownerGoes ? "owner destroyed" : "WM_ENDSESSION");
+        EXPECT_TRUE(HasRecord(rig.Target(L"movie.dat")));
+        EXPECT_FALSE(Exists(rig.Target(L"next.dat")));
+    }
 }

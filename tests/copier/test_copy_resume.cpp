@@ -1,6 +1,7 @@
 // What a copy continued from its resume record reports: the stretches every earlier session
 // left out, kept in the skip map beside the target, or that they are not known.
 #include "CopyFakes.h"
+#include "copier/CopyTiming.h"
 #include "copier/SkipMapFile.h"
 #include "copier/SkipTally.h"
 #include <algorithm>
@@ -102,4 +103,61 @@ TEST(CopyResume, StartingOverForgetsTheMap) {
     StartAgain(rig, 2);
     ASSERT_FALSE(rig.host.shown.empty());
     EXPECT_EQ(salva::kEarlierSkipsUnknownText, LastLine(rig.host.shown.back().text));
+}
+
+// A continue that fails before its first block lands leaves the record and the map as the
+// first session left them.
+TEST(CopyResume, AContinueThatWritesNothingLeavesTheRecordAndMapAsFound) {
+    Rig rig;
+    SkipAndCancel(rig);
+    const auto before = ReadBytes(rig.dst), map = ReadBytes(salva::SkipMapPath(rig.dst));
+    rig.writer.writeError = ERROR_DISK_FULL;
+    StartAgain(rig, 2);
+    EXPECT_TRUE(before == ReadBytes(rig.dst)) << "target now " << FileLength(rig.dst) << " bytes";
+    EXPECT_EQ(map, ReadBytes(salva::SkipMapPath(rig.dst)));
+}
+
+// The close leaves a record only where the stopped copy wrote and its target is still as that
+// copy left it; a start refused before copying keeps what the close owes.
+TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
+    enum Then { RefusedStart, CompletedElsewhere, NeverOpened };
+    for (const Then then : {RefusedStart, CompletedElsewhere, NeverOpened}) {
+        Rig rig;
+        const auto src = rig.MakeSource(100000), theirs = Pattern(50000, 3);
+        salva::unique_hfile busy;
+        if (then == NeverOpened) {  // another program holds the target
+            WriteBytes(rig.dst, theirs);
+            busy.reset(::CreateFileW(rig.dst.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        }
+        rig.writer.writeError = ERROR_DISK_FULL;
+        rig.writer.failFrom = 20000;
+        rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+        busy.reset();
+        rig.env.freeBytes = 10;  // the start is refused at the free-space question
+        if (then == RefusedStart) rig.engine.BeginCopy(rig.src, rig.dst);
+        if (then == CompletedElsewhere) WriteBytes(rig.dst, src);
+        rig.engine.WriteResumeRecordOnClose();
+        EXPECT_EQ(then == RefusedStart ? 1u : 0u, rig.prompts.written.size()) << "case " << then;
+        EXPECT_TRUE(then == RefusedStart || (then == NeverOpened ? theirs : src) == ReadBytes(rig.dst)) << then;
+    }
+}
+
+// The skip slider moves a paused copy only, and the jump counts as a logged skip.
+TEST(CopyResume, AHandSkipMovesOnlyAPausedCopyAndIsCounted) {
+    Rig rig;
+    const auto src = SourceWithoutZeros(rig, 100000);
+    rig.host.onPump = [&](int n) {
+        if (n == 2) rig.engine.SkipBlocksReleased(5);
+        if (n == 4) rig.engine.PauseOrContinue(L"");
+    };
+    rig.engine.CopyFileByBlocks(rig.src, rig.dst, 4096);
+    ASSERT_TRUE(rig.engine.State().Paused);
+    EXPECT_EQ(1 + 4 * 4096, rig.engine.State().SourcePos) << "the running copy was moved";
+    rig.host.onPump = nullptr;
+    rig.engine.SkipBlocksReleased(2);
+    rig.engine.PauseOrContinue(L"");
+    const auto copied = ReadBytes(rig.dst);
+    EXPECT_EQ(2 * 4096 - 1, Zeros(copied)) << copied.size() << " of " << src.size() << " bytes";
+    EXPECT_EQ(salva::SkippedText(1, Zeros(copied)), LastLine(rig.host.shown.back().text));
+    EXPECT_TRUE(rig.Logged(L"文件跳过：" + salva::GroupedNumber(1 + 6 * 4096) + L"字节")) << rig.LogText();
 }

@@ -25,17 +25,18 @@ TEST(CopyTargets, LongerTargetOverwrittenCancelledAndContinuedEqualsTheSource) {
     for (long choice : {1L, 5L}) {  // overwrite, or rename onto a name that exists
         Rig rig;
         const auto src = rig.MakeSource(100000);
-        const std::wstring target = choice == 1 ? rig.dst : rig.dir / L"other.dat";
+        const std::wstring target = choice == 1 ? rig.dst : rig.dir / L"另一个.dat";
         WriteBytes(rig.dst, Pattern(250000, 3));
         if (choice == 5) WriteBytes(target, Pattern(250000, 4));
-        rig.prompts.existingTarget = choice;
-        rig.prompts.renameTo = L"other.dat";
+        rig.prompts.existingTargets = {choice, 1};  // a new name that exists is asked about in turn
+        rig.prompts.renameTo = L"另一个.dat";
         rig.host.onPump = [&](int n) {
             if (n == 3) rig.engine.Cancel();
         };
         rig.host.answers = {IDNO};  // keep the partial target
         rig.engine.ReadBlocksReleased(1, rig.src, rig.dst);
         rig.engine.BeginCopy(rig.src, rig.dst);
+        EXPECT_EQ(L"existing:" + rig.src + L">" + target, rig.prompts.asked.back());
         ASSERT_EQ(1u, rig.prompts.written.size()) << choice << " " << Narrow(rig.host.Titles()) << rig.LogText();
         // The target ends where the copy stopped; the record follows it.
         const int64_t reached = rig.engine.State().SourcePos;
@@ -74,6 +75,7 @@ TEST(CopyTargets, DeleteThatFailsIsTold) {
         Rig rig;
         rig.MakeSource(100);
         WriteBytes(rig.dst, Pattern(10));
+        ::SetFileAttributesW(rig.dst.c_str(), FILE_ATTRIBUTE_READONLY);  // kept when the delete fails
         auto held = HoldOpen(rig.dst);
         ASSERT_TRUE(held);
         rig.prompts.existingTarget = 4;
@@ -81,6 +83,8 @@ TEST(CopyTargets, DeleteThatFailsIsTold) {
         ASSERT_EQ(1u, rig.host.shown.size());
         EXPECT_EQ(rig.dst + L"\r\n" + kDeleteFailed, rig.host.shown[0].text);
         EXPECT_EQ(10, FileLength(rig.dst));
+        EXPECT_TRUE(::GetFileAttributesW(rig.dst.c_str()) & FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesW(rig.dst.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     {  // Cancel answered with Yes
         Rig rig;

@@ -8,6 +8,7 @@
 #include "inspect/ResourceSummaryPage.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
+#include "ZipBytes.h"
 
 using namespace proptest;
 using testsupport::FakeMainWindow;
@@ -379,6 +380,21 @@ TEST_F(ProgramPages, OtherFilesShowTheSummaryTextOrTheZipList) {
     EXPECT_TRUE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_LVZIPVIEW)));
     EXPECT_FALSE(Shown(::GetDlgItem(page, salva::DocketPage::IDC_TXTDOCKET)));
     w.Unload();
+}
+
+TEST_F(ProgramPages, TheOwnersCloseDuringTheZipWalkEndsTheFill) {
+    TempDir dir;
+    const std::wstring zip = dir / L"many.zip";
+    ASSERT_TRUE(testsupport::WriteBytes(zip, zipbytes::ManyEntries(50000)));
+    FakeMainWindow main;
+    // Handled by the walk's pump: the owner goes, and the properties window with it.
+    ::PostMessageW(main.Handle(), WM_CLOSE, 0, 0);
+    Window w;
+    EXPECT_FALSE(w.GetInfor(zip));
+    EXPECT_FALSE(::IsWindow(main.Handle()));
+    EXPECT_FALSE(w.IsLoaded());
+    EXPECT_FALSE(Window::Filling());
+    EXPECT_TRUE(w.SummaryPages().empty()) << "let go once the fill returned";
 }
 
 TEST(FileProperty, ShownModallyUntilClosed) {

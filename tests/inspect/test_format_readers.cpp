@@ -276,6 +276,30 @@ TEST(ZipWalk, EntriesInOrderAndTotals) {
     EXPECT_EQ(t.totalSize, 23u);
 }
 
+TEST(ZipWalk, Zip64SizesComeFromTheExtraField) {
+    using zipbytes::Zip64Block;
+    const uint32_t kMarked = 0xFFFFFFFFu;
+    auto afterTime = Bytes({0x55, 0x54, 1, 0, 9, 1, 0, 16, 0, 12, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0});
+    const struct {
+        uint32_t compressed, size;
+        std::vector<uint8_t> extra;
+        uint64_t wantCompressed, wantSize;
+    } cases[] = {{kMarked, kMarked, Zip64Block({12, 12}), 12, 12},
+                 {kMarked, kMarked, afterTime, 12, 12},
+                 {12, kMarked, Zip64Block({5000000000ull, 12}), 12, 5000000000ull},
+                 {kMarked, 30, Zip64Block({12}), 12, 30}};
+    for (const auto& c : cases) {
+        std::vector<uint8_t> zip;
+        AddEntry(zip, "a.txt", c.compressed, c.size, 12, 0, c.extra);
+        AddEntry(zip, "b.txt", 0, 0, 0);
+        MemoryByteStore archive(zip);
+        const auto seen = Walk(archive);
+        ASSERT_EQ(seen.size(), 2u) << &c - cases << ": the walk goes on to the next header";
+        EXPECT_EQ(seen[0].compressedSize, c.wantCompressed) << &c - cases;
+        EXPECT_EQ(seen[0].uncompressedSize, c.wantSize) << &c - cases;
+    }
+}
+
 TEST(ZipWalk, HostileArchivesEndTheWalk) {
     // A compressed size that would wrap a 32-bit position back to the first header.
     std::vector<uint8_t> wrap;

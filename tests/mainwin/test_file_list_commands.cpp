@@ -3,6 +3,7 @@
 // properties command's choice between the own window and the shell's sheet, choosing an item,
 // removing the current one, the keys, the preview toggle, and move and copy to a picked folder.
 #include "MainWinTest.h"
+#include <atomic>
 #include <commctrl.h>
 
 using namespace mainwintest;
@@ -25,7 +26,10 @@ protected:
             };
             o.osVersionName = [this] { return version_; };
             o.windows.chooseFolderToAdd = [this] { return folderChoice_; };
-            o.windows.copyAllFiles = [this] { mainEnabledInCopyAll_ = ::IsWindowEnabled(f_->Window()) != FALSE; };
+            o.windows.copyAllFiles = [this] {
+                mainEnabledInCopyAll_ = ::IsWindowEnabled(f_->Window()) != FALSE;
+                if (inCopyAll_) inCopyAll_();
+            };
             o.shellProperties = [this](const std::wstring& path) { views_.push_back(L"shell:" + path); };
         };
         h_.Create();
@@ -88,6 +92,7 @@ protected:
     bool ownShows_ = true;
     FrmCopy::FolderSearch folderChoice_;
     bool mainEnabledInCopyAll_ = true;
+    std::function<void()> inCopyAll_;  // what comes in the batch copy's pumps
 };
 
 std::vector<std::string> Narrowed(const std::vector<std::wstring>& v) {
@@ -301,7 +306,7 @@ TEST_F(FileListTest, TheCurrentFileStaysReadableWhenThePreviewOptionIsToggled) {
 
 TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     const std::wstring a = MakeFile(L"a.dat", 5000), b = MakeFile(L"b.dat");
-    const std::wstring folder = h_.dir / L"picked";
+    std::wstring folder = h_.dir / L"picked";
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     SetItems({a, b});
     const auto pick = [&](int command) {
@@ -322,6 +327,11 @@ TEST_F(FileListTest, MoveToAPickedFolderTakesTheItemOffCopyLeavesIt) {
     ASSERT_TRUE(pick(FrmCopy::IDM_mnuMoveTo));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(a.c_str()));
     EXPECT_EQ(5000, FileLength(folder + L"\\a.dat"));
+    EXPECT_EQ(Narrowed({b}), Narrowed(Items()));
+    // Into its own folder: the file stays where it is, and so does its item.
+    folder = h_.dir.path();
+    pick(FrmCopy::IDM_mnuMoveTo);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(b.c_str()));
     EXPECT_EQ(Narrowed({b}), Narrowed(Items()));
 }
 
@@ -373,4 +383,22 @@ TEST_F(FileListTest, TypingTheNameOfAFileReopensThePreviewAndDropsAreRegistered)
 
     // The window's drop target is the system's registered one for it.
     EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, ::RegisterDragDrop(f_->Window(), f_->DropTarget()));
+}
+
+TEST_F(FileListTest, CloseDuringTheBatchCopyIsRefusedWithoutAQuestion) {
+    SetItems({MakeFile(L"a.dat")});
+    inCopyAll_ = [this] { ::SendMessageW(f_->Window(), WM_CLOSE, 0, 0); };
+    std::atomic<bool> ended{false};
+    Watcher yes(
+        [&] {
+            HWND box = nullptr;
+            while (!ended && !(box = ::FindWindowW(L"#32770", L"提醒！"))) ::Sleep(20);
+            return box;
+        },
+        [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    Command(FrmCopy::IDM_mnuCopyAllFilesTo);
+    ended = true;
+    yes.Join();
+    EXPECT_FALSE(yes.found()) << "the close was asked about during the batch";
+    EXPECT_TRUE(::IsWindow(f_->Window())) << "the windows went under the batch";
 }

@@ -309,3 +309,40 @@ TEST(MainWindowClose, SystemShutdownAsksTheSameQuestion) {
     EXPECT_FALSE(::IsWindow(main)) << "the window stays after the session ended";
     EXPECT_FALSE(h.log.IsLoaded());
 }
+
+// A second close while the question is up (another click, the session's end) is handled in
+// the question's own loop: it must not stack a second question over the first.
+TEST(MainWindowClose, ASecondCloseWhileTheQuestionIsUpAsksNothingMore) {
+    Harness h;
+    h.Create();
+    HWND main = h.frm->Window();
+    bool returned = false;
+    Watcher no(L"提醒！", [&](HWND) {
+        DWORD_PTR r = 0;
+        returned = ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 3000, &r) != 0;
+        for (int i = 0; i < 4; ++i) {
+            HWND q = ::FindWindowW(nullptr, L"提醒！");
+            if (!q) break;
+            ::PostMessageW(q, WM_COMMAND, IDNO, 0);
+            while (::IsWindow(q)) ::Sleep(10);
+        }
+    });
+    ::SendMessageW(main, WM_CLOSE, 0, 0);
+    no.Join();
+    EXPECT_TRUE(returned) << "the second close put up a question of its own";
+    EXPECT_TRUE(::IsWindow(main));
+}
+
+TEST(MainWindowClose, ShutdownCancelledAfterYesLeavesTheLogWindowHidingOnClose) {
+    Harness h;
+    h.Create();
+    HWND main = h.frm->Window();
+    Watcher yes(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    EXPECT_EQ(TRUE, ::SendMessageW(main, WM_QUERYENDSESSION, 0, 0));
+    yes.Join();
+    // Another program refused: the session goes on.
+    ::SendMessageW(main, WM_ENDSESSION, FALSE, 0);
+    ::SendMessageW(h.log.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(main));
+    EXPECT_TRUE(h.log.IsLoaded()) << "the log window closed instead of hiding";
+}

@@ -247,6 +247,10 @@ TEST(Mp3PreviewText, SizeLinesTagAndHeaderLines) {
     EXPECT_EQ(t.find("长度："), std::string::npos) << t;
     f.length = 1024 * 1500 + 512;  // 1,500.5 KB rounds up
     EXPECT_NE(Narrow(salva::Mp3PreviewText(f)).find("文件大小：1,501KB"), std::string::npos);
+    // No frame header: its offset, and none of the fields' zeros.
+    f.hasHeader = false;
+    const std::string bare = Narrow(salva::Mp3PreviewText(f));
+    EXPECT_EQ(bare.substr(bare.find("[MPEG")), "[MPEG信息]---------------------\r\n标头创建于：417字节\r\n" + dashes + "\r\n");
 }
 
 // The format readers behind the MP3 text: a junk header whose playing time is out of range

@@ -1,8 +1,11 @@
 // The player core over values and over a graph of the test's own: media kinds, clock texts,
 // the fitting of a video into its panel, and the order of the graph calls.
 #include "FakeMediaGraph.h"
+#include "services/Holders.h"
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 
 using namespace salva;
 using mediatest::FakeFactory;
@@ -140,4 +143,58 @@ TEST_F(PlayerTest, SeeksOnlyWhileStoppedAndEndsAtTheDuration) {
     // No length, no end.
     s_->duration = 0;
     EXPECT_FALSE(p.AtEnd());
+}
+
+namespace {
+
+// A graph whose RenderFile returns only when the test lets it, as Wine's media stack on an AVI
+// with a damaged index never does; it notes the thread that frees it.
+struct Hang {
+    salva::unique_handle rendering{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    salva::unique_handle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    salva::unique_handle freed{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    DWORD freedOn = 0;
+};
+
+class HangingGraph : public mediatest::FakeMediaGraph {
+public:
+    HangingGraph(std::shared_ptr<FakeGraphState> s, Hang& h) : FakeMediaGraph(std::move(s), false), h_(h) {}
+    ~HangingGraph() override {
+        h_.freedOn = ::GetCurrentThreadId();
+        ::SetEvent(h_.freed.get());
+    }
+    HRESULT RenderFile(const std::wstring& path) override {
+        ::SetEvent(h_.rendering.get());
+        ::WaitForSingleObject(h_.release.get(), INFINITE);
+        return FakeMediaGraph::RenderFile(path);
+    }
+
+private:
+    Hang& h_;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
+    Hang h;
+    MediaPlayer p([&](bool, bool) { return std::make_unique<HangingGraph>(s_, h); });
+    p.SetBuildTimeLimit(1500);
+    // Another thread asks a window of this thread for an answer once the render has started;
+    // without one it lets the render return.
+    std::atomic<bool> answered{false};
+    std::thread asker([&] {
+        DWORD_PTR length = 0;
+        ::WaitForSingleObject(h.rendering.get(), 10000);
+        if (!(answered = ::SendMessageTimeoutW(box_, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 1000, &length) != 0))
+            ::SetEvent(h.release.get());
+    });
+    EXPECT_FALSE(p.OpenAudio(L"broken.avi", false)) << "given up: the file cannot be previewed";
+    asker.join();
+    EXPECT_TRUE(answered) << "the window's thread answered while it waited";
+    EXPECT_FALSE(p.HasGraph());
+    // The render returns at last: its own thread lets the graph go, untouched by this one.
+    ::SetEvent(h.release.get());
+    ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_NE(h.freedOn, ::GetCurrentThreadId());
+    EXPECT_EQ(s_->Joined(), "render broken.avi|release playback|");
 }
