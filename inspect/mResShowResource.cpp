@@ -122,7 +122,7 @@ bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
     // resource's three, up to four more where long ones wrap) keep clear of the picture.
     const int captionBottom = std::min(10 * panel.LineHeight(), panel.InnerHeight() / 2);
     if (HDC dc = panel.Box().dc()) {
-        if (x >= 0 && y >= captionBottom) {
+        if (x >= 0 && y >= 6 * panel.LineHeight() && y + px.cy <= panel.InnerHeight()) {
             RenderPictureAt(picture, dc, x, y);
         } else {
             // Too large for the place: shrunk to the room below the caption, its shape kept.

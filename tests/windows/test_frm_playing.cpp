@@ -76,8 +76,8 @@ TEST_F(PaneTest, AVideoOpensReadyWithItsLengthAndSize) {
     ASSERT_EQ(pane_.FactLines().size(), 6u);
     EXPECT_EQ(Narrow(pane_.FactLines()[0]), "大小：5,000字节");
     EXPECT_EQ(s_->calls.at(0), "new(video,window)");
-    // The video goes into the picture panel, fitted to its 177 x 108 pixels.
-    EXPECT_NE(s_->Joined().find("place 22,0,133,108"), std::string::npos) << s_->Joined();
+    // The video goes into the picture panel, fitted to its 192 x 108 pixels.
+    EXPECT_NE(s_->Joined().find("place 29,0,133,108"), std::string::npos) << s_->Joined();
 }
 
 TEST_F(PaneTest, PlayPauseResumeFromTheSliderAndTheTimerFollows) {
