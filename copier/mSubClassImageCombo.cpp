@@ -131,13 +131,6 @@ LRESULT ImageComboWndProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp) {
         DrawItem(combo, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         PumpUnlessTracking();
         return 0;
-    case WM_COMMAND:
-        // The tip goes before the drop-down shows: Wine leaves a pop-up black where it lies
-        // over another of the program's pop-ups that only partly covers what is below.
-        if (HIWORD(wp) == CBN_DROPDOWN)
-            for (ToolTips* tip : {s.comboTip.get(), s.editTip.get()})
-                if (tip && tip->TipWindow()) ::SendMessageW(tip->TipWindow(), TTM_POP, 0, 0);
-        return s.subclass.CallPrevious(combo, msg, wp, lp);
     default:
         return s.subclass.CallPrevious(combo, msg, wp, lp);
     }
