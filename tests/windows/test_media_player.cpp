@@ -5,7 +5,9 @@
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <thread>
+#include <utility>
 
 using namespace salva;
 using mediatest::FakeFactory;
@@ -197,4 +199,57 @@ TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
     ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
     EXPECT_NE(h.freedOn, ::GetCurrentThreadId());
     EXPECT_EQ(s_->Joined(), "render broken.avi|release playback|");
+}
+
+namespace {
+
+// A graph whose render first has the window's thread run `during`, as a message sent from
+// elsewhere while the player waits (the session's end unloading the window) would.
+class AskingGraph : public HangingGraph {
+public:
+    AskingGraph(std::shared_ptr<FakeGraphState> s, Hang& h, HWND window) : HangingGraph(std::move(s), h), window_(window) {}
+    HRESULT RenderFile(const std::wstring& path) override {
+        ::SendMessageW(window_, WM_APP, 0, 0);
+        return HangingGraph::RenderFile(path);
+    }
+
+private:
+    HWND window_;
+};
+
+std::function<void()> g_during;
+
+LRESULT CALLBACK RunDuring(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_APP) return ::DefWindowProcW(w, msg, wp, lp);
+    if (auto during = std::exchange(g_during, nullptr)) during();
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(PlayerTest, WhatRunsDuringTheWaitOpensNoSecondGraphAndALetGoEndsTheOpen) {
+    ::SetWindowLongPtrW(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RunDuring));
+    for (const bool letGo : {true, false}) {
+        SCOPED_TRACE(letGo ? "release during the wait" : "second open during the wait");
+        Hang h;
+        ::SetEvent(h.release.get());
+        MediaPlayer p([&](bool, bool) {
+            s_->calls.push_back("new");
+            return std::make_unique<AskingGraph>(s_, h, box_);
+        });
+        bool second = false;
+        g_during = [&] {
+            if (letGo)
+                p.ReleaseAll();
+            else
+                second = p.OpenAudio(L"b.mp3", false);
+        };
+        EXPECT_EQ(p.OpenAudio(L"a.mp3", false), !letGo);
+        EXPECT_EQ(p.HasGraph(), !letGo);
+        EXPECT_FALSE(second);
+        p.ReleaseAll();
+        ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
+        EXPECT_EQ(s_->Joined(), "new|render a.mp3|release playback|");
+        s_->calls.clear();
+    }
 }
