@@ -79,8 +79,7 @@ public:
 
     // Builds a graph with a video window inside `box`, fitted to the box. False, with
     // everything released, when any step fails or the video has no size. While a graph is
-    // being built, a second open (from a message answered during the wait) is refused, and a
-    // release ends the first open as a failure.
+    // being built, an open (from a message answered during the wait) is refused.
     bool OpenVideo(const std::wstring& path, HWND box);
     // Builds a graph without a video window; with `keepWindow` a video window still attached
     // stays, else everything is released first. False, with the new graph released, on failure.
@@ -115,8 +114,7 @@ private:
     std::unique_ptr<MediaGraph> graph_;
     // A stopped graph of which only the video window is still held.
     std::unique_ptr<MediaGraph> kept_;
-    // A graph is being built and this thread waits for it; a release asked for meanwhile (by
-    // a message answered during the wait) gives that graph up.
+    // This thread waits for a graph being built; a release asked for meanwhile gives it up.
     bool building_ = false;
     bool buildLetGo_ = false;
     double duration_ = 0;
