@@ -203,17 +203,13 @@ TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
     EXPECT_EQ(s_->Joined(), "render broken.avi|release playback|");
 }
 
-namespace {
-
 // Runs what a message sent to the window during the wait (the session's end unloading it) runs.
-std::function<void()> g_during;
-LRESULT CALLBACK RunDuring(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+static std::function<void()> g_during;
+static LRESULT CALLBACK RunDuring(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_APP) return ::DefWindowProcW(w, msg, wp, lp);
     if (auto during = std::exchange(g_during, nullptr)) during();
     return 0;
 }
-
-}  // namespace
 
 TEST_F(PlayerTest, WhatRunsDuringTheWaitOpensNoSecondGraphAndALetGoEndsTheOpen) {
     ::SetWindowLongPtrW(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RunDuring));
