@@ -122,6 +122,7 @@ void CopyEngine::EndCopyState() {
     host_.ClearProgress();
     s_.ElapsedSeconds = 0;
     elapsedMs_ = 0;
+    ticked_ = false;
 }
 
 void CopyEngine::EnterPausedState() {
@@ -412,6 +413,15 @@ void CopyEngine::Finish(bool updateCopied) {
         }
     }
     if (updateCopied) SetLabel(CopyLabel::Copied, GroupedNumber(s_.TotalBytes) + L"字节");
+    if (!ticked_) {
+        // Done before the first tick: the labels still show the copy before this one.
+        const int64_t ms = elapsedMs_ + (timerOn_ ? std::max<int64_t>(0, env_.NowMs() - lastTickMs_) : 0);
+        const TickFigures f = ComputeFinish(ms, s_.TotalBytes);
+        SetLabel(CopyLabel::Elapsed, ClockText(ms / 1000));
+        SetLabel(CopyLabel::Remaining, ClockText(0));
+        SetLabel(CopyLabel::Estimated, ClockText(f.estimatedSeconds));
+        SetLabel(CopyLabel::Rate, GroupedNumber(f.kbPerSecond) + L"KB/秒");
+    }
     s_.RecordPending = false;
     pending_.reset();
     cut_ = CutRecord{};
@@ -619,6 +629,7 @@ void CopyEngine::TimerTick() {
     const int64_t now = env_.NowMs();
     elapsedMs_ += std::max<int64_t>(0, now - lastTickMs_);
     lastTickMs_ = now;
+    ticked_ = true;
     s_.ElapsedSeconds = elapsedMs_ / 1000;
     SetLabel(CopyLabel::Elapsed, ClockText(s_.ElapsedSeconds));
     const TickFigures f = ComputeTick(s_.ElapsedSeconds, s_.SourcePos, s_.TotalBytes);

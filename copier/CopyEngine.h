@@ -140,6 +140,7 @@ private:
     bool timerOn_ = false;
     int64_t elapsedMs_ = 0;
     int64_t lastTickMs_ = 0;
+    bool ticked_ = false;  // the timer ticked during this copy: its labels hold its own figures
     bool loopActive_ = false;
     bool newTargetAllowed_ = false;
     bool closed_ = false;  // the window has closed: no more records

@@ -49,4 +49,14 @@ TickFigures ComputeTick(int64_t elapsedSeconds, int64_t position, int64_t total)
     return t;
 }
 
+TickFigures ComputeFinish(int64_t elapsedMs, int64_t total) {
+    TickFigures t;
+    if (elapsedMs <= 0 || total <= 0) return t;
+    t.rate = total * 1000 / elapsedMs;
+    t.kbPerSecond = total / 1024 * 1000 / elapsedMs;
+    t.known = true;
+    t.estimatedSeconds = elapsedMs / 1000;
+    return t;
+}
+
 }  // namespace salva

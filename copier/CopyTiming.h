@@ -24,5 +24,8 @@ struct TickFigures {
 };
 // `position` is the 1-based position reached, `total` the source length.
 TickFigures ComputeTick(int64_t elapsedSeconds, int64_t position, int64_t total);
+// The figures of a copy of `total` bytes that ended after `elapsedMs` milliseconds without a
+// timer tick of its own: its whole time and its own rate (unknown for no measurable time).
+TickFigures ComputeFinish(int64_t elapsedMs, int64_t total);
 
 }  // namespace salva

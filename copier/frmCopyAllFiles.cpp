@@ -23,7 +23,7 @@ namespace rules = batch_copy_rules;
 namespace {
 
 constexpr UINT_PTR kTimeTimer = 1;
-constexpr int kClientWidth = 400, kClientHeight = 222;
+constexpr int kClientWidth = 400, kClientHeight = 232;
 constexpr unsigned kOkStop = MB_OK | MB_ICONSTOP, kYesNoStop = MB_YESNO | MB_ICONSTOP;
 constexpr unsigned kOkExclamation = MB_OK | MB_ICONEXCLAMATION, kYesNoExclamation = MB_YESNO | MB_ICONEXCLAMATION;
 const std::wstring kCrlf = L"\r\n";
@@ -125,7 +125,8 @@ void frmCopyAllFiles::CreateControls() {
     label(IDC_lblCurrentTime, L"00:00:00", 276, 178, 64);
     label(IDC_lblShuJuLiuLiangTitle, L"存取速度：", 8, 196, 88);
     label(IDC_lblShuJuLiuLiang, L"0KB/秒", 96, 196, 112);
-    ::CreateWindowExW(0, L"BUTTON", L"取消[&C]", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 312, 188, 80, 24,
+    // Below the current time's line (178 to 194) and its frame, not over them.
+    ::CreateWindowExW(0, L"BUTTON", L"取消[&C]", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 312, 200, 80, 24,
                       hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_cmdCancel)), ::GetModuleHandleW(nullptr),
                       nullptr);
 

@@ -132,7 +132,8 @@ void frmDialog::CreateControls() {
     child(L"STATIC", L"Title", SS_LEFT | SS_NOPREFIX, 28, 20, 30, 12, IDC_lblTitle, hwnd_);
     child(L"STATIC", L"Text", SS_LEFT | SS_NOPREFIX, 64, 40, 24, 12, IDC_lblText, hwnd_);
     box(PicText, IDC_PicText, 54, 104, 281, 42);
-    child(L"STATIC", L"请输入新的文件名[例如]：", SS_LEFT | SS_NOPREFIX, 10, 0, 144, 12, IDC_lblNewText,
+    // Tall enough for the brackets of the Chinese face; the name box starts at 18.
+    child(L"STATIC", L"请输入新的文件名[例如]：", SS_LEFT | SS_NOPREFIX, 10, 0, 200, 17, IDC_lblNewText,
           boxes_[PicText].Window());
     child(L"EDIT", L"新的文件名", WS_TABSTOP | ES_AUTOHSCROLL, 6, 18, 265, 16, IDC_txtNewFileName,
           boxes_[PicText].Window());

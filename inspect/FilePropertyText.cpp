@@ -46,7 +46,8 @@ std::wstring PlainNumber(double value, int decimals) {
 
 std::wstring FileLengthText(uint64_t length) {
     if (length <= kKiloThreshold) return GroupedNumber(length) + L"字节";
-    return GroupedNumber(length / 1024) + L"KB [" + GroupedNumber(length) + L"字节]";
+    // The quotient is formatted, not cut: the nearest whole KB, halves up.
+    return GroupedNumber((length + 512) / 1024) + L"KB [" + GroupedNumber(length) + L"字节]";
 }
 
 AttributeBoxes BoxesFromAttributes(int32_t attributes) {

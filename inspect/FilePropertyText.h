@@ -12,7 +12,7 @@ constexpr uint32_t kHiddenBit = 0x02;
 constexpr uint32_t kSystemBit = 0x04;
 constexpr uint32_t kArchiveBit = 0x20;
 
-// "1,024,000字节" up to 1,024,000 bytes, "1,000KB [1,024,001字节]" above.
+// "1,024,000字节" up to 1,024,000 bytes, "1,000KB [1,024,001字节]" above (KB to the nearest).
 std::wstring FileLengthText(uint64_t length);
 
 struct AttributeBoxes {

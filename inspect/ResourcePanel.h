@@ -16,12 +16,14 @@ public:
     // Erases the panel and moves the print position to the top-left corner.
     void Cls();
     // Prints the text from the print position; every CRLF starts a new line, and the line
-    // after the text starts below it, as a printed line does.
+    // after the text starts below it, as a printed line does. A line wider than the panel goes
+    // on below, broken at a blank where it has one.
     void Print(const std::wstring& text);
     // The lines printed since the last Cls, in order.
     const std::vector<std::wstring>& PrintedLines() const { return lines_; }
     int InnerWidth() const;
     int InnerHeight() const;
+    int LineHeight();
 
 private:
     PictureBox& box_;

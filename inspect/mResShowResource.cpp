@@ -6,6 +6,7 @@
 #include "services/Text.h"
 #include "services/mDoEvents.h"
 #include <olectl.h>
+#include <algorithm>
 #include <sstream>
 
 namespace salva {
@@ -52,11 +53,15 @@ SIZE PictureSizePixels(IPicture* picture) {
 
 void RenderPictureAt(IPicture* picture, HDC dc, int x, int y) {
     const SIZE px = PictureSizePixels(picture);
+    RenderPictureIn(picture, dc, x, y, px.cx, px.cy);
+}
+
+void RenderPictureIn(IPicture* picture, HDC dc, int x, int y, int width, int height) {
     OLE_XSIZE_HIMETRIC hmW = 0;
     OLE_YSIZE_HIMETRIC hmH = 0;
     picture->get_Width(&hmW);
     picture->get_Height(&hmH);
-    picture->Render(dc, x, y, px.cx, px.cy, 0, hmH, hmW, -hmH, nullptr);
+    picture->Render(dc, x, y, width, height, 0, hmH, hmW, -hmH, nullptr);
 }
 
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
@@ -113,7 +118,21 @@ bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
     const SIZE px = PictureSizePixels(picture);
     const int x = (panel.InnerWidth() - static_cast<short>(px.cx)) / 2;
     const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
-    if (HDC dc = panel.Box().dc()) RenderPictureAt(picture, dc, x, y);
+    // The caption lines printed over the panel's top (the picture's two, a blank and the
+    // resource's three, up to four more where long ones wrap) keep clear of the picture.
+    const int captionBottom = std::min(10 * panel.LineHeight(), panel.InnerHeight() / 2);
+    if (HDC dc = panel.Box().dc()) {
+        if (x >= 0 && y >= 6 * panel.LineHeight() && y + px.cy <= panel.InnerHeight()) {
+            RenderPictureAt(picture, dc, x, y);
+        } else {
+            // Too large for the place: shrunk to the room below the caption, its shape kept.
+            const int roomW = panel.InnerWidth(), roomH = panel.InnerHeight() - captionBottom;
+            const double scale = std::min({1.0, roomW / static_cast<double>(std::max<LONG>(1, px.cx)),
+                                           roomH / static_cast<double>(std::max<LONG>(1, px.cy))});
+            const int w = std::max(1, static_cast<int>(px.cx * scale)), h = std::max(1, static_cast<int>(px.cy * scale));
+            RenderPictureIn(picture, dc, (roomW - w) / 2, captionBottom + (roomH - h) / 2, w, h);
+        }
+    }
     short type = PICTYPE_NONE;
     picture->get_Type(&type);
     panel.Print(L"ImageType: " + PictureTypeLabel(type));

@@ -28,5 +28,7 @@ std::wstring PictureTypeLabel(short type);
 SIZE PictureSizePixels(IPicture* picture);
 // Paints the picture at its own pixel size with its top-left corner at (x, y).
 void RenderPictureAt(IPicture* picture, HDC dc, int x, int y);
+// The same, drawn into `width` x `height` pixels.
+void RenderPictureIn(IPicture* picture, HDC dc, int x, int y, int width, int height);
 
 }  // namespace salva

@@ -1,4 +1,5 @@
 #include "services/BrowseFolderRules.h"
+#include <algorithm>
 
 namespace salva::browse_folder_rules {
 
@@ -28,8 +29,11 @@ bool ChildPlacement(PickerKind kind, const std::wstring& className, SIZE own, Ch
         if (++counters.statics == 1) return place(6, 20, own.cx, own.cy);
     } else if (className.compare(0, 6, L"Button") == 0) {
         ++counters.buttons;
-        if (counters.buttons == 1) return place(search ? 150 : 136, search ? 266 : 272, own.cx, own.cy);
-        if (counters.buttons == 2) return place(search ? 234 : 226, search ? 266 : 272, own.cx, own.cy);
+        const int firstX = search ? 150 : 136, secondX = search ? 234 : 226, y = search ? 266 : 272;
+        // Wine's buttons are wider than the 75 pixels these places were made for: the first
+        // one ends a little before the second instead of running under it.
+        if (counters.buttons == 1) return place(firstX, y, std::min<int>(own.cx, secondX - firstX - 6), own.cy);
+        if (counters.buttons == 2) return place(secondX, y, own.cx, own.cy);
     }
     return false;
 }

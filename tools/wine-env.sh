@@ -76,6 +76,17 @@ wine_env_start() {
         /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
     done
   fi
+  # A Chinese Windows writes the long date without the weekday (2026年12月10日); Wine's
+  # Chinese locale adds it (2026年12月10日星期四), which the status bar, the prompts' time line and
+  # the preview pane were not laid out for. Wine keeps a user's form while the locale stays the
+  # same; a prefix made before this, or last run under another locale, gets it now.
+  if [[ "$LC_ALL" == zh_CN* ]] &&
+    ! grep -qF "\"sLongDate\"=\"yyyy'\\x5e74'M'\\x6708'd'\\x65e5'\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Control Panel\International]' "\"sLongDate\"=\"yyyy'年'M'月'd'日'\"" '' |
+      iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$build/prefix-date.reg"
+    wine regedit "$build/prefix-date.reg" >/dev/null 2>&1 || true
+  fi
   # Without a sound card, files with sound would not render at all: play them into ALSA's
   # null device, which keeps the clock running in real time.
   if [ ! -e /dev/snd ]; then

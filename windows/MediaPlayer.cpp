@@ -159,6 +159,7 @@ void MediaPlayer::ReleaseKept() {
 }
 
 void MediaPlayer::ReleaseAll() {
+    if (building_) buildLetGo_ = true;
     ReleaseKept();
     if (!graph_) return;
     graph_->ReleasePlayback();
@@ -167,6 +168,7 @@ void MediaPlayer::ReleaseAll() {
 }
 
 void MediaPlayer::ReleaseKeepingWindow() {
+    if (building_) buildLetGo_ = true;
     if (!graph_) return;
     graph_->ReleasePlayback();
     if (graph_->HasVideoWindow()) {
@@ -190,11 +192,13 @@ std::unique_ptr<MediaGraph> MediaPlayer::BuildGraph(const std::wstring& path, bo
         delete handOver;
         return nullptr;
     }
-    // Waits answering what other threads send and painting, but runs no command: no second
-    // open can start inside this one.
+    // Waits answering what other threads send and painting, but runs no command. What such a
+    // message does to this player counts: a second open is refused, a release ends the wait.
     const int64_t deadline = TickClock::Now() + static_cast<int64_t>(buildTimeLimitMs_) * TickClock::PerMs();
     HANDLE done = build->done.get();
-    for (;;) {
+    building_ = true;
+    buildLetGo_ = false;
+    while (!buildLetGo_) {
         const int64_t left = (deadline - TickClock::Now()) / TickClock::PerMs();
         if (left <= 0) break;
         const DWORD r = ::MsgWaitForMultipleObjects(1, &done, FALSE, static_cast<DWORD>(std::min<int64_t>(left, 100)),
@@ -202,12 +206,23 @@ std::unique_ptr<MediaGraph> MediaPlayer::BuildGraph(const std::wstring& path, bo
         if (r == WAIT_OBJECT_0) break;
         mDoEvents::AnswerNow();
     }
-    std::lock_guard<std::mutex> hold(build->lock);
-    if (!build->finished) build->abandoned = true;
-    return std::move(build->graph);
+    building_ = false;
+    std::unique_ptr<MediaGraph> graph;
+    {
+        std::lock_guard<std::mutex> hold(build->lock);
+        if (!build->finished) build->abandoned = true;
+        graph = std::move(build->graph);
+    }
+    if (graph && buildLetGo_) {
+        graph->ReleasePlayback();
+        graph->ReleaseVideoWindow();
+        graph.reset();
+    }
+    return graph;
 }
 
 bool MediaPlayer::OpenVideo(const std::wstring& path, HWND box) {
+    if (building_) return false;
     ReleaseAll();
     duration_ = 0;
     graph_ = BuildGraph(path, true, true);
@@ -230,6 +245,7 @@ bool MediaPlayer::OpenVideo(const std::wstring& path, HWND box) {
 }
 
 bool MediaPlayer::OpenAudio(const std::wstring& path, bool keepWindow) {
+    if (building_) return false;
     if (keepWindow)
         ReleaseKeepingWindow();
     else

@@ -78,7 +78,8 @@ public:
     void ReleaseKeepingWindow();
 
     // Builds a graph with a video window inside `box`, fitted to the box. False, with
-    // everything released, when any step fails or the video has no size.
+    // everything released, when any step fails or the video has no size. While a graph is
+    // being built, an open (from a message answered during the wait) is refused.
     bool OpenVideo(const std::wstring& path, HWND box);
     // Builds a graph without a video window; with `keepWindow` a video window still attached
     // stays, else everything is released first. False, with the new graph released, on failure.
@@ -113,6 +114,9 @@ private:
     std::unique_ptr<MediaGraph> graph_;
     // A stopped graph of which only the video window is still held.
     std::unique_ptr<MediaGraph> kept_;
+    // This thread waits for a graph being built; a release asked for meanwhile gives it up.
+    bool building_ = false;
+    bool buildLetGo_ = false;
     double duration_ = 0;
     DWORD buildTimeLimitMs_ = kBuildTimeLimitMs;
 };

@@ -17,7 +17,8 @@ struct Place {
     int id;
     int x, y, w, h;  // pixels (design twips / 15)
 };
-const Place kVideo{frmPlaying::IDC_picVideo, 8, 4, 177, 108};
+// Wider than the design (8, 177): a whole date line ("创建：2026年12月10日 13:15:58") fits.
+const Place kVideo{frmPlaying::IDC_picVideo, 4, 4, 192, 108};
 const Place kStrip{frmPlaying::IDC_picMediaControlButton, 6, 148, 40, 18};
 const Place kSlider{frmPlaying::IDC_sldProgress, 48, 148, 132, 24};
 const Place kLabels[] = {
@@ -136,6 +137,8 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
     tmrTime_.Enable(hwnd_, false);
     fileName_ = path;
     facts_.clear();
+    // The previous file's video window goes too: its last frame would cover this file's facts.
+    player_.ReleaseAll();
     PrintFacts();
 
     uint64_t length = 0;
@@ -170,7 +173,7 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
         break;
     case MediaKind::Audio:
         playing_ = false;
-        if (!player_.OpenAudio(path, true)) {
+        if (!player_.OpenAudio(path, false)) {
             opened_ = false;
             return false;
         }

@@ -10,8 +10,9 @@ TEST(PropertyText, FileLengthAtTheKilobyteThreshold) {
     EXPECT_EQ(FileLengthText(1024000), L"1,024,000字节");
     EXPECT_EQ(FileLengthText(1024001), L"1,000KB [1,024,001字节]");
     EXPECT_EQ(FileLengthText(1536000), L"1,500KB [1,536,000字节]");
-    // Lengths past 2 GiB keep their size.
-    EXPECT_EQ(FileLengthText(5000000000ull), L"4,882,812KB [5,000,000,000字节]") << Narrow(FileLengthText(5000000000ull));
+    // The KB figure is the nearest whole number, not the cut quotient (3,754.79 and 4,882,812.5).
+    EXPECT_EQ(FileLengthText(3844909), L"3,755KB [3,844,909字节]") << Narrow(FileLengthText(3844909));
+    EXPECT_EQ(FileLengthText(5000000000ull), L"4,882,813KB [5,000,000,000字节]") << Narrow(FileLengthText(5000000000ull));
 }
 
 TEST(PropertyText, BoxesFollowTheBitsOfAnyValue) {

@@ -76,8 +76,8 @@ TEST_F(PaneTest, AVideoOpensReadyWithItsLengthAndSize) {
     ASSERT_EQ(pane_.FactLines().size(), 6u);
     EXPECT_EQ(Narrow(pane_.FactLines()[0]), "大小：5,000字节");
     EXPECT_EQ(s_->calls.at(0), "new(video,window)");
-    // The video goes into the picture panel, fitted to its 177 x 108 pixels.
-    EXPECT_NE(s_->Joined().find("place 22,0,133,108"), std::string::npos) << s_->Joined();
+    // The video goes into the picture panel, fitted to its 192 x 108 pixels.
+    EXPECT_NE(s_->Joined().find("place 29,0,133,108"), std::string::npos) << s_->Joined();
 }
 
 TEST_F(PaneTest, PlayPauseResumeFromTheSliderAndTheTimerFollows) {
@@ -158,6 +158,17 @@ TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnload) {
     EXPECT_TRUE(pane_.IsLoaded());
     EXPECT_EQ(Strip(), "play raised colour, stop raised colour");
     EXPECT_EQ(Text(frmPlaying::IDC_lblTotalTime), "00:01:40");
+}
+
+TEST_F(PaneTest, TheNextFileTakesThePreviousVideoOffThePanel) {
+    for (const std::wstring& next : {song_, text_}) {
+        ASSERT_TRUE(pane_.OpenMediaFile(clip_));
+        ClickPlay();
+        s_->calls.clear();
+        pane_.OpenMediaFile(next);
+        EXPECT_NE(s_->Joined().find("hide window"), std::string::npos) << Narrow(next) << ": " << s_->Joined();
+        EXPECT_EQ(s_->live, next == song_ ? 1 : 0) << Narrow(next);
+    }
 }
 
 TEST_F(PaneTest, OtherFilesShowTheirFactsAndLeaveTheButtonsGrey) {

@@ -5,7 +5,9 @@
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <thread>
+#include <utility>
 
 using namespace salva;
 using mediatest::FakeFactory;
@@ -154,6 +156,7 @@ struct Hang {
     salva::unique_handle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     salva::unique_handle freed{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     DWORD freedOn = 0;
+    HWND ask = nullptr;  // sent WM_APP before the render
 };
 
 class HangingGraph : public mediatest::FakeMediaGraph {
@@ -164,6 +167,7 @@ public:
         ::SetEvent(h_.freed.get());
     }
     HRESULT RenderFile(const std::wstring& path) override {
+        if (h_.ask) ::SendMessageW(h_.ask, WM_APP, 0, 0);
         ::SetEvent(h_.rendering.get());
         ::WaitForSingleObject(h_.release.get(), INFINITE);
         return FakeMediaGraph::RenderFile(path);
@@ -197,4 +201,30 @@ TEST_F(PlayerTest, AGraphThatNeverRendersIsGivenUpWhileTheWindowAnswers) {
     ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
     EXPECT_NE(h.freedOn, ::GetCurrentThreadId());
     EXPECT_EQ(s_->Joined(), "render broken.avi|release playback|");
+}
+
+// Runs what a message sent to the window during the wait (the session's end unloading it) runs.
+static std::function<void()> g_during;
+static LRESULT CALLBACK RunDuring(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_APP) return ::DefWindowProcW(w, msg, wp, lp);
+    if (auto during = std::exchange(g_during, nullptr)) during();
+    return 0;
+}
+
+TEST_F(PlayerTest, WhatRunsDuringTheWaitOpensNoSecondGraphAndALetGoEndsTheOpen) {
+    ::SetWindowLongPtrW(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RunDuring));
+    for (const bool letGo : {true, false}) {
+        Hang h;
+        h.ask = box_;
+        ::SetEvent(h.release.get());
+        MediaPlayer p([&](bool, bool) { return std::make_unique<HangingGraph>(s_, h); });
+        bool second = false;
+        g_during = [&] { letGo ? p.ReleaseAll() : void(second = p.OpenAudio(L"b.mp3", false)); };
+        EXPECT_EQ(p.OpenAudio(L"a.mp3", false), !letGo) << letGo;
+        EXPECT_FALSE(second);
+        p.ReleaseAll();
+        ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0);
+        EXPECT_EQ(s_->Joined(), "render a.mp3|release playback|") << letGo;
+        s_->calls.clear();
+    }
 }
