@@ -37,6 +37,9 @@ std::wstring EarlierUnknownText(int64_t files);
 // The closing line for `files` files left out because their target is the file itself.
 std::wstring SelfTargetText(int64_t files);
 
+// The closing line for `files` files an error left incomplete while the batch went on.
+std::wstring FailedFilesText(int64_t files);
+
 // The question when the folder's drive has less room than the batch needs.
 std::wstring SpaceQuestionText(const std::wstring& folder, int64_t freeBytes, int64_t batchBytes);
 

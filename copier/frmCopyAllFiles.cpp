@@ -250,6 +250,7 @@ void frmCopyAllFiles::CopyingFiles() {
     batchSkipBytes_ = 0;
     batchEarlierUnknown_ = 0;
     batchSelfTargets_ = 0;
+    batchFailedFiles_ = 0;
     keptFiles_.clear();
     sessionEnded_ = false;
     stopReason_.clear();
@@ -311,6 +312,12 @@ void frmCopyAllFiles::CopyingFiles() {
         // A file that wrote nothing leaves its target as it found it, a continued one with its record.
         const bool putBack = !wroteCurrent_ && PutRecordBack(currentTarget_, cut_, env_);
         if (!s_.SkipCurrent) s_.BatchDoneBytes += std::max<int64_t>(0, env_.FileLength(source));
+        if (failedCurrent_ && !s_.StopRequested) {
+            // The batch goes on past a file an error ended: what it wrote keeps a record, so
+            // a later batch continues it instead of starting over, and the end box counts it.
+            ++batchFailedFiles_;
+            if (wroteCurrent_) WriteResumeRecord(currentTarget_);
+        }
         if (s_.StopRequested) {
             partial = (s_.KeepPartial && WriteResumeRecord(currentTarget_)) || putBack;
             stoppedAt = source;
@@ -322,7 +329,8 @@ void frmCopyAllFiles::CopyingFiles() {
     TimerOff();
     pass_.ReleaseBuffer();
     if (!sessionEnded_ &&
-        (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || (stoppedByError_ && !stoppedAt.empty()))) {
+        (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || batchFailedFiles_ ||
+         (stoppedByError_ && !stoppedAt.empty()))) {
         std::wstring text = L"复制所有文件到：" + folder;
         if (!stoppedAt.empty()) {
             text += kCrlf + L"复制在“" + stoppedAt + L"”处中止：" + stopReason_;
@@ -332,6 +340,7 @@ void frmCopyAllFiles::CopyingFiles() {
         if (batchSkipStretches_) text += kCrlf + SkippedText(batchSkipStretches_, batchSkipBytes_);
         if (batchEarlierUnknown_) text += kCrlf + rules::EarlierUnknownText(batchEarlierUnknown_);
         if (batchSelfTargets_) text += kCrlf + rules::SelfTargetText(batchSelfTargets_);
+        if (batchFailedFiles_) text += kCrlf + rules::FailedFilesText(batchFailedFiles_);
         Ask(text, L"提醒！", kOkExclamation);
     }
     Unload();
@@ -353,6 +362,7 @@ void frmCopyAllFiles::CopyNextFile(const std::wstring& source, const std::wstrin
     SetText(IDC_lblTotalLength, rules::TotalLengthText(s_.BatchBytes));
     s_.SkipCurrent = false;
     wroteCurrent_ = false;
+    failedCurrent_ = false;
     cut_ = CutRecord{};
     if (Trim(source).empty() || Trim(target).empty()) return;
     s_.BlockBytes = rules::BlockBytes(source, target, env_.DriveType(source), env_.OSPlatformCode());
@@ -547,6 +557,7 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         return true;
     }
     auto goOn = [&](const wchar_t* reason) {
+        failedCurrent_ = true;
         TimerOff();
         ResetTimer();
         Log(rules::ErrorEntry(source, reason));
@@ -589,6 +600,7 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         return false;
     }
     ResetTimer();
+    failedCurrent_ = true;
     if (!e.description.empty())
         Ask(L"[" + std::to_wstring(e.number) + L"]." + e.description, L"复制文件时出错！", kOkStop);
     else

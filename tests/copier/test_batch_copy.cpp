@@ -396,6 +396,23 @@ TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
                                          std::wstring(L"还有 1 个文件没有复制。")})
             EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(part)) << Narrow(rig.shown[0].text);
     }
+    {
+        // A write refused part way: logged, the batch goes on, the part written keeps a record
+        // and the end box counts the file.
+        BatchRig rig;
+        rig.AddSource(L"one.dat", 200000, 26);
+        const auto two = rig.AddSource(L"two.dat", 5000, 27);
+        rig.writer.writeError = ERROR_ACCESS_DENIED;
+        rig.writer.failFrom = 2 * kStep;
+        rig.writer.failCount = 1;
+        rig.Run();
+        ASSERT_EQ(1u, rig.prompts.written.size());
+        EXPECT_EQ(1 + 2 * kStep, rig.prompts.written[0].haveCopied);
+        EXPECT_TRUE(HasRecord(rig.Target(L"one.dat")));
+        EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
+        ASSERT_EQ(1u, rig.shown.size());
+        EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(rules::FailedFilesText(1))) << Narrow(rig.shown[0].text);
+    }
 }
 
 TEST(BatchCopy, TheTimerShowsBatchTimesAndRate) {

@@ -2,6 +2,7 @@
 // same-folder panel, the registered library's replace confirmation answered "no", the copy
 // animation over the main window, and a failing file in the operation log.
 #include "MainWinTest.h"
+#include "copier/BatchCopyRules.h"
 #include "copier/frmCopyAllFiles.h"
 #include "dorvex/PromptFrame.h"
 #include "services/frmChooseDialog.h"
@@ -28,11 +29,12 @@ TEST(MainWindowBatch, CopiesTheListIntoThePickedFolderAskingAboutAnExistingTarge
     ASSERT_TRUE(WriteBytes(out + L"\\a.dat", kept));
     for (const auto& p : {a, b, c}) f.AddFileListItem(p);
     f.SetFileListText(a);
-    // Another program holds c.dat: its copy fails and is logged, the batch ends normally.
+    // Another program holds c.dat: its copy fails and is logged, the batch goes on, and its end
+    // box counts the file.
     salva::unique_hfile busy(::CreateFileW(c.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(busy);
 
-    bool ticked = false, selected = false, answered = false, owned = false, animated = false;
+    bool ticked = false, selected = false, answered = false, owned = false, animated = false, told = false;
     Watcher user([] { return WaitForWindow(nullptr, L"#32770"); },
                  [&](HWND picker) {
                      if (HWND panel = ::FindWindowExW(picker, nullptr, salva::frmChooseDialog::ClassName(), nullptr)) {
@@ -54,6 +56,12 @@ TEST(MainWindowBatch, CopiesTheListIntoThePickedFolderAskingAboutAnExistingTarge
                          ::PostMessageW(no, BM_CLICK, 0, 0);
                          answered = true;
                      }
+                     if (HWND end = WaitForWindow(L"提醒！")) {
+                         // A message box's text is its static control 0xFFFF.
+                         told = TextOf(::GetDlgItem(end, 0xFFFF)).find(salva::batch_copy_rules::FailedFilesText(1)) !=
+                                std::wstring::npos;
+                         ::PostMessageW(end, WM_COMMAND, IDOK, 0);
+                     }
                  });
     // The rest as the program has it: the main window's list, the picker, the library.
     salva::frmCopyAllFiles::Options o;
@@ -67,6 +75,7 @@ TEST(MainWindowBatch, CopiesTheListIntoThePickedFolderAskingAboutAnExistingTarge
     ASSERT_TRUE(answered) << "replace confirmation or its 否 button not found";
     EXPECT_TRUE(owned) << "the batch window belongs to the main window";
     EXPECT_TRUE(animated) << "the copy animation plays in the batch window";
+    EXPECT_TRUE(told) << "the end box does not count the file that failed";
     EXPECT_EQ(nullptr, ::FindWindowW(salva::frmCopyAllFiles::ClassName(), nullptr));
     EXPECT_EQ(kept, ReadBytes(out + L"\\a.dat"));
     EXPECT_EQ(ReadBytes(a), ReadBytes(out + L"\\N[01]a.dat"));
