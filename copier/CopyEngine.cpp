@@ -319,7 +319,10 @@ void CopyEngine::MergeFileByBlocks(const std::wstring& source, const std::wstrin
 }
 
 void CopyEngine::StartLoop(CopyMode mode) {
-    // A new copy replaces whatever copy stopped before; a start refused before this keeps it.
+    // A new copy replaces whatever copy stopped before on its own target; a start refused
+    // before this keeps it. A copy that stopped on another file leaves that file its record
+    // now, as the close would have, before the new copy's tally and position replace it.
+    if (pending_ && !env_.SameFile(pending_->target, s_.Target)) LeavePendingRecord();
     s_.RecordPending = false;
     pending_.reset();
     wrote_ = false;
@@ -698,15 +701,19 @@ void CopyEngine::LeaveRecord(PendingRecord p) {
         Ask(p.target + kCrlf + kRecordFailedText, L"提醒！", kOkExclamation);
 }
 
+void CopyEngine::LeavePendingRecord() {
+    // Only onto the target as the copy left it: one completed or replaced since keeps what it
+    // holds.
+    if (pending_ && env_.FileLength(pending_->target) == pending_->length &&
+        env_.LastWriteTime(pending_->target) == pending_->writeTime)
+        LeaveRecord(*pending_);
+}
+
 void CopyEngine::WriteResumeRecordOnClose() {
     if (closed_) return;
     closed_ = true;
     if (!loopActive_) {
-        // Only onto the target as the copy left it: one completed or replaced since keeps what
-        // it holds.
-        if (pending_ && env_.FileLength(pending_->target) == pending_->length &&
-            env_.LastWriteTime(pending_->target) == pending_->writeTime)
-            LeaveRecord(*pending_);
+        LeavePendingRecord();
         return;
     }
     // The window goes while a loop is still on the stack (the session ends inside its pump, or

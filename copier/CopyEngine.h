@@ -99,6 +99,8 @@ private:
     void Finish(bool updateCopied);
     void WriteResumeRecord(const std::wstring& target);
     void LeaveRecord(PendingRecord p);
+    // The record the stopped copy owes its target, when that target is still as it was left.
+    void LeavePendingRecord();
     // The copy stopped part way (paused, or failed when `failed`): what the close owes its target.
     void KeepPending(bool failed);
     // Jumps the position to `to` over source bytes never copied: counted, logged and mapped.

@@ -118,10 +118,11 @@ TEST(CopyResume, AContinueThatWritesNothingLeavesTheRecordAndMapAsFound) {
 }
 
 // The close leaves a record only where the stopped copy wrote and its target is still as that
-// copy left it; a start refused before copying keeps what the close owes.
+// copy left it; a start refused before copying keeps what the close owes, and a copy started
+// onto another file leaves it at once.
 TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
-    enum Then { RefusedStart, CompletedElsewhere, NeverOpened };
-    for (const Then then : {RefusedStart, CompletedElsewhere, NeverOpened}) {
+    enum Then { RefusedStart, CompletedElsewhere, NeverOpened, OtherFileCopied };
+    for (const Then then : {RefusedStart, CompletedElsewhere, NeverOpened, OtherFileCopied}) {
         Rig rig;
         const auto src = rig.MakeSource(100000), theirs = Pattern(50000, 3);
         salva::unique_hfile busy;
@@ -136,9 +137,15 @@ TEST(CopyResume, TheCloseRecordsOnlyATargetTheStoppedCopyWroteAndLeftAsItIs) {
         rig.env.freeBytes = 10;  // the start is refused at the free-space question
         if (then == RefusedStart) rig.engine.BeginCopy(rig.src, rig.dst);
         if (then == CompletedElsewhere) WriteBytes(rig.dst, src);
+        rig.writer.writeError = 0;
+        if (then == OtherFileCopied) rig.engine.CopyFileByBlocks(rig.src, rig.dir / L"other.dat", 4096);
         rig.engine.WriteResumeRecordOnClose();
-        EXPECT_EQ(then == RefusedStart ? 1u : 0u, rig.prompts.written.size()) << "case " << then;
-        EXPECT_TRUE(then == RefusedStart || (then == NeverOpened ? theirs : src) == ReadBytes(rig.dst)) << then;
+        const bool owed = then == RefusedStart || then == OtherFileCopied;
+        EXPECT_EQ(owed ? 1u : 0u, rig.prompts.written.size()) << "case " << then;
+        int32_t at = 0;
+        int16_t seconds = 0;
+        EXPECT_EQ(owed, rig.prompts.ReadResumeRecord(rig.dst, &at, &seconds) == 1) << then;
+        EXPECT_TRUE(owed || (then == NeverOpened ? theirs : src) == ReadBytes(rig.dst)) << then;
     }
 }
 
