@@ -198,8 +198,7 @@ TEST_F(DocketPageTest, StoredArchiveRowsAndSummary) {
     HWND list = Item(DocketPage::IDC_LVZIPVIEW);
     for (int c = 0; c < 6; ++c) {
         const LPARAM widest = reinterpret_cast<LPARAM>(c == 5 ? L"DDDDDDDD" : ZipInformation::kColumns[c]);
-        EXPECT_GE(::SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0), ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, widest) + 12)
-            << c;
+        EXPECT_GE(ListView_GetColumnWidth(list, c), ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, widest) + 12) << c;
     }
     EXPECT_EQ(TipOf(6), L"untouched");
     EXPECT_EQ(Docket(), L"");
@@ -246,8 +245,8 @@ TEST_F(DocketPageTest, HostileArchivesEndWithTheirSoundRows) {
     EXPECT_EQ(Narrow(rows[4][0]), "总计大小：19,531 KB");
     ::DestroyWindow(page_);
 
-    // 40,000 entries, a file named without a dot before its "zip": the most listed rows, one
-    // row for the rest, and totals that count every entry.
+    // 40,000 entries, a file named without a dot before its "zip": the most listed rows, one for
+    // the rest, totals of all.
     ASSERT_TRUE(testsupport::WriteBytes(dir / L"rezip", zipbytes::ManyEntries(40000)));
     ASSERT_TRUE(Open(dir / L"rezip"));
     rows = Rows();
