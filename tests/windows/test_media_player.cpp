@@ -4,7 +4,6 @@
 #include "services/Holders.h"
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
-#include <functional>
 #include <utility>
 
 using namespace salva;
