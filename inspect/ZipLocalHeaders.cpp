@@ -10,6 +10,8 @@ uint64_t Le64(const uint8_t* p) { return Le32(p) | static_cast<uint64_t>(Le32(p 
 
 constexpr uint32_t kInZip64 = 0xFFFFFFFFu;
 
+bool SizeInZip64(const ZipEntry& e) { return e.compressedSize == kInZip64 || e.uncompressedSize == kInZip64; }
+
 // Sizes the header marks 0xFFFFFFFF stand in the extra field's Zip64 block (id 1): the
 // uncompressed size, then the compressed size. A local header carries both once either is
 // marked; a block of one value gives the one that is marked, uncompressed first.
@@ -58,7 +60,7 @@ uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const
         if (size - pos - 30 < nameLength) break;
         e.name.resize(nameLength);
         if (nameLength && !archive.ReadFull(pos + 30, reinterpret_cast<uint8_t*>(&e.name[0]), nameLength)) break;
-        if (e.compressedSize == kInZip64 || e.uncompressedSize == kInZip64) {
+        if (SizeInZip64(e)) {
             std::vector<uint8_t> extra(extraLength);
             if (extraLength && size - pos - 30 - nameLength >= extraLength &&
                 archive.ReadFull(pos + 30 + nameLength, extra.data(), extraLength))
@@ -72,7 +74,7 @@ uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const
         if (!visit(e)) break;
         // A size still marked is kept where the walk cannot see: the entry is listed as its own
         // header has it, but where the next header lies is not known.
-        if (e.compressedSize == kInZip64 || e.uncompressedSize == kInZip64) break;
+        if (SizeInZip64(e)) break;
         if (next >= size) break;
         pos = next;
     }

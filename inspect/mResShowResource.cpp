@@ -120,9 +120,10 @@ bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
     const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
     // The caption lines printed over the panel's top (the picture's two, a blank and the
     // resource's three, up to four more where long ones wrap) keep clear of the picture.
-    const int captionBottom = std::min(10 * panel.LineHeight(), panel.InnerHeight() / 2);
+    const int lineHeight = panel.LineHeight();
+    const int captionBottom = std::min(10 * lineHeight, panel.InnerHeight() / 2);
     if (HDC dc = panel.Box().dc()) {
-        if (x >= 0 && y >= 6 * panel.LineHeight() && y + px.cy <= panel.InnerHeight()) {
+        if (x >= 0 && y >= 6 * lineHeight && y + px.cy <= panel.InnerHeight()) {
             RenderPictureAt(picture, dc, x, y);
         } else {
             // Too large for the place: shrunk to the room below the caption, its shape kept.

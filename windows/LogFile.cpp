@@ -11,8 +11,6 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 bool HasBom(const std::string& bytes) { return bytes.compare(0, 3, kBom) == 0; }
 
-std::string ToUtf8(const std::wstring& s) { return ToCodePage(CP_UTF8, s); }
-
 // Opened for reading with the writers' sharing, so a log another program holds open for
 // writing is still shown.
 unique_hfile OpenForReading(const std::wstring& path) {
@@ -110,9 +108,8 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
     // A new or empty file gets the mark; one without it keeps the ANSI code page it was
     // written in.
     const std::wstring block = text + L"\r\n";
-    const std::string bytes = size.QuadPart == 0 ? kBom + ToUtf8(block)
-                              : HasBom(head)     ? ToUtf8(block)
-                                                 : ToCodePage(CP_ACP, block);
+    const std::string bytes =
+        size.QuadPart == 0 ? EncodeTextFile(block) : ToCodePage(HasBom(head) ? CP_UTF8 : CP_ACP, block);
     if (!::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN)) return fail();
     if (!WriteAll(f.get(), bytes)) {
         // Cut a partly written block off again (a full disk).

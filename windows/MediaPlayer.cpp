@@ -33,6 +33,14 @@ int16_t ToInt16(double v) {
     return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
 }
 
+// Lets a graph go whole: its playback references, then its video window.
+void FreeGraph(std::unique_ptr<MediaGraph>& graph) {
+    if (!graph) return;
+    graph->ReleasePlayback();
+    graph->ReleaseVideoWindow();
+    graph.reset();
+}
+
 // One graph being built, shared by the window's thread and the building thread; whichever
 // lets go last frees it.
 struct GraphBuild {
@@ -54,11 +62,7 @@ DWORD WINAPI BuildGraphThread(void* param) {
     delete static_cast<std::shared_ptr<GraphBuild>*>(param);
     co_init_scope com(COINIT_MULTITHREADED);
     std::unique_ptr<MediaGraph> graph = build->factory(build->withVideo, build->withWindow);
-    if (graph && FAILED(graph->RenderFile(build->path))) {
-        graph->ReleasePlayback();
-        graph->ReleaseVideoWindow();
-        graph.reset();
-    }
+    if (graph && FAILED(graph->RenderFile(build->path))) FreeGraph(graph);
     {
         std::lock_guard<std::mutex> hold(build->lock);
         if (!build->abandoned) {
@@ -67,10 +71,7 @@ DWORD WINAPI BuildGraphThread(void* param) {
             ::SetEvent(build->done.get());
         }
     }
-    if (graph) {
-        graph->ReleasePlayback();
-        graph->ReleaseVideoWindow();
-    }
+    FreeGraph(graph);
     return 0;
 }
 
@@ -161,10 +162,7 @@ void MediaPlayer::ReleaseKept() {
 void MediaPlayer::ReleaseAll() {
     if (building_) buildLetGo_ = true;
     ReleaseKept();
-    if (!graph_) return;
-    graph_->ReleasePlayback();
-    graph_->ReleaseVideoWindow();
-    graph_.reset();
+    FreeGraph(graph_);
 }
 
 void MediaPlayer::ReleaseKeepingWindow() {
@@ -213,11 +211,7 @@ std::unique_ptr<MediaGraph> MediaPlayer::BuildGraph(const std::wstring& path, bo
         if (!build->finished) build->abandoned = true;
         graph = std::move(build->graph);
     }
-    if (graph && buildLetGo_) {
-        graph->ReleasePlayback();
-        graph->ReleaseVideoWindow();
-        graph.reset();
-    }
+    if (buildLetGo_) FreeGraph(graph);
     return graph;
 }
 

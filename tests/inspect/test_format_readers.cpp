@@ -280,14 +280,11 @@ TEST(ZipWalk, Zip64SizesComeFromTheExtraField) {
     using zipbytes::Zip64Block;
     const uint32_t kMarked = 0xFFFFFFFFu;
     auto afterTime = Bytes({0x55, 0x54, 1, 0, 9, 1, 0, 16, 0, 12, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0});
-    const struct {
-        uint32_t compressed, size;
-        std::vector<uint8_t> extra;
-        uint64_t wantCompressed, wantSize;
-    } cases[] = {{kMarked, kMarked, Zip64Block({12, 12}), 12, 12},
-                 {kMarked, kMarked, afterTime, 12, 12},
-                 {12, kMarked, Zip64Block({5000000000ull, 12}), 12, 5000000000ull},
-                 {kMarked, 30, Zip64Block({12}), 12, 30}};
+    // Both marked, the block after another one; one marked, in a block of both; one in a block of one.
+    const struct { uint32_t compressed, size; std::vector<uint8_t> extra; uint64_t wantCompressed, wantSize; } cases[] = {
+        {kMarked, kMarked, afterTime, 12, 12},
+        {12, kMarked, Zip64Block({5000000000ull, 12}), 12, 5000000000ull},
+        {kMarked, 30, Zip64Block({12}), 12, 30}};
     for (const auto& c : cases) {
         std::vector<uint8_t> zip;
         AddEntry(zip, "a.txt", c.compressed, c.size, 12, 0, c.extra);

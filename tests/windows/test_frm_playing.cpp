@@ -130,7 +130,7 @@ TEST_F(PaneTest, PlayPauseResumeFromTheSliderAndTheTimerFollows) {
     EXPECT_EQ(s_->Joined(), "stop|seek 70|run|");
 }
 
-TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnload) {
+TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnloadOrTheNextFile) {
     ASSERT_TRUE(pane_.OpenMediaFile(clip_));
     ClickPlay();
     s_->position = 100.4;
@@ -158,17 +158,11 @@ TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnload) {
     EXPECT_TRUE(pane_.IsLoaded());
     EXPECT_EQ(Strip(), "play raised colour, stop raised colour");
     EXPECT_EQ(Text(frmPlaying::IDC_lblTotalTime), "00:01:40");
-}
-
-TEST_F(PaneTest, TheNextFileTakesThePreviousVideoOffThePanel) {
-    for (const std::wstring& next : {song_, text_}) {
-        ASSERT_TRUE(pane_.OpenMediaFile(clip_));
-        ClickPlay();
-        s_->calls.clear();
-        pane_.OpenMediaFile(next);
-        EXPECT_NE(s_->Joined().find("hide window"), std::string::npos) << Narrow(next) << ": " << s_->Joined();
-        EXPECT_EQ(s_->live, next == song_ ? 1 : 0) << Narrow(next);
-    }
+    // The next file takes the video off the panel: its last frame would cover the facts.
+    s_->calls.clear();
+    pane_.OpenMediaFile(text_);
+    EXPECT_EQ(s_->live, 0);
+    EXPECT_NE(s_->Joined().find("hide window"), std::string::npos) << s_->Joined();
 }
 
 TEST_F(PaneTest, OtherFilesShowTheirFactsAndLeaveTheButtonsGrey) {

@@ -1,6 +1,6 @@
 // Log line text, the log view of a file's text, and the log file codec.
 #include "TestSupport.h"
-#include "services/Holders.h"
+#include "inspect/FileByteSource.h"
 #include "services/Text.h"
 #include "windows/LogFile.h"
 #include "windows/LogText.h"
@@ -102,38 +102,21 @@ TEST(LogFileText, AppendWriteRead) {
     EXPECT_EQ(Str(testsupport::ReadBytes(log)), kBom + "\r\n");
     EXPECT_EQ(ReadLogFile(log), L"\r\n");
     EXPECT_EQ(testsupport::FileLength(log + L".new"), -1) << "no temporary file is left";
-}
 
-// Appending keeps the file's bytes and its encoding: the mark's UTF-8, else the ANSI code page.
-TEST(LogFileText, AppendKeepsTheFileAndItsEncoding) {
-    const std::wstring entry = L"第一集.dat\r\n";
-    const std::string utf8 = Utf8(entry + L"\r\n"), ansi = ToCodePage(CP_ACP, entry + L"\r\n");
-    struct Case { const wchar_t* name; std::string before, added; } cases[] = {
-        {L"ANSI", "A\r\nB\r\n\r\n", ansi},     {L"UTF-8 without the mark", Utf8(L"第一集\r\n"), ansi},
-        {L"damaged", std::string("\xFF\xFE\0\x81\r\0junk", 10), ansi}, {L"marked", kBom + Utf8(L"旧\r\n"), utf8},
-        {L"empty", "", kBom + utf8},
-    };
-    TempDir dir;
-    for (const auto& c : cases) {
-        const std::wstring log = dir / (std::wstring(c.name) + L".log");
-        ASSERT_TRUE(testsupport::WriteBytes(log, Bytes(c.before)));
-        ASSERT_TRUE(AppendLogFile(log, entry)) << Narrow(c.name);
-        EXPECT_EQ(Str(testsupport::ReadBytes(log)), c.before + c.added) << Narrow(c.name);
-    }
+    // A file without the mark, even a damaged one, keeps its bytes and takes ANSI ones after them.
+    const std::string damaged("\xFF\xFE\0\x81\r\0junk", 10);
+    ASSERT_TRUE(testsupport::WriteBytes(log, Bytes(damaged)));
+    ASSERT_TRUE(AppendLogFile(log, run2));
+    EXPECT_EQ(Str(testsupport::ReadBytes(log)), damaged + ToCodePage(CP_ACP, run2 + L"\r\n"));
 }
 
 // A 700 MB sparse log: appended to without reading it; the view shows its end after a notice.
 TEST(LogFileText, LargeLogIsAppendedToAndShownInPart) {
     TempDir dir;
     const std::wstring log = dir / L"OperationNotes.log";
+    const std::string tail = "x\r\n" + Utf8(L"最后\r\n\r\n");
     ASSERT_TRUE(testsupport::WriteBytes(log, Bytes(kBom)));
-    {
-        salva::unique_hfile f(::CreateFileW(log.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        const std::string tail = "x\r\n" + Utf8(L"最后\r\n\r\n");
-        DWORD done = 0;
-        ASSERT_TRUE(f && ::SetFilePointer(f.get(), 700 << 20, nullptr, FILE_BEGIN) == 700u << 20 &&
-                    ::WriteFile(f.get(), tail.data(), static_cast<DWORD>(tail.size()), &done, nullptr));
-    }
+    ASSERT_TRUE(FileByteSource(log, true).WriteAt(700u << 20, reinterpret_cast<const uint8_t*>(tail.data()), tail.size()));
     const int64_t before = testsupport::FileLength(log);
     ASSERT_TRUE(AppendLogFile(log, L"新\r\n"));
     EXPECT_EQ(testsupport::FileLength(log), before + int64_t(Utf8(L"新\r\n\r\n").size()));
