@@ -27,20 +27,6 @@ bool HasRecord(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A single copy with one unreadable spot, cancelled past 100,000 bytes keeping its target: the
-// record and the skip map.
-void CopyPartlyWithARecord(BatchRig& rig, const std::wstring& source, const std::wstring& target) {
-    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
-    FakeHost host;  // answers No to keeping the target
-    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
-    engine.SkipBlocksReleased(1);
-    host.onPump = [&](int) {
-        if (engine.State().SourcePos > 100000) engine.Cancel();
-    };
-    engine.CopyFileByBlocks(source, target, 4096);
-    rig.reader.bad.clear();
-}
-
 }  // namespace
 
 TEST(BatchCopy, EveryExistingListedFileIsCopiedByteEqualIntoItsMirroredFolder) {
@@ -111,8 +97,16 @@ TEST(BatchCopy, ContinuingARecordCountsWhatTheEarlierCopySkipped) {
     BatchRig rig;
     const auto source = rig.AddSource(L"movie.dat", 300000, 21);
     const std::wstring target = rig.Target(L"movie.dat");
-    CopyPartlyWithARecord(rig, source, target);
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
+    FakeHost host;  // answers No to keeping the target
+    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
+    engine.SkipBlocksReleased(1);
+    host.onPump = [&](int) {
+        if (engine.State().SourcePos > 100000) engine.Cancel();
+    };
+    engine.CopyFileByBlocks(source, target, 4096);
     ASSERT_EQ(1u, rig.prompts.written.size());
+    rig.reader.bad.clear();
     const auto before = ReadBytes(target), map = ReadBytes(salva::SkipMapPath(target));
     rig.prompts.overwriteOrContinue = 2;
     rig.writer.writeError = ERROR_DISK_FULL;

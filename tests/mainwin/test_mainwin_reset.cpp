@@ -324,12 +324,8 @@ TEST(MainWindowClose, ASecondCloseWhileTheQuestionIsUpAsksNothingMore) {
     Watcher no(L"提醒！", [&](HWND) {
         DWORD_PTR r = 0;
         returned = ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 3000, &r) != 0;
-        for (int i = 0; i < 4; ++i) {
-            HWND q = ::FindWindowW(nullptr, L"提醒！");
-            if (!q) break;
-            ::PostMessageW(q, WM_COMMAND, IDNO, 0);
-            while (::IsWindow(q)) ::Sleep(10);
-        }
+        // No to every question up, until none is left.
+        for (HWND q; (q = ::FindWindowW(nullptr, L"提醒！")) != nullptr; ::Sleep(10)) ::PostMessageW(q, WM_COMMAND, IDNO, 0);
     });
     ::SendMessageW(main, WM_CLOSE, 0, 0);
     no.Join();
