@@ -323,8 +323,7 @@ void CopyEngine::StartLoop(CopyMode mode) {
     // before this keeps it. A copy that stopped on another file leaves that file its record
     // now, as the close would have, before the new copy's tally and position replace it.
     if (pending_ && !env_.SameFile(pending_->target, s_.Target)) LeavePendingRecord();
-    s_.RecordPending = false;
-    pending_.reset();
+    DropPending();
     wrote_ = false;
     s_.Mode = mode;
     StartSkipTally(skips_, s_.Source, s_.Target, s_.SourcePos, std::exchange(continuesRecord_, false), env_, writer_,
@@ -422,8 +421,7 @@ void CopyEngine::Finish(bool updateCopied) {
         SetLabel(CopyLabel::Estimated, ClockText(f.estimatedSeconds));
         SetLabel(CopyLabel::Rate, GroupedNumber(f.kbPerSecond) + L"KB/秒");
     }
-    s_.RecordPending = false;
-    pending_.reset();
+    DropPending();
     cut_ = CutRecord{};
     RemoveSkipMap(s_.Target);
     EndCopyState();
@@ -458,8 +456,7 @@ void CopyEngine::StopPath() {
         if (s_.Mode == CopyMode::Copy) WriteResumeRecord(s_.Target);
         ResetCopyState();
     }
-    s_.RecordPending = false;
-    pending_.reset();
+    DropPending();
 }
 
 void CopyEngine::LogError(const std::wstring& reason) {
@@ -592,8 +589,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
             }
         }
     }
-    s_.RecordPending = false;
-    pending_.reset();
+    DropPending();
     EnterCopyingState();
     RunBlocks(s_.BlockBytes);
 }
@@ -670,9 +666,13 @@ void CopyEngine::SkipTo(int64_t to) {
     host_.AppendLog(L"文件跳过：" + GroupedNumber(std::min(s_.SourcePos, s_.TotalBytes + 1)) + L"字节");
 }
 
-void CopyEngine::KeepPending(bool failed) {
+void CopyEngine::DropPending() {
     s_.RecordPending = false;
     pending_.reset();
+}
+
+void CopyEngine::KeepPending(bool failed) {
+    DropPending();
     if (s_.Mode != CopyMode::Copy || s_.SourcePos >= s_.TotalBytes) return;
     if (!wrote_) {
         // Nothing of this copy reached the target: a failed continue puts its record back at
@@ -690,8 +690,7 @@ void CopyEngine::WriteResumeRecord(const std::wstring& target) {
 }
 
 void CopyEngine::LeaveRecord(PendingRecord p) {
-    s_.RecordPending = false;
-    pending_.reset();
+    DropPending();
     if (!wrote_) {
         PutRecordBack(p.target, cut_, env_);
         return;

@@ -103,6 +103,8 @@ private:
     void LeavePendingRecord();
     // The copy stopped part way (paused, or failed when `failed`): what the close owes its target.
     void KeepPending(bool failed);
+    // No copy owes a record any more.
+    void DropPending();
     // Jumps the position to `to` over source bytes never copied: counted, logged and mapped.
     void SkipTo(int64_t to);
     // The display of the block at `pos`: recorded, shown when the last showing is old enough.

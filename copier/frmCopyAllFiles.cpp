@@ -563,6 +563,16 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         Log(rules::ErrorEntry(source, reason));
         return false;
     };
+    // An error the batch cannot go on past: the file keeps a record on what it wrote.
+    auto stopOn = [&](const std::wstring& reason) {
+        TimerOff();
+        s_.StopRequested = true;
+        s_.KeepPartial = true;
+        stopReason_ = reason;
+        stoppedByError_ = true;
+        Log(rules::ErrorEntry(source, L"错误原因：" + reason));
+        return false;
+    };
     switch (e.number) {
     case kErrInvalidCall:
         TimerOff();
@@ -574,13 +584,7 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         stopReason_ = L"复制文件时出错。";
         return false;
     case kErrDiskFull:
-        TimerOff();
-        s_.StopRequested = true;
-        s_.KeepPartial = true;
-        stopReason_ = L"磁盘已满，没有足够的可用空间用来复制文件。";
-        stoppedByError_ = true;
-        Log(rules::ErrorEntry(source, L"错误原因：磁盘已满，没有足够的可用空间用来复制文件。"));
-        return false;
+        return stopOn(L"磁盘已满，没有足够的可用空间用来复制文件。");
     case kErrBadRecordNumber:
         return goOn(L"错误原因：未知错误，请检查文件访问权限。");
     case kErrPermissionDenied:
@@ -591,14 +595,8 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         break;
     }
     TimerOff();
-    if (env_.DriveType(source) == DRIVE_CDROM && !env_.DriveIsReady(source)) {
-        s_.StopRequested = true;
-        s_.KeepPartial = true;
-        stopReason_ = L"复制文件被意外地终止，可能是光驱中没有光盘。";
-        stoppedByError_ = true;
-        Log(rules::ErrorEntry(source, L"错误原因：复制文件被意外地终止，可能是光驱中没有光盘。"));
-        return false;
-    }
+    if (env_.DriveType(source) == DRIVE_CDROM && !env_.DriveIsReady(source))
+        return stopOn(L"复制文件被意外地终止，可能是光驱中没有光盘。");
     ResetTimer();
     failedCurrent_ = true;
     if (!e.description.empty())

@@ -27,20 +27,6 @@ bool HasRecord(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A single copy with one unreadable spot, cancelled past 100,000 bytes keeping its target: the
-// record and the skip map.
-void CopyPartlyWithARecord(BatchRig& rig, const std::wstring& source, const std::wstring& target) {
-    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
-    FakeHost host;  // answers No to keeping the target
-    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
-    engine.SkipBlocksReleased(1);
-    host.onPump = [&](int) {
-        if (engine.State().SourcePos > 100000) engine.Cancel();
-    };
-    engine.CopyFileByBlocks(source, target, 4096);
-    rig.reader.bad.clear();
-}
-
 }  // namespace
 
 TEST(BatchCopy, EveryExistingListedFileIsCopiedByteEqualIntoItsMirroredFolder) {
@@ -104,14 +90,31 @@ TEST(BatchCopy, SkipPastTheEndOfOneFileCountsItDoneAndTheNextIsCopied) {
     EXPECT_EQ(L"提醒！", rig.shown[0].title);
 }
 
-// A single copy cancelled with its target kept, then continued from the record by the batch:
-// the batch's report counts what the single copy left out.
+// A single copy cancelled with its target kept, then continued from the record by the batch: a
+// first continue a full disk stops before its first block lands leaves the record and the map
+// as they were, and the next one's report counts what the single copy left out.
 TEST(BatchCopy, ContinuingARecordCountsWhatTheEarlierCopySkipped) {
     BatchRig rig;
     const auto source = rig.AddSource(L"movie.dat", 300000, 21);
-    CopyPartlyWithARecord(rig, source, rig.Target(L"movie.dat"));
+    const std::wstring target = rig.Target(L"movie.dat");
+    rig.reader.bad = {{9999, 9999, ERROR_CRC}};
+    FakeHost host;  // answers No to keeping the target
+    salva::CopyEngine engine(host, rig.env, rig.prompts, rig.reader, rig.writer);
+    engine.SkipBlocksReleased(1);
+    host.onPump = [&](int) {
+        if (engine.State().SourcePos > 100000) engine.Cancel();
+    };
+    engine.CopyFileByBlocks(source, target, 4096);
     ASSERT_EQ(1u, rig.prompts.written.size());
+    rig.reader.bad.clear();
+    const auto before = ReadBytes(target), map = ReadBytes(salva::SkipMapPath(target));
     rig.prompts.overwriteOrContinue = 2;
+    rig.writer.writeError = ERROR_DISK_FULL;
+    rig.Run();
+    EXPECT_TRUE(before == ReadBytes(target)) << "target now " << FileLength(target) << " bytes";
+    EXPECT_EQ(map, ReadBytes(salva::SkipMapPath(target)));
+    rig.writer.writeError = 0;
+    rig.log.clear();
     rig.Run();
 
     // Blocks of 4,096 bytes at 8,193 fail; the skip goes on at 40,961.
@@ -376,42 +379,29 @@ TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
         EXPECT_EQ(rules::ErrorEntry(one, L"错误原因：共享冲突,源文件或目标文件可能正在使用。"), rig.log[0]);
         EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
     }
-    {
-        // A full disk: logged, the batch ends, the partial target keeps a record; the end box
-        // tells where and why it stopped and what is left.
+    for (const bool full : {true, false}) {
+        // A full disk ends the batch, a write refused part way lets it go on: logged either way,
+        // the part written keeps a record, and the end box tells what stopped or failed.
         BatchRig rig;
         const auto one = rig.AddSource(L"one.dat", 200000, 24);
-        rig.AddSource(L"two.dat", 5000, 25);
-        rig.writer.writeError = ERROR_DISK_FULL;
+        const auto two = rig.AddSource(L"two.dat", 5000, 25);
+        rig.writer.writeError = full ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
         rig.writer.failFrom = 2 * kStep;
+        rig.writer.failCount = full ? -1 : 1;
         rig.Run();
-        ASSERT_EQ(1u, rig.log.size());
-        EXPECT_EQ(rules::ErrorEntry(one, L"错误原因：磁盘已满，没有足够的可用空间用来复制文件。"), rig.log[0]);
-        ASSERT_EQ(1u, rig.prompts.written.size());
+        ASSERT_EQ(1u, rig.log.size()) << full;
+        if (full) EXPECT_EQ(rules::ErrorEntry(one, L"错误原因：磁盘已满，没有足够的可用空间用来复制文件。"), rig.log[0]);
+        ASSERT_EQ(1u, rig.prompts.written.size()) << full;
         EXPECT_EQ(1 + 2 * kStep, rig.prompts.written[0].haveCopied);
         EXPECT_TRUE(HasRecord(rig.Target(L"one.dat")));
-        EXPECT_FALSE(Exists(rig.Target(L"two.dat")));
-        ASSERT_EQ(1u, rig.shown.size());
-        for (const std::wstring& part : {L"复制在“" + one + L"”处中止：磁盘已满", L"“" + rig.Target(L"one.dat") + L"”只复制了一部分",
-                                         std::wstring(L"还有 1 个文件没有复制。")})
+        EXPECT_EQ(full ? std::vector<uint8_t>{} : ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
+        ASSERT_EQ(1u, rig.shown.size()) << full;
+        const std::vector<std::wstring> told =
+            full ? std::vector<std::wstring>{L"复制在“" + one + L"”处中止：磁盘已满", L"“" + rig.Target(L"one.dat") + L"”只复制了一部分",
+                                             L"还有 1 个文件没有复制。"}
+                 : std::vector<std::wstring>{rules::FailedFilesText(1)};
+        for (const std::wstring& part : told)
             EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(part)) << Narrow(rig.shown[0].text);
-    }
-    {
-        // A write refused part way: logged, the batch goes on, the part written keeps a record
-        // and the end box counts the file.
-        BatchRig rig;
-        rig.AddSource(L"one.dat", 200000, 26);
-        const auto two = rig.AddSource(L"two.dat", 5000, 27);
-        rig.writer.writeError = ERROR_ACCESS_DENIED;
-        rig.writer.failFrom = 2 * kStep;
-        rig.writer.failCount = 1;
-        rig.Run();
-        ASSERT_EQ(1u, rig.prompts.written.size());
-        EXPECT_EQ(1 + 2 * kStep, rig.prompts.written[0].haveCopied);
-        EXPECT_TRUE(HasRecord(rig.Target(L"one.dat")));
-        EXPECT_EQ(ReadBytes(two), ReadBytes(rig.Target(L"two.dat")));
-        ASSERT_EQ(1u, rig.shown.size());
-        EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(rules::FailedFilesText(1))) << Narrow(rig.shown[0].text);
     }
 }
 
@@ -480,26 +470,6 @@ TEST(CopyAnimation, PlaysTheSystemClipCentredAndLeavesNothingWhenItCannot) {
     EXPECT_EQ(nullptr, avi::AnimationWindow());
     EXPECT_EQ(nullptr, ::FindWindowExW(host.get(), nullptr, ANIMATE_CLASSW, nullptr));
     avi::CloseAVIWindow();
-}
-
-// Continued from its record, a file that stops before its first block lands leaves the record
-// and the map as they were: a full disk, Cancel while the first read fails.
-TEST(BatchCopy, AContinueThatStopsBeforeItsFirstBlockKeepsTheRecordAndMap) {
-    for (const bool diskFull : {true, false}) {
-        BatchRig rig;
-        const auto source = rig.AddSource(L"movie.dat", 6000000, 21);
-        const std::wstring target = rig.Target(L"movie.dat");
-        CopyPartlyWithARecord(rig, source, target);
-        const auto before = ReadBytes(target), map = ReadBytes(salva::SkipMapPath(target));
-        ASSERT_FALSE(map.empty());
-        rig.prompts.overwriteOrContinue = 2;
-        if (diskFull) rig.writer.writeError = ERROR_DISK_FULL;
-        if (!diskFull) rig.reader.bad = {{0, 6000000, ERROR_CRC}};
-        if (!diskFull) rig.reader.onRead = [&](int, int64_t) { rig.ClickCancel(); };
-        rig.Run();
-        EXPECT_TRUE(before == ReadBytes(target)) << diskFull << ": target now " << FileLength(target) << " bytes";
-        EXPECT_EQ(map, ReadBytes(salva::SkipMapPath(target))) << diskFull;
-    }
 }
 
 // The session ends while the batch copies a file: the message reaches the batch window, or its

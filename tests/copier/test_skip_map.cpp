@@ -88,20 +88,13 @@ TEST(SkipMap, DamagedMapsAreNoMaps) {
 
 TEST(SkipMap, MapOfAnotherTargetOrSourceIsNotTrusted) {
     const SkipMap m = Written();
-    const struct {
-        const char* what;
-        std::wstring target, source;
-        int64_t sourceLength, targetLength, continueAt;
-    } others[] = {
-        {"a renamed target", L"D:\\rescue\\视频\\renamed.dat", kSource, 3000000, 500016, 499984},
-        {"another source", kTarget, L"F:\\MPEGAV\\AVSEQ01.DAT", 3000000, 500016, 499984},
-        {"another source length", kTarget, kSource, 2999999, 500016, 499984},
-        {"a target grown since", kTarget, kSource, 3000000, 600016, 499984},
-        {"another record position", kTarget, kSource, 3000000, 500016, 100000},
-    };
-    for (const auto& o : others)
-        EXPECT_FALSE(salva::EarlierStretches(m, o.target, o.source, o.sourceLength, o.targetLength, o.continueAt))
-            << o.what;
+    EXPECT_FALSE(salva::EarlierStretches(m, L"D:\\rescue\\视频\\renamed.dat", kSource, 3000000, 500016, 499984))
+        << "a renamed target";
+    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, L"F:\\MPEGAV\\AVSEQ01.DAT", 3000000, 500016, 499984))
+        << "another source";
+    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 2999999, 500016, 499984)) << "another source length";
+    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 3000000, 600016, 499984)) << "a target grown since";
+    EXPECT_FALSE(salva::EarlierStretches(m, kTarget, kSource, 3000000, 500016, 100000)) << "another record position";
     SkipMap beyond = m;
     beyond.stretches.push_back({499980, 10});  // reaches past where the continue reads again
     EXPECT_FALSE(Taken(beyond));

@@ -293,18 +293,22 @@ TEST(MainWindowBars, PressedCloseButtonTurnsUnpressedOnMoveAndStillClosesOnRelea
 TEST(MainWindowClose, SystemShutdownAsksTheSameQuestion) {
     Harness h;
     h.Create();
-    FrmCopy& f = *h.frm;
-    Watcher no(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDNO, 0); });
-    const LRESULT r = ::SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0);
-    no.Join();
-    EXPECT_TRUE(no.found());
-    EXPECT_EQ(FALSE, r) << "No refuses the shutdown";
+    HWND main = h.frm->Window();
+    const auto query = [&](WPARAM answer) {
+        Watcher box(L"提醒！", [answer](HWND b) { ::PostMessageW(b, WM_COMMAND, answer, 0); });
+        const LRESULT r = ::SendMessageW(main, WM_QUERYENDSESSION, 0, 0);
+        box.Join();
+        EXPECT_TRUE(box.found());
+        return r;
+    };
+    EXPECT_EQ(FALSE, query(IDNO)) << "No refuses the shutdown";
     EXPECT_TRUE(h.log.KeepLoaded);
+    // Yes, then another program refuses: the session goes on, and the log window hides on close again.
+    EXPECT_EQ(TRUE, query(IDYES));
+    ::SendMessageW(main, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(h.log.KeepLoaded) << "the log window would close instead of hiding";
 
-    Watcher yes(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
-    EXPECT_EQ(TRUE, ::SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0));
-    yes.Join();
-    HWND main = f.Window();
+    EXPECT_EQ(TRUE, query(IDYES));
     ::SendMessageW(main, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(::IsWindow(main)) << "the window stays after the session ended";
     EXPECT_FALSE(h.log.IsLoaded());
@@ -320,29 +324,11 @@ TEST(MainWindowClose, ASecondCloseWhileTheQuestionIsUpAsksNothingMore) {
     Watcher no(L"提醒！", [&](HWND) {
         DWORD_PTR r = 0;
         returned = ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 3000, &r) != 0;
-        for (int i = 0; i < 4; ++i) {
-            HWND q = ::FindWindowW(nullptr, L"提醒！");
-            if (!q) break;
-            ::PostMessageW(q, WM_COMMAND, IDNO, 0);
-            while (::IsWindow(q)) ::Sleep(10);
-        }
+        // No to every question up, until none is left.
+        for (HWND q; (q = ::FindWindowW(nullptr, L"提醒！")) != nullptr; ::Sleep(10)) ::PostMessageW(q, WM_COMMAND, IDNO, 0);
     });
     ::SendMessageW(main, WM_CLOSE, 0, 0);
     no.Join();
     EXPECT_TRUE(returned) << "the second close put up a question of its own";
     EXPECT_TRUE(::IsWindow(main));
-}
-
-TEST(MainWindowClose, ShutdownCancelledAfterYesLeavesTheLogWindowHidingOnClose) {
-    Harness h;
-    h.Create();
-    HWND main = h.frm->Window();
-    Watcher yes(L"提醒！", [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDYES, 0); });
-    EXPECT_EQ(TRUE, ::SendMessageW(main, WM_QUERYENDSESSION, 0, 0));
-    yes.Join();
-    // Another program refused: the session goes on.
-    ::SendMessageW(main, WM_ENDSESSION, FALSE, 0);
-    ::SendMessageW(h.log.Window(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(::IsWindow(main));
-    EXPECT_TRUE(h.log.IsLoaded()) << "the log window closed instead of hiding";
 }
