@@ -1,4 +1,7 @@
 #include "SearchHistory.h"
+#include "services/Holders.h"
+#include "services/Text.h"
+#include <windows.h>
 #include <algorithm>
 
 namespace salva::search_history {
@@ -22,6 +25,68 @@ std::vector<std::pair<std::wstring, std::wstring>> Writes(const std::vector<std:
     for (int i = 0; i < keys; ++i)
         writes.emplace_back(Key(i), i < n ? distinct[static_cast<size_t>(i)] : std::wstring());
     return writes;
+}
+
+namespace {
+
+const char kUtf16Mark[] = "\xFF\xFE";
+// A history file is a few hundred bytes; a larger one is not the program's and is left alone.
+constexpr DWORD kLargestHistoryFile = 1 << 16;
+
+bool FitsAnsi(const std::wstring& text) {
+    if (text.empty()) return true;
+    BOOL lost = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, &lost);
+    return n > 0 && !lost;
+}
+
+}  // namespace
+
+std::optional<std::string> UnicodeFileBytes(const std::string& existing, const std::vector<std::wstring>& patterns) {
+    if (existing.empty()) return std::string(kUtf16Mark, 2);
+    if (existing.compare(0, 2, kUtf16Mark) == 0 || existing.compare(0, 3, "\xEF\xBB\xBF") == 0) return std::nullopt;
+    if (std::all_of(patterns.begin(), patterns.end(), FitsAnsi)) return std::nullopt;
+    const std::wstring text = FromCodePage(CP_ACP, existing.data(), existing.size());
+    if (text.empty()) return std::nullopt;
+    std::string bytes(kUtf16Mark, 2);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
+}
+
+bool PrepareHistoryFile(const std::wstring& file, const std::vector<std::wstring>& patterns) {
+    std::string existing;
+    {
+        unique_hfile f(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (f) {
+            const DWORD size = ::GetFileSize(f.get(), nullptr);
+            if (size == INVALID_FILE_SIZE || size > kLargestHistoryFile) return false;
+            existing.resize(size);
+            DWORD got = 0;
+            if (size && (!::ReadFile(f.get(), &existing[0], size, &got, nullptr) || got != size)) return false;
+        } else if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
+            return false;
+        }
+    }
+    const std::optional<std::string> bytes = UnicodeFileBytes(existing, patterns);
+    if (!bytes) return true;
+    // Written beside the file and moved into its place: a failed write keeps the old history.
+    const std::wstring temp = file + L".new";
+    {
+        unique_hfile f(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+        DWORD written = 0;
+        if (!f || !::WriteFile(f.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr) ||
+            written != bytes->size()) {
+            f.reset();
+            ::DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    if (::MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    ::DeleteFileW(temp.c_str());
+    return false;
 }
 
 }  // namespace salva::search_history

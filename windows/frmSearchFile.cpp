@@ -418,7 +418,12 @@ void frmSearchFile::LoadSearchHistory() {
 }
 
 void frmSearchFile::SaveSearchHistory() {
-    for (const auto& [key, value] : search_history::Writes(PatternList()))
+    const auto writes = search_history::Writes(PatternList());
+    if (writes.empty()) return;
+    std::vector<std::wstring> patterns;
+    for (const auto& write : writes) patterns.push_back(write.second);
+    search_history::PrepareHistoryFile(historyFile_, patterns);
+    for (const auto& [key, value] : writes)
         WriteINIfile(historyFile_, search_history::kSection, key, value);
 }
 

@@ -1,6 +1,8 @@
 #include "mRecShellChangeNotifiDef.h"
 #include "frmSystem.h"
 #include "mRecShellChangeNotifiShell.h"
+#include "services/Holders.h"
+#include <shlwapi.h>
 #include <cstdint>
 #include <cstring>
 
@@ -40,6 +42,36 @@ bool ReadablePidl(const void* pidl) {
     return false;
 }
 
+size_t ItemCount(LPCITEMIDLIST pidl) {
+    size_t n = 0;
+    for (auto p = reinterpret_cast<const BYTE*>(pidl); p && reinterpret_cast<const SHITEMID*>(p)->cb; ++n)
+        p += reinterpret_cast<const SHITEMID*>(p)->cb;
+    return n;
+}
+
+// Wine cuts a path it cannot hold to 259 or 260 characters, at any place: a path that long
+// is whole only when it names an existing item as deep as the list.
+bool WholePath(const std::wstring& path, LPCITEMIDLIST pidl) {
+    if (path.size() < MAX_PATH - 1) return true;
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    unique_cotaskmem back(::SHSimpleIDListFromPath(path.c_str()));
+    return back && ItemCount(static_cast<LPCITEMIDLIST>(back.get())) == ItemCount(pidl);
+}
+
+std::wstring CutPathNote(const std::wstring& begin) { return begin + L"…（路径太长，后面的部分无法取得）"; }
+
+// The desktop's parsing name of the list: a path for an item of the file system.
+std::wstring ParsingName(LPCITEMIDLIST pidl) {
+    com_ptr<IShellFolder> desktop;
+    STRRET name{};
+    if (FAILED(::SHGetDesktopFolder(desktop.put())) || FAILED(desktop->GetDisplayNameOf(pidl, SHGDN_FORPARSING, &name)))
+        return {};
+    PWSTR text = nullptr;
+    if (FAILED(::StrRetToStrW(&name, pidl, &text)) || !text) return {};
+    unique_cotaskmem hold(text);
+    return text;
+}
+
 }  // namespace
 
 std::wstring TrimAtNull(const std::wstring& text) {
@@ -48,9 +80,31 @@ std::wstring TrimAtNull(const std::wstring& text) {
 }
 
 std::wstring GetPathFromIDList(LPCITEMIDLIST pidl) {
+    // Where the shell has it (Vista on), the allocated form gives the whole path.
+    using NameFn = HRESULT(WINAPI*)(LPCITEMIDLIST, int, PWSTR*);
+    static const auto byName = reinterpret_cast<NameFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"shell32.dll"), "SHGetNameFromIDList")));
+    constexpr int kFileSystemPath = static_cast<int>(0x80058000);  // SIGDN_FILESYSPATH
+    if (byName) {
+        PWSTR name = nullptr;
+        if (SUCCEEDED(byName(pidl, kFileSystemPath, &name)) && name) {
+            unique_cotaskmem hold(name);
+            return name;
+        }
+    }
+    // SHGetPathFromIDListW writes into MAX_PATH characters: a longer path fails, and Wine's
+    // shell (whose folders build every path in MAX_PATH characters) cuts it to a name that
+    // does not exist. Such a path is logged as far as it came, marked as cut.
     std::wstring buffer(MAX_PATH, L'\0');
-    if (!::SHGetPathFromIDListW(pidl, &buffer[0])) return {};
-    return TrimAtNull(buffer);
+    if (::SHGetPathFromIDListW(pidl, &buffer[0])) {
+        const std::wstring path = TrimAtNull(buffer);
+        return WholePath(path, pidl) ? path : CutPathNote(path);
+    }
+    // A list of the file system whose path did not fit.
+    const std::wstring parsing = ParsingName(pidl);
+    const bool fileSystem = (parsing.size() > 2 && parsing[1] == L':' && parsing[2] == L'\\') ||
+                            parsing.compare(0, 2, L"\\\\") == 0;
+    return fileSystem && parsing.size() >= MAX_PATH - 1 ? CutPathNote(parsing) : std::wstring();
 }
 
 std::wstring GetNotifyPath(LPCITEMIDLIST pidl) { return GetPathFromIDList(pidl); }

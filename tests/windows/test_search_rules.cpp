@@ -1,5 +1,7 @@
 // The search's name and attribute rules, as values.
 #include "windows/FileSearchRules.h"
+#include "windows/SearchHistory.h"
+#include "TestSupport.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -43,4 +45,38 @@ TEST(SearchRules, AttributeBoxesGiveOnlyTheListedCombinations) {
     // With a mask, a file needs one of its attributes.
     EXPECT_TRUE(AcceptsFile(Wildcard(L"*.*", 3), L"a", 1, FILE_ATTRIBUTE_HIDDEN, {}));
     EXPECT_FALSE(AcceptsFile(Wildcard(L"*.*", 3), L"a", 1, FILE_ATTRIBUTE_ARCHIVE, {}));
+}
+
+// The history through the real profile functions: a new file and an ANSI file that a pattern
+// does not fit keep every name; an ANSI file the patterns fit is not touched.
+TEST(SearchHistoryFile, KeepsNamesTheCodePageCannotHold) {
+    testsupport::TempDir dir;
+    const std::wstring file = dir / L"Salvadisksearch.ini";
+    auto write = [&](const wchar_t* key, const std::wstring& value) {
+        return ::WritePrivateProfileStringW(L"SECTION", key, value.c_str(), file.c_str()) != FALSE;
+    };
+    auto read = [&](const wchar_t* key) {
+        wchar_t value[64] = {};
+        ::GetPrivateProfileStringW(L"SECTION", key, L"", value, 64, file.c_str());
+        return std::wstring(value);
+    };
+    auto bytes = [&] { return testsupport::ReadBytes(file); };
+    const std::wstring korean = L"*한국*", emoji = L"*\U0001F600*", chinese = L"*中*";
+
+    ASSERT_TRUE(search_history::PrepareHistoryFile(file, {korean, emoji}));
+    ASSERT_TRUE(write(L"TYPE0", korean) && write(L"TYPE1", emoji));
+    EXPECT_EQ(read(L"TYPE0"), korean);
+    EXPECT_EQ(read(L"TYPE1"), emoji);
+
+    // Written by an earlier version in the ANSI code page.
+    ASSERT_TRUE(::DeleteFileW(file.c_str()));
+    ASSERT_TRUE(write(L"TYPE0", chinese));
+    const std::vector<uint8_t> ansi = bytes();
+    ASSERT_TRUE(ansi.size() > 2 && ansi[0] != 0xFF) << "the profile functions make an ANSI file";
+    ASSERT_TRUE(search_history::PrepareHistoryFile(file, {chinese, L"*.dat"}));
+    EXPECT_EQ(bytes(), ansi) << "patterns the code page holds leave the file as it was";
+    ASSERT_TRUE(search_history::PrepareHistoryFile(file, {chinese, korean}));
+    ASSERT_TRUE(write(L"TYPE1", korean));
+    EXPECT_EQ(read(L"TYPE0"), chinese);
+    EXPECT_EQ(read(L"TYPE1"), korean);
 }

@@ -246,3 +246,25 @@ TEST(ShellNotifySubclass, DestroyedWhileSubclassed) {
     EXPECT_EQ(boxText.rfind(L"Unubclassed &H", 0), 0u) << Narrow(boxText);
     EXPECT_EQ(g_ncDestroySeen, 1) << "the window's own procedure still gets WM_NCDESTROY";
 }
+
+// A path longer than the shell's buffers is logged whole, or as far as it came with a mark;
+// never empty nor cut to a name that does not exist.
+TEST(ShellNotifyPath, LongPathsAreWholeOrMarked) {
+    testsupport::TempDir dir;
+    std::wstring folder = dir.path() + L"\\" + std::wstring(100, L'深');
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    folder += L"\\" + std::wstring(259 - folder.size(), L'd');
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << ::GetLastError();
+    for (size_t extra : {3u, 15u}) {
+        const std::wstring path = folder + L"\\" + std::wstring(extra - 1, L'名');
+        ASSERT_TRUE(testsupport::WriteBytes(path, {'x'}));
+        LPITEMIDLIST pidl = ::SHSimpleIDListFromPath(path.c_str());
+        ASSERT_NE(pidl, nullptr);
+        salva::unique_cotaskmem hold(pidl);
+        const std::wstring got = def::GetPathFromIDList(pidl);
+        const std::wstring note = L"…（路径太长，后面的部分无法取得）";
+        const bool marked = got.size() > note.size() && got.compare(got.size() - note.size(), note.size(), note) == 0 &&
+                            path.compare(0, got.size() - note.size(), got, 0, got.size() - note.size()) == 0;
+        EXPECT_TRUE(got == path || marked) << path.size() << " characters gave " << Narrow(got);
+    }
+}
