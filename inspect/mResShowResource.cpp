@@ -117,11 +117,11 @@ RECT PicturePlace(SIZE picture, SIZE panel, int captionBottom) {
     const LONG w = std::max<LONG>(1, picture.cx), h = std::max<LONG>(1, picture.cy);
     const LONG x = (panel.cx - w) / 2, y = (panel.cy - h) / 2;
     if (x >= 0 && y >= captionBottom && y + h <= panel.cy) return RECT{x, y, x + w, y + h};
-    const LONG roomH = panel.cy - std::max(0, captionBottom);
+    const LONG roomTop = std::max(0, captionBottom), roomH = panel.cy - roomTop;
     if (panel.cx <= 0 || roomH <= 0) return RECT{};
     const double scale = std::min({1.0, panel.cx / static_cast<double>(w), roomH / static_cast<double>(h)});
     const LONG sw = std::max<LONG>(1, static_cast<LONG>(w * scale)), sh = std::max<LONG>(1, static_cast<LONG>(h * scale));
-    const LONG left = (panel.cx - sw) / 2, top = panel.cy - roomH + (roomH - sh) / 2;
+    const LONG left = (panel.cx - sw) / 2, top = roomTop + (roomH - sh) / 2;
     return RECT{left, top, left + sw, top + sh};
 }
 
