@@ -195,6 +195,7 @@ void frmCopyAllFiles::cmdCancel_Click() {
 int32_t frmCopyAllFiles::SecondOfMinute() { return static_cast<int32_t>((env_.NowMs() / 1000) % 60); }
 
 void frmCopyAllFiles::StartTimer() {
+    if (batchStartMs_ < 0) batchStartMs_ = env_.NowMs();
     s_.LastSecond = SecondOfMinute();
     if (hwnd_) ::SetTimer(hwnd_, kTimeTimer, 1000, nullptr);
     s_.StopRequested = false;
@@ -218,6 +219,7 @@ void frmCopyAllFiles::TimerOff() {
 }
 
 void frmCopyAllFiles::TimerTick() {
+    ticked_ = true;
     const int32_t s = SecondOfMinute();
     const int32_t d = s - s_.LastSecond;
     s_.ElapsedSeconds += d > 0 ? d : d < 0 ? d + 60 : 1;
@@ -230,6 +232,16 @@ void frmCopyAllFiles::TimerTick() {
         s_.EstimatedSeconds = static_cast<int32_t>(std::min<int64_t>(f.estimatedSeconds, INT32_MAX));
         SetText(IDC_lblGuJiXiaoHao, ClockText(s_.EstimatedSeconds));
     }
+    SetText(IDC_lblShuJuLiuLiang, GroupedNumber(f.kbPerSecond) + L"KB/秒");
+}
+
+void frmCopyAllFiles::ShowUntickedFigures() {
+    if (ticked_ || batchStartMs_ < 0) return;
+    const int64_t ms = std::max<int64_t>(0, env_.NowMs() - batchStartMs_);
+    const TickFigures f = ComputeFinish(ms, s_.BatchDoneBytes);
+    SetText(IDC_lblZongJiHaoShi, ClockText(ms / 1000));
+    SetText(IDC_lblCurrentTime, CurrentTimeText());
+    SetText(IDC_lblGuJiXiaoHao, ClockText(f.estimatedSeconds));
     SetText(IDC_lblShuJuLiuLiang, GroupedNumber(f.kbPerSecond) + L"KB/秒");
 }
 
@@ -252,6 +264,8 @@ void frmCopyAllFiles::CopyingFiles() {
     batchSelfTargets_ = 0;
     batchFailedFiles_ = 0;
     keptFiles_.clear();
+    batchStartMs_ = -1;
+    ticked_ = false;
     sessionEnded_ = false;
     stopReason_.clear();
     stoppedByError_ = false;
@@ -327,6 +341,7 @@ void frmCopyAllFiles::CopyingFiles() {
         mDoEvents::PumpMessages();
     }
     TimerOff();
+    ShowUntickedFigures();
     pass_.ReleaseBuffer();
     if (!sessionEnded_ &&
         (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || batchFailedFiles_ ||

@@ -128,6 +128,9 @@ private:
     void ResetTimer();
     void TimerTick();
     void TimerOff();
+    // A batch done before its first tick: its own time, and its rate over the files it got
+    // through, on the window.
+    void ShowUntickedFigures();
     void cmdCancel_Click();
     // True when the target keeps a record: one written now, or the one its continue cut off.
     bool WriteResumeRecord(const std::wstring& target);
@@ -180,6 +183,9 @@ private:
     BlockPacer pacer_;
     bool displayChanged_ = false;
     int64_t shownAtMs_ = INT64_MIN / 2;
+    // When the batch's first copy started (-1: none yet), and whether its timer ticked since.
+    int64_t batchStartMs_ = -1;
+    bool ticked_ = false;
     PictureBox progressBar_;
     PictureBox animationHost_;
     COLORREF progressColor_ = 0;

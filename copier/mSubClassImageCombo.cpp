@@ -127,10 +127,17 @@ LRESULT ImageComboWndProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp) {
             mDoEvents::PumpMessages();
         }
         return 0;
-    case WM_DRAWITEM:
-        DrawItem(combo, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        // The selection field stays the image combo's own. Wine hides the text box while the
+        // drop-down is open and has the field drawn in its place, from the text box's text:
+        // drawn here as an item, it would stay blank until an item is chosen.
+        if (d.CtlType == ODT_COMBOBOX && (d.itemState & ODS_COMBOBOXEDIT))
+            return s.subclass.CallPrevious(combo, msg, wp, lp);
+        DrawItem(combo, d);
         PumpUnlessTracking();
         return 0;
+    }
     default:
         return s.subclass.CallPrevious(combo, msg, wp, lp);
     }

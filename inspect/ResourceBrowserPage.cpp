@@ -211,6 +211,8 @@ void ResourceBrowserPage::TreeView1_NodeClick(HTREEITEM node) {
                               L"\r\nResourceSize: " + size + L" bytes\r\n" + std::wstring(77, L'-') + L"\r\n")
                                  .c_str());
     panel_->Cls();
+    const std::wstring caption =
+        L"ResourceType: " + parentText + L"\r\nResourceName: " + name + L"\r\nResourceSize: " + size + L" bytes";
 
     const std::wstring upper = UpperCase(type);
     bool shown = false;
@@ -221,7 +223,7 @@ void ResourceBrowserPage::TreeView1_NodeClick(HTREEITEM node) {
         shown = ShowTextResource(t, text1_);
     };
     if (OneOf(upper, {L"1", L"2", L"3", L"12", L"14"})) {
-        shown = ShowPictureResource(GetIconCursorPicture(type, name).get(), *panel_);
+        shown = ShowPictureResource(GetIconCursorPicture(type, name).get(), *panel_, caption);
     } else if (upper == L"4") {
         text(GetMenuText(name));
     } else if (upper == L"5") {
@@ -239,14 +241,12 @@ void ResourceBrowserPage::TreeView1_NodeClick(HTREEITEM node) {
     } else if (upper == L"AVI") {
         shown = ShowAviResource(name, *panel_);
     } else if (OneOf(upper, {L"JPG", L"JPEG", L"GIF", L"PNG", L"TIF", L"TIFF", L"WMF", L"EMF"})) {
-        shown = ShowPictureResource(GetImageResourcePicture(type, name).get(), *panel_);
+        shown = ShowPictureResource(GetImageResourcePicture(type, name).get(), *panel_, caption);
     } else {
         // Everything else, the include-file names of type 17 among them, as bytes.
         text(GetHexDumpText(type, name));
     }
-    panel_->Print(L"ResourceType: " + parentText);
-    panel_->Print(L"ResourceName: " + name);
-    panel_->Print(L"ResourceSize: " + size + L" bytes");
+    panel_->Print(caption);
     if (!shown) {
         if (asText)
             ::SetWindowTextW(text1_, (WindowTextOf(text1_) + L"\r\nError: Can not load resourse.").c_str());

@@ -1,5 +1,5 @@
 #include "inspect/ResourcePanel.h"
-#include <algorithm>
+#include "services/TextFit.h"
 
 namespace salva {
 
@@ -17,38 +17,35 @@ int ResourcePanel::LineHeight() {
 }
 
 void ResourcePanel::Print(const std::wstring& text) {
+    y_ += LayOut(text, true) * LineHeight();
+    box_.Refresh();
+}
+
+int ResourcePanel::DrawnLines(const std::wstring& text) { return LayOut(text, false); }
+
+int ResourcePanel::LayOut(const std::wstring& text, bool draw) {
     HDC dc = box_.dc();
     const int lineHeight = LineHeight();
     const int width = InnerWidth();
-    if (dc) {
+    if (dc && draw) {
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, box_.ForeColor());
     }
+    int drawn = 0;
     size_t from = 0;
     for (;;) {
         const size_t end = text.find(L"\r\n", from);
         const std::wstring line = text.substr(from, end == std::wstring::npos ? std::wstring::npos : end - from);
-        lines_.push_back(line);
-        std::wstring rest = line;
-        do {
-            size_t take = rest.size();
-            int fit = 0;
-            SIZE extent{};
-            if (dc && width > 0 &&
-                ::GetTextExtentExPointW(dc, rest.c_str(), static_cast<int>(rest.size()), width, &fit, nullptr, &extent) &&
-                static_cast<size_t>(fit) < rest.size()) {
-                const size_t blank = rest.rfind(L' ', static_cast<size_t>(fit));
-                take = blank != std::wstring::npos && blank > 0 ? blank : std::max<size_t>(1, static_cast<size_t>(fit));
-            }
-            if (dc && take > 0) ::TextOutW(dc, 0, y_, rest.c_str(), static_cast<int>(take));
-            y_ += lineHeight;
-            rest.erase(0, take);
-            if (!rest.empty() && rest[0] == L' ') rest.erase(0, 1);
-        } while (!rest.empty());
+        if (draw) lines_.push_back(line);
+        for (const std::wstring& piece : FitLines(dc, line, width)) {
+            if (dc && draw && !piece.empty())
+                ::TextOutW(dc, 0, y_ + drawn * lineHeight, piece.c_str(), static_cast<int>(piece.size()));
+            ++drawn;
+        }
         if (end == std::wstring::npos) break;
         from = end + 2;
     }
-    box_.Refresh();
+    return drawn;
 }
 
 int ResourcePanel::InnerWidth() const {

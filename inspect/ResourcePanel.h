@@ -19,6 +19,10 @@ public:
     // after the text starts below it, as a printed line does. A line wider than the panel goes
     // on below, broken at a blank where it has one.
     void Print(const std::wstring& text);
+    // How many lines Print would draw for the text at the panel's width.
+    int DrawnLines(const std::wstring& text);
+    // The top of the next printed line.
+    int PrintTop() const { return y_; }
     // The lines printed since the last Cls, in order.
     const std::vector<std::wstring>& PrintedLines() const { return lines_; }
     int InnerWidth() const;
@@ -26,6 +30,10 @@ public:
     int LineHeight();
 
 private:
+    // Lays the text out as Print does; draws it only when `draw`. The result is the number of
+    // lines laid out.
+    int LayOut(const std::wstring& text, bool draw);
+
     PictureBox& box_;
     int y_ = 0;
     std::vector<std::wstring> lines_;

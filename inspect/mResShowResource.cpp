@@ -113,32 +113,36 @@ bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel) {
     return true;
 }
 
-bool ShowPictureResource(IPicture* picture, ResourcePanel& panel) {
+RECT PicturePlace(SIZE picture, SIZE panel, int captionBottom) {
+    const LONG w = std::max<LONG>(1, picture.cx), h = std::max<LONG>(1, picture.cy);
+    const LONG x = (panel.cx - w) / 2, y = (panel.cy - h) / 2;
+    if (x >= 0 && y >= captionBottom && y + h <= panel.cy) return RECT{x, y, x + w, y + h};
+    const LONG roomTop = std::max(0, captionBottom), roomH = panel.cy - roomTop;
+    if (panel.cx <= 0 || roomH <= 0) return RECT{};
+    const double scale = std::min({1.0, panel.cx / static_cast<double>(w), roomH / static_cast<double>(h)});
+    const LONG sw = std::max<LONG>(1, static_cast<LONG>(w * scale)), sh = std::max<LONG>(1, static_cast<LONG>(h * scale));
+    const LONG left = (panel.cx - sw) / 2, top = roomTop + (roomH - sh) / 2;
+    return RECT{left, top, left + sw, top + sh};
+}
+
+bool ShowPictureResource(IPicture* picture, ResourcePanel& panel, const std::wstring& captionAfter) {
     if (!picture) return false;
     const SIZE px = PictureSizePixels(picture);
-    const int x = (panel.InnerWidth() - static_cast<short>(px.cx)) / 2;
-    const int y = (panel.InnerHeight() - static_cast<short>(px.cy)) / 2;
-    // The caption lines printed over the panel's top (the picture's two, a blank and the
-    // resource's three, up to four more where long ones wrap) keep clear of the picture.
-    const int lineHeight = panel.LineHeight();
-    const int captionBottom = std::min(10 * lineHeight, panel.InnerHeight() / 2);
-    if (HDC dc = panel.Box().dc()) {
-        if (x >= 0 && y >= 6 * lineHeight && y + px.cy <= panel.InnerHeight()) {
-            RenderPictureAt(picture, dc, x, y);
-        } else {
-            // Too large for the place: shrunk to the room below the caption, its shape kept.
-            const int roomW = panel.InnerWidth(), roomH = panel.InnerHeight() - captionBottom;
-            const double scale = std::min({1.0, roomW / static_cast<double>(std::max<LONG>(1, px.cx)),
-                                           roomH / static_cast<double>(std::max<LONG>(1, px.cy))});
-            const int w = std::max(1, static_cast<int>(px.cx * scale)), h = std::max(1, static_cast<int>(px.cy * scale));
-            RenderPictureIn(picture, dc, (roomW - w) / 2, captionBottom + (roomH - h) / 2, w, h);
-        }
-    }
     short type = PICTYPE_NONE;
     picture->get_Type(&type);
-    panel.Print(L"ImageType: " + PictureTypeLabel(type));
-    panel.Print(L"ImageSize[Width*Height]: " + std::to_wstring(px.cx) + L"\u00D7" + std::to_wstring(px.cy) +
-                L" pixels\r\n");
+    const std::wstring typeLine = L"ImageType: " + PictureTypeLabel(type);
+    const std::wstring sizeLine =
+        L"ImageSize[Width*Height]: " + std::to_wstring(px.cx) + L"\u00D7" + std::to_wstring(px.cy) + L" pixels\r\n";
+    // Every caption line as drawn, long ones wrapped, comes above the picture.
+    int captionLines = panel.DrawnLines(typeLine) + panel.DrawnLines(sizeLine);
+    if (!captionAfter.empty()) captionLines += panel.DrawnLines(captionAfter);
+    const RECT place = PicturePlace(px, SIZE{panel.InnerWidth(), panel.InnerHeight()},
+                                    panel.PrintTop() + captionLines * panel.LineHeight());
+    HDC dc = panel.Box().dc();
+    if (dc && place.right > place.left)
+        RenderPictureIn(picture, dc, place.left, place.top, place.right - place.left, place.bottom - place.top);
+    panel.Print(typeLine);
+    panel.Print(sizeLine);
     return true;
 }
 

@@ -17,7 +17,14 @@ bool ShowAviResource(const std::wstring& name, ResourcePanel& panel);
 // Creates the dialog resource over the panel, inert (no procedure of ours handles it).
 bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel);
 // Paints the picture centred and prints its type and size; the picture is not kept.
-bool ShowPictureResource(IPicture* picture, ResourcePanel& panel);
+// `captionAfter`: the lines the caller prints below those two, which the picture keeps clear of
+// as well.
+bool ShowPictureResource(IPicture* picture, ResourcePanel& panel, const std::wstring& captionAfter = L"");
+// Where a picture of `picture` pixels goes on a panel of `panel` pixels whose caption lines end
+// at y = `captionBottom`: centred on the panel where it fits there whole below the caption,
+// else centred in the room below the caption, shrunk into it with its shape kept when it is
+// larger. Empty when the caption leaves no room.
+RECT PicturePlace(SIZE picture, SIZE panel, int captionBottom);
 // Appends the text to the box, raising its limit for large texts; a text over 1,024,000 ANSI
 // bytes is not shown, a notice is appended instead and the result is False.
 bool ShowTextResource(const std::wstring& text, HWND textBox);

@@ -130,7 +130,7 @@ std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes) {
            L" MB 的记录，之前的部分没有显示。）";
 }
 
-std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes) {
+std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes, const NoticeLayout& layNotice) {
     unique_hfile f = OpenForReading(path);
     LARGE_INTEGER size{};
     std::string head;
@@ -150,8 +150,8 @@ std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes) {
     const size_t lineFeed = bytes.find('\n');
     bytes.erase(0, lineFeed == std::string::npos ? bytes.size() : lineFeed + 1);
     const std::wstring view = LogViewText(FromCodePage(codePage, bytes.data(), bytes.size()));
-    return L"\r\n" + LogTailNotice(size.QuadPart, static_cast<int64_t>(bytes.size())) +
-           (view.empty() ? L"\r\n" : view);
+    const std::wstring notice = LogTailNotice(size.QuadPart, static_cast<int64_t>(bytes.size()));
+    return L"\r\n" + (layNotice ? layNotice(notice) : notice) + (view.empty() ? L"\r\n" : view);
 }
 
 }  // namespace salva

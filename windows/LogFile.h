@@ -2,6 +2,7 @@
 // earlier versions) are read and appended to in the system ANSI code page.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace salva {
@@ -22,8 +23,12 @@ bool WriteLogFile(const std::wstring& path, const std::wstring& text);
 constexpr int64_t kLogViewBytes = int64_t{1} << 20;
 // The line that stands first in the view of a log larger than that.
 std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes);
+// The notice as the view lays it out (its lines joined by CRLF).
+using NoticeLayout = std::function<std::wstring(const std::wstring& notice)>;
 // LogViewText of the file, or of its last `viewBytes` from the first whole line on, after
-// LogTailNotice; empty when the file is missing or cannot be read.
-std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes = kLogViewBytes);
+// LogTailNotice (laid out by `layNotice` when given); empty when the file is missing or cannot
+// be read.
+std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes = kLogViewBytes,
+                         const NoticeLayout& layNotice = nullptr);
 
 }  // namespace salva

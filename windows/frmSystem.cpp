@@ -6,6 +6,7 @@
 #include "services/MainWindow.h"
 #include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
+#include "services/TextFit.h"
 #include "services/ToolTips.h"
 #include "services/Twips.h"
 #include "services/mT3D.h"
@@ -81,6 +82,20 @@ void DrawButtonFace(HWND button, HDC dc, const ButtonDesign& design, HFONT font)
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     ::TextOutW(dc, 26, 4, design.caption, lstrlenW(design.caption));
+}
+
+// The text in lines that fit the box's width in its own font, joined by CRLF: the box scrolls
+// sideways, and a longer line would show cut until scrolled.
+std::wstring FitToBox(HWND box, const std::wstring& text) {
+    RECT format{};
+    ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    unique_window_dc dc = unique_window_dc::client(box);
+    if (!dc) return text;
+    select_scope useFont(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    const std::vector<std::wstring> pieces = FitLines(dc.get(), text, format.right - format.left);
+    std::wstring out = pieces.front();
+    for (size_t i = 1; i < pieces.size(); ++i) out += L"\r\n" + pieces[i];
+    return out;
 }
 
 }  // namespace
@@ -296,8 +311,9 @@ void frmSystem::ShowCurrentLog() {
 void frmSystem::RunButtonAction(int id) {
     switch (id) {
     case IDC_PICVIEW: {
-        const std::wstring text = ReadLogFile(logFilePath_);
         HWND lText = Control(IDC_LTEXT);
+        const std::wstring text =
+            ReadLogFile(logFilePath_, kLogViewBytes, [lText](const std::wstring& notice) { return FitToBox(lText, notice); });
         ::SetWindowTextW(lText, (!text.empty() && text.size() != 2) ? text.c_str() : kNoLogRecords);
         ::ShowWindow(Control(IDC_TTEXT), SW_HIDE);
         ::ShowWindow(lText, SW_SHOW);

@@ -21,6 +21,7 @@ BatchRig::BatchRig(HWND owner) : out(dir / L"out") {
     o.log = [this](const std::wstring& entry) { log.push_back(entry); };
     o.message = [this](HWND, const std::wstring& text, const std::wstring& title, unsigned style) {
         shown.push_back({text, title, style});
+        if (onMessage) onMessage();
         if (answers.empty()) return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
         const int a = answers.front();
         answers.pop_front();

@@ -43,6 +43,7 @@ struct BatchRig {
     bool sameFolder = true;
     int folderAsks = 0;
     std::vector<Shown> shown;
+    std::function<void()> onMessage;  // called as each message box opens
     std::deque<int> answers;
     std::vector<std::wstring> log;
     std::unique_ptr<salva::frmCopyAllFiles> batch;

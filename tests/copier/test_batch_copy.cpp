@@ -421,6 +421,29 @@ TEST(BatchCopy, TheTimerShowsBatchTimesAndRate) {
     EXPECT_EQ(salva::GroupedNumber((1 + 2 * kStep) / 1024 / 59) + L"KB/秒", rate);
 }
 
+// Behind its end box, a batch of 1.5 s that no tick reached shows its own figures.
+TEST(BatchCopy, ABatchDoneBeforeItsFirstTickShowsItsOwnTimeAndRate) {
+    BatchRig rig;
+    rig.AddSource(L"one.dat", 200000, 27);
+    // A listed file already in the folder is its own target: the end box tells of it.
+    rig.listed.push_back(rig.Target(L"self.dat"));
+    ASSERT_TRUE(WriteBytes(rig.listed.back(), Pattern(10, 28)));
+    rig.reader.onRead = [&](int count, int64_t) {
+        if (count == 1) rig.env.nowMs += 1500;
+    };
+    std::wstring elapsed, rate, now;
+    rig.onMessage = [&] {
+        elapsed = rig.Text(frmCopyAllFiles::IDC_lblZongJiHaoShi);
+        rate = rig.Text(frmCopyAllFiles::IDC_lblShuJuLiuLiang);
+        now = rig.Text(frmCopyAllFiles::IDC_lblCurrentTime);
+    };
+    rig.Run();
+    ASSERT_EQ(1u, rig.shown.size());
+    EXPECT_EQ(L"00:00:01", elapsed);
+    EXPECT_EQ(L"130KB/秒", rate) << "195 KB in 1.5 s";
+    EXPECT_NE(L"00:00:00", now);
+}
+
 TEST(BatchCopyRules, ReadSizeMirroredFoldersAndTexts) {
     EXPECT_EQ(40960, rules::BlockBytes(L"\\\\srv\\share\\a.dat", L"D:\\x", 3, 2));
     EXPECT_EQ(51200, rules::BlockBytes(L"E:\\VIDEO_TS\\VTS_01_1.vob", L"D:\\x", 5, 2));

@@ -182,6 +182,25 @@ TEST_F(ResourceBrowserTest, PicturesArePaintedCentredWithTheirCaptions) {
     EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 1\u00D71 pixels");
 }
 
+TEST(ResourcePicturePlace, BelowTheCaptionsLastLineShrunkIntoTheRoomLeft) {
+    const struct {
+        SIZE picture, panel;
+        int captionBottom;
+        RECT place;
+    } cases[] = {
+        {{16, 16}, {200, 248}, 78, {92, 116, 108, 132}},    // centred, below the caption
+        {{48, 48}, {200, 180}, 91, {76, 111, 124, 159}},    // centred in the room under 7 lines
+        {{256, 256}, {200, 248}, 117, {34, 117, 165, 248}}, // 9 lines: shrunk to 131 x 131
+        {{400, 100}, {200, 248}, 78, {0, 138, 200, 188}},   // too wide: shrunk to the width
+        {{16, 16}, {200, 248}, 260, {0, 0, 0, 0}},          // no room under the caption
+    };
+    for (const auto& c : cases) {
+        const RECT r = PicturePlace(c.picture, c.panel, c.captionBottom);
+        EXPECT_TRUE(::EqualRect(&r, &c.place)) << c.picture.cx << " at " << c.captionBottom << ": " << r.left << ","
+                                               << r.top << "," << r.right << "," << r.bottom;
+    }
+}
+
 TEST_F(ResourceBrowserTest, AClickOnTheSelectedNodeShowsItAgain) {
     HTREEITEM icon = Open(L"Hardware-independent icon resource", L"1");
     page_.TreeView1_Collapse(icon);  // a collapse blanks the panel
