@@ -34,21 +34,6 @@ TEST(PromptText, NameLinesOfFortyEightCharacters) {
               lines);
 }
 
-TEST(PromptText, LinesWiderThanTheRoomAreShortenedInTheMiddleAndWindowsPlacedInside) {
-    const dorvex::TextWidth width = [](const std::wstring& s) { return static_cast<int>(s.size()) * 6; };
-    const std::wstring path = L"C:\\" + std::wstring(100, L'a') + std::wstring(100, L'b') + L"\U0001F600z.dat";
-    const std::wstring lines = NameLines(path, 60, width);  // 10 characters a line
-    EXPECT_EQ(L"C:\\a…aaaaa\r\naaaa…aaaaa\r\naaaa…z.dat\r\n", lines);
-    auto fits30 = [&](const std::wstring& s) { return width(s) <= 30; };
-    EXPECT_EQ(L"ab…cd", dorvex::ShortenInMiddle(L"ab\U0001F600cd", fits30)) << "a surrogate pair goes whole";
-    EXPECT_EQ(NameLines(path), NameLines(path, 6000, width));
-    const POINT centred = dorvex::PlaceInside(RECT{0, 0, 1280, 1000}, 480, 300);
-    EXPECT_EQ(400, centred.x);
-    EXPECT_EQ(350, centred.y);
-    const POINT wide = dorvex::PlaceInside(RECT{0, 20, 1280, 1000}, 1488, 300);
-    EXPECT_EQ(0, wide.x);
-}
-
 TEST(PromptText, AmPmByHourAndFileNamePart) {
     EXPECT_EQ(L" AM", dorvex::AmPmSuffix(0));
     EXPECT_EQ(L" AM", dorvex::AmPmSuffix(11));
