@@ -328,10 +328,43 @@ void PromptWindow::FillFiles(const std::wstring& sur, const std::wstring& dec) {
     SetLabel(ids::lblDecFileInformation, FileInformationText(dec));
 }
 
+RECT PromptWindow::WorkArea() const {
+    MONITORINFO mi{sizeof(mi)};
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner_ ? owner_ : hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi))
+        return mi.rcWork;
+    RECT r{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+int PromptWindow::MaxLabelWidth(int labelId) const {
+    // The width rule widens the window until the label ends 10 pixels inside it; the window
+    // may grow to the work area's width and no further.
+    const RECT work = WorkArea();
+    const int frame = OuterWidth() - ClientWidth();
+    return static_cast<int>(work.right - work.left) - frame - static_cast<int>(Bounds(labelId).left) - 10;
+}
+
+TextWidth PromptWindow::LabelTextWidth(int labelId) const {
+    HWND label = Control(labelId);
+    return [label](const std::wstring& text) {
+        salva::unique_window_dc dc = salva::unique_window_dc::client(label);
+        if (!dc) return 0;
+        salva::select_scope font(dc.get(), PromptFont());
+        SIZE sz{};
+        ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &sz);
+        return static_cast<int>(sz.cx);
+    };
+}
+
 void PromptWindow::FillNamesAndLayout(const std::wstring& sur, const std::wstring& dec, int gap, int lowerPanel,
                                       void (*bottomRule)(PromptWindow&)) {
-    SetLabel(ids::lblSurFileName, NameLines(sur));
-    SetLabel(ids::lblDecFileName, NameLines(dec));
+    // A path too wide for the screen is shortened in the middle, line by line.
+    auto setName = [this](int id, const std::wstring& path) {
+        SetLabel(id, NameLines(path, MaxLabelWidth(id), LabelTextWidth(id)));
+    };
+    setName(ids::lblSurFileName, sur);
+    setName(ids::lblDecFileName, dec);
     LayoutPass(gap, lowerPanel);
     bottomRule(*this);
     WidenFor(ids::lblSurFileName);
@@ -372,9 +405,8 @@ bool PromptWindow::ShowModal() {
 
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT at = PlaceInside(WorkArea(), r.right - r.left, r.bottom - r.top);
+    ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     if (owner && !hiddenOwner && ::IsWindowEnabled(owner)) {
         ::EnableWindow(owner, FALSE);

@@ -1,6 +1,7 @@
 // What the three prompt windows share: the per-thread module state, the icon and
 // information filling, label sizing, the layout pass and the modal show.
 #pragma once
+#include "PromptText.h"
 #include "services/Holders.h"
 #include <string>
 #include <vector>
@@ -85,6 +86,12 @@ protected:
     void WidenFor(int labelId);
     // Shared layout of the two prompts with name labels (gap G, lower panel).
     void LayoutPass(int gap, int lowerPanel);
+    // The work area of the owner's monitor, where the prompt is shown.
+    RECT WorkArea() const;
+    // The widest the label may be for the widened window to stay within the work area.
+    int MaxLabelWidth(int labelId) const;
+    // Measures texts as the label draws them.
+    TextWidth LabelTextWidth(int labelId) const;
 
     virtual void Fill() = 0;
     virtual void OnCommand(int id, int code) = 0;

@@ -36,4 +36,46 @@ std::wstring NameLines(const std::wstring& path) {
     return out;
 }
 
+std::wstring ShortenInMiddle(const std::wstring& text, const std::function<bool(const std::wstring&)>& fits) {
+    if (fits(text)) return text;
+    auto isHigh = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    auto isLow = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    // k characters kept: the first half of them before the ellipsis, the rest after it.
+    auto shortened = [&](size_t k) {
+        size_t head = k / 2, tail = text.size() - (k - head);
+        if (head > 0 && isHigh(text[head - 1])) --head;
+        if (tail < text.size() && isLow(text[tail])) ++tail;
+        return text.substr(0, head) + L"…" + text.substr(tail);
+    };
+    // Widths grow with k: the largest k that fits, by halving.
+    size_t lo = 0, hi = text.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (fits(shortened(mid))) lo = mid;
+        else hi = mid - 1;
+    }
+    return shortened(lo);
+}
+
+std::wstring NameLines(const std::wstring& path, int maxWidth, const TextWidth& width) {
+    const std::wstring lines = NameLines(path);
+    std::wstring out;
+    for (size_t start = 0; start < lines.size();) {
+        const size_t end = lines.find(L"\r\n", start);
+        out += ShortenInMiddle(lines.substr(start, end - start),
+                               [&](const std::wstring& s) { return width(s) <= maxWidth; }) +
+               L"\r\n";
+        start = end + 2;
+    }
+    return out;
+}
+
+POINT PlaceInside(const RECT& area, int width, int height) {
+    auto axis = [](LONG from, LONG to, int size) {
+        const LONG centred = from + (to - from - size) / 2;
+        return centred < from ? from : centred;
+    };
+    return POINT{axis(area.left, area.right, width), axis(area.top, area.bottom, height)};
+}
+
 }  // namespace dorvex

@@ -1,7 +1,9 @@
 // Texts the prompts show about a file: size line, time suffix and the wrapped name lines.
 // Plain functions over values, so the rules can be checked without a window.
 #pragma once
+#include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dorvex {
@@ -23,5 +25,17 @@ std::wstring AmPmSuffix(int hour);
 // A path cut into lines of 48 characters: 1-48, 49-96 and everything from 97 on; every line
 // ends with CR LF.
 std::wstring NameLines(const std::wstring& path);
+
+// Width in pixels of a text as a window draws it.
+using TextWidth = std::function<int(const std::wstring&)>;
+// `text` when `fits` takes it whole; else its start and its end around "…", as much of both
+// as `fits` still takes (the "…" alone if nothing more does). Surrogate pairs stay whole.
+std::wstring ShortenInMiddle(const std::wstring& text, const std::function<bool(const std::wstring&)>& fits);
+// NameLines with each line shortened in the middle to at most `maxWidth` pixels.
+std::wstring NameLines(const std::wstring& path, int maxWidth, const TextWidth& width);
+
+// Top-left corner of a window of the given size centred in `area`, kept inside it where the
+// window is not larger than the area (and at its top-left edge where it is).
+POINT PlaceInside(const RECT& area, int width, int height);
 
 }  // namespace dorvex

@@ -32,7 +32,13 @@ long SwitchDialogB::Ask(const std::wstring& sur, const std::wstring& dec) {
 }
 
 void SwitchDialogB::Fill() {
-    SetLabel(ids::lblFileName, L"此文件夹已包含一个名为“" + FileNamePart(dec_) + L"”的文件");
+    // A name too long for the window is shortened in the middle, so the line ends inside it.
+    const std::wstring head = L"此文件夹已包含一个名为“", tail = L"”的文件";
+    const TextWidth width = LabelTextWidth(ids::lblFileName);
+    const int room = ClientWidth() - static_cast<int>(Bounds(ids::lblFileName).left) - 10;
+    SetLabel(ids::lblFileName, head + ShortenInMiddle(FileNamePart(dec_), [&](const std::wstring& name) {
+                                   return width(head + name + tail) <= room;
+                               }) + tail);
     FillFiles(sur_, dec_);
 }
 

@@ -17,6 +17,8 @@ std::map<HTREEITEM, std::wstring>& Keys() {
 // Item data of the placeholder under a type node not yet expanded; a resource that happens to
 // be called "Dummy" is never mistaken for it. Type nodes hold their index in the directory.
 constexpr LPARAM kPlaceholder = -1;
+// Item data of the line under the root that says why a file shows no resources.
+constexpr LPARAM kNote = -2;
 
 HTREEITEM AddNode(HWND tree, HTREEITEM parent, const std::wstring& text, int image, LPARAM data = 0) {
     TVINSERTSTRUCTW ins{};
@@ -76,6 +78,8 @@ void FillResourceTree(HWND tree, const std::wstring& file, const std::wstring& r
             if (!type.named) Keys()[node] = L"#" + std::to_wstring(type.id);
             AddNode(tree, node, L"Dummy", -1, kPlaceholder);
         }
+    } else if (root && !ResourceBrowser().ResourceModuleNote.empty()) {
+        AddNode(tree, root, ResourceBrowser().ResourceModuleNote, -1, kNote);
     }
     ::InvalidateRect(tree, nullptr, TRUE);
     if (root) ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));

@@ -2,6 +2,7 @@
 
 #include "inspect/FileByteSource.h"
 #include <mmsystem.h>
+#include <vector>
 
 namespace salva {
 
@@ -23,6 +24,17 @@ std::wstring TempFilePath() {
 
 bool FileThere(const std::wstring& path) {
     return !path.empty() && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HMODULE MapAsData(const std::wstring& path) {
+    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+// The file's short form, where the file system keeps one; "" otherwise.
+std::wstring ShortPath(const std::wstring& path) {
+    std::vector<wchar_t> buffer(path.size() + 1);
+    const DWORD n = ::GetShortPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
 }
 
 }  // namespace
@@ -50,13 +62,20 @@ bool OpenResourceModule(const std::wstring& file) {
     CloseResourceModule();
     ResourceBrowserState& s = ResourceBrowser();
     s.ResourceTempFile = TempFilePath();
-    s.ResourceModulePath = file;
-    s.ResourceModuleHandle = ::LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!s.ResourceModuleHandle) {
-        s.ResourceModulePath.clear();
-        return false;
+    std::wstring path = file;
+    s.ResourceModuleHandle = MapAsData(path);
+    // The system maps no data file by a path of MAX_PATH characters or more, not even in the
+    // "\\?\" form; its short form may be short enough. The version library, which maps the
+    // file by its path again, and the byte reads take the same form.
+    if (!s.ResourceModuleHandle && file.size() >= MAX_PATH) {
+        path = ShortPath(file);
+        if (!path.empty() && path.size() < MAX_PATH) s.ResourceModuleHandle = MapAsData(path);
+        if (!s.ResourceModuleHandle)
+            s.ResourceModuleNote = L"文件路径太长（" + std::to_wstring(file.size()) + L" 个字符），无法载入其中的资源";
     }
-    FileByteSource source(file);
+    if (!s.ResourceModuleHandle) return false;
+    s.ResourceModulePath = path;
+    FileByteSource source(path);
     s.Resources = readers::ReadResourceDirectory(source);
     return true;
 }
@@ -73,6 +92,7 @@ void CloseResourceModule() {
         s.ResourceModuleHandle = nullptr;
     }
     s.ResourceModulePath.clear();
+    s.ResourceModuleNote.clear();
     s.Resources = {};
 }
 

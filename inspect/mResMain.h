@@ -18,6 +18,9 @@ struct ResourceBrowserState {
     readers::ResourceDirectory Resources;
     std::wstring ResourceTempFile;
     HWND PreviewDialogHandle = nullptr;
+    // Why the last file opened could not be mapped, where the user can be told: a line for
+    // the tree. Empty when it was mapped or failed as a file that is no executable.
+    std::wstring ResourceModuleNote;
 };
 
 ResourceBrowserState& ResourceBrowser();
@@ -29,8 +32,8 @@ void SetResourceMciSender(ResourceMciSender sender);
 DWORD SendResourceMci(const std::wstring& command, wchar_t* reply = nullptr, UINT replyChars = 0);
 
 // Maps the file as a data file (no code runs, nothing is bound or kept for a later normal
-// load) and reads its resource directory; a module opened earlier is closed first. True when
-// the file is mapped.
+// load) and reads its resource directory; a module opened earlier is closed first. A path too
+// long for the system's loader is mapped by the file's short form. True when the file is mapped.
 bool OpenResourceModule(const std::wstring& file);
 // Ends a video or dialog preview and releases the module; safe when nothing is open.
 void CloseResourceModule();

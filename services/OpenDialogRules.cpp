@@ -1,6 +1,7 @@
 #include "services/OpenDialogRules.h"
 #include "services/Text.h"
 #include "services/TrimAtNul.h"
+#include <algorithm>
 
 namespace salva::open_dialog_rules {
 
@@ -63,6 +64,32 @@ Placement PaneSlot(int clientWidth, int clientHeight, SIZE inner, SIZE outer) {
 std::wstring PathFromAnswer(const std::vector<wchar_t>& buffer, size_t capacity, intptr_t answer) {
     if (answer <= 0 || static_cast<size_t>(answer) > capacity || capacity > buffer.size()) return {};
     return TrimAtNul(buffer.data(), static_cast<size_t>(answer) - 1);
+}
+
+size_t TypedPathLength(const std::wstring& folder, const std::wstring& text, const std::wstring& defaultExt) {
+    std::wstring name;
+    int quoted = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'"') {
+            name += text[i];
+            continue;
+        }
+        const size_t close = text.find(L'"', i + 1);
+        if (close == std::wstring::npos) continue;
+        if (++quoted > 1) return 0;
+        name += text.substr(i + 1, close - i - 1);
+        i = close;
+    }
+    name = Trim(name);
+    if (name.empty()) return 0;
+    size_t length = name.size();
+    const bool full = name.compare(0, 2, L"\\\\") == 0 || (name.size() > 1 && name[1] == L':');
+    if (!full && name[0] == L'\\') length += std::min<size_t>(folder.size(), 2);
+    else if (!full) length += folder.size() + (!folder.empty() && folder.back() != L'\\' ? 1 : 0);
+    const size_t slash = name.rfind(L'\\');
+    const bool hasExt = name.find(L'.', slash == std::wstring::npos ? 0 : slash) != std::wstring::npos;
+    if (!hasExt && !defaultExt.empty()) length += 1 + defaultExt.size();
+    return length;
 }
 
 }  // namespace salva::open_dialog_rules

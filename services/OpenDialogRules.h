@@ -61,4 +61,12 @@ Placement PaneSlot(int clientWidth, int clientHeight, SIZE inner, SIZE outer);
 // of 0 or less, or one larger than the buffer (the dialog then wrote nothing reliable), gives "".
 std::wstring PathFromAnswer(const std::vector<wchar_t>& buffer, size_t capacity, intptr_t answer);
 
+// Length of the path the dialog makes of its name box's text in `folder` when the text names
+// one file (quoted or not): the text as it is when it is a full path, else joined to the folder
+// (or to the folder's drive, for a text that begins with "\"), with "." and `defaultExt` added
+// when the name has no extension. 0 for several quoted names, which the dialog takes one by one.
+// The platform's dialog builds that path in a buffer of MAX_PATH characters without checking
+// (Wine 8 overruns it and ends the program): a longer one must not reach the dialog.
+size_t TypedPathLength(const std::wstring& folder, const std::wstring& text, const std::wstring& defaultExt);
+
 }  // namespace salva::open_dialog_rules

@@ -6,6 +6,8 @@
 #include "services/OpenDialogRules.h"
 #include "services/Text.h"
 #include "services/TrimAtNul.h"
+#include "services/WindowSubclass.h"
+#include "services/WindowText.h"
 #include "services/mDoEvents.h"
 #include <commdlg.h>
 #include <cstring>
@@ -19,9 +21,11 @@ namespace {
 
 constexpr DWORD kAddFilesFlags = OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT |
                                  OFN_ALLOWMULTISELECT | OFN_ENABLEHOOK | OFN_HIDEREADONLY;
-constexpr DWORD kSaveFlags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY;
+// The dialogs without the source dialog's layout still get a hook: the one that guards the
+// name box (NameGuardHook).
+constexpr DWORD kSaveFlags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
 constexpr DWORD kOpenFlags = OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT |
-                             OFN_HIDEREADONLY;
+                             OFN_HIDEREADONLY | OFN_ENABLEHOOK;
 constexpr DWORD kSavePlainFlags = kSaveFlags | OFN_OVERWRITEPROMPT;
 
 // Room for a multiple selection: the folder and every name.
@@ -30,6 +34,9 @@ constexpr size_t kNameRoom = 255;
 constexpr size_t kFileTitleChars = 515;
 // The hook asks for the selected path in MAX_PATH characters.
 constexpr uint32_t kSelectedPathChars = MAX_PATH;
+// The name box: an edit box in the template Wine uses with a hook, a combo box in the other.
+constexpr int kNameEdit = 0x480;
+constexpr int kNameCombo = 0x47C;
 
 // One record for every dialog of the program: each call sets the fields it needs, the others
 // keep what an earlier call left. The buffers it points at live as long as it does. Blanks in
@@ -41,6 +48,8 @@ struct DialogRecord {
     std::wstring filter;
     std::wstring title;
 };
+
+UINT_PTR CALLBACK NameGuardHook(HWND window, UINT message, WPARAM, LPARAM);
 
 DialogRecord& Record() {
     static DialogRecord r;
@@ -87,7 +96,7 @@ void FillRecord(const std::wstring& title, const std::wstring& filter, const std
     o.lpstrTitle = r.title.c_str();
     o.Flags = flags;
     o.lpstrDefExt = kDefaultExt;
-    if (withHook) o.lpfnHook = OpenSaveDialogHook;
+    o.lpfnHook = withHook ? OpenSaveDialogHook : NameGuardHook;
 }
 
 std::wstring FileBufferText() {
@@ -128,11 +137,55 @@ void LayOutChildren(HWND dialog) {
     }
 }
 
+// The subclass of the dialog that is open; one modal dialog at a time.
+WindowSubclass& NameGuard() {
+    static WindowSubclass guard;
+    return guard;
+}
+
+// True, after telling the user, when OK would hand the dialog a name it makes too long a path
+// of: one it cannot build without overrunning its own buffer, or one the file buffer cannot hold.
+bool RefuseLongName(HWND dialog) {
+    HWND box = ::GetDlgItem(dialog, kNameEdit);
+    if (!box) box = ::GetDlgItem(dialog, kNameCombo);
+    if (!box) return false;
+    std::vector<wchar_t> folder(2 * MAX_PATH, L'\0');
+    const LRESULT n = ::SendMessageW(dialog, CDM_GETFOLDERPATH, folder.size(), reinterpret_cast<LPARAM>(folder.data()));
+    const std::wstring dir = n > 0 && static_cast<size_t>(n) <= folder.size() ? folder.data() : L"";
+    const OPENFILENAMEW& o = Record().ofn;
+    size_t limit = MAX_PATH - 1;
+    if (!(o.Flags & OFN_ALLOWMULTISELECT) && o.nMaxFile > 0) limit = std::min<size_t>(limit, o.nMaxFile - 1);
+    const size_t length = rules::TypedPathLength(dir, WindowTextOf(box), o.lpstrDefExt ? o.lpstrDefExt : L"");
+    if (length <= limit) return false;
+    const std::wstring text = L"文件路径太长：共 " + std::to_wstring(length) + L" 个字符，对话框最多只能接受 " +
+                              std::to_wstring(limit) + L" 个字符。\r\n请选择较短的文件夹或文件名。";
+    ::MessageBoxW(dialog, text.c_str(), L"提醒！", MB_OK | MB_ICONEXCLAMATION);
+    ::SetFocus(box);
+    return true;
+}
+
+// Puts the name box's guard on the dialog: OK (the button or Enter) with too long a name keeps
+// the dialog open.
+void GuardNameBox(HWND dialog) {
+    NameGuard().Remove();
+    NameGuard().Install(dialog, [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_COMMAND && LOWORD(wp) == IDOK && RefuseLongName(h)) return 0;
+        if (m == WM_NCDESTROY) NameGuard().Remove();
+        return NameGuard().CallPrevious(h, m, wp, lp);
+    });
+}
+
+// Hook of the dialogs without the source dialog's layout: the name box's guard only.
+UINT_PTR CALLBACK NameGuardHook(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG)
+        if (HWND dialog = ::GetParent(window)) GuardNameBox(dialog);
+    return 0;
+}
+
 }  // namespace
 
 void AddFilesByOpenDialog(const std::wstring& title, const std::wstring& filter, bool withHook) {
-    FillRecord(title, filter, L"", kLargeFileBuffer, withHook ? kAddFilesFlags : kAddFilesFlags & ~OFN_ENABLEHOOK,
-               withHook);
+    FillRecord(title, filter, L"", kLargeFileBuffer, kAddFilesFlags, withHook);
     if (!::GetOpenFileNameW(&Record().ofn)) return;
     MainWindow* main = TheMainWindow();
     if (!main) return;
@@ -149,12 +202,14 @@ void AskSaveFileName(const std::wstring& title, const std::wstring& filter, bool
     MainWindow* main = TheMainWindow();
     if (!main) return;
     const std::wstring suggested = FileSystem().GetFileName(main->FileListText());
-    FillRecord(title, filter, suggested, kNameRoom, kSaveFlags, withHook);
+    // The source dialog's layout hook never runs here (withHook or not): only the name guard.
+    (void)withHook;
+    FillRecord(title, filter, suggested, kNameRoom, kSaveFlags, false);
     BOOL chosen = ::GetSaveFileNameW(&Record().ofn);
     // A proposed name the dialog refuses (the list's text may be a message, not a path) would
     // keep the dialog from opening at all: ask again without one.
     if (!chosen && ::CommDlgExtendedError() == FNERR_INVALIDFILENAME && !suggested.empty()) {
-        FillRecord(title, filter, L"", kNameRoom, kSaveFlags, withHook);
+        FillRecord(title, filter, L"", kNameRoom, kSaveFlags, false);
         chosen = ::GetSaveFileNameW(&Record().ofn);
     }
     if (chosen) main->SetTargetText(ChosenPath());
@@ -189,6 +244,7 @@ UINT_PTR CALLBACK OpenSaveDialogHook(HWND window, UINT message, WPARAM, LPARAM l
     switch (message) {
     case WM_INITDIALOG:
         if (!dialog) break;
+        GuardNameBox(dialog);
         CentreAndSize(dialog);
         LayOutChildren(dialog);
         break;

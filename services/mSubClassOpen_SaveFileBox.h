@@ -1,7 +1,8 @@
 // The program's open and save dialogs, owned by the main window (or by the modal window that
 // holds it disabled): the source-file dialog with its hook (re-laid out, with the preview pane
 // beside the file view), the target dialog, two plain dialogs that return one path, and the
-// file-list information panel they refresh.
+// file-list information panel they refresh. Every dialog refuses, with a message, a typed name
+// it would make a longer path of than it can build.
 #pragma once
 #include <windows.h>
 #include <cstdint>

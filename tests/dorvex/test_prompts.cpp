@@ -4,6 +4,7 @@
 #include "Dorvex.h"
 #include "dorvex/PromptFrame.h"
 #include "dorvex/PromptText.h"
+#include <functional>
 
 using namespace testsupport;
 namespace ids = dorvex::ids;
@@ -158,6 +159,45 @@ TEST_F(Prompts, LongTargetPathPushesRowsDownAndWidensTheWindow) {
     EXPECT_GT(longLabel.right, 443) << "the third line is wider than the design client area";
     EXPECT_EQ(longClient - 10, longLabel.right) << "the label ends 10 pixels inside the widened window";
     EXPECT_EQ(443, shortClient) << "a short name keeps the design width";
+}
+
+TEST_F(Prompts, LongTargetKeepsEachPromptItsNamesAndButtonsInsideTheWorkArea) {
+    std::wstring dec = dir_.path() + L"\\";
+    dec += std::wstring(326 - dec.size(), L'中') + L".dat";  // 330 characters
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    auto d = Make<_Dorvex>(CLSID_Dorvex);
+    auto a = Make<_DorvexA>(CLSID_DorvexA);
+    auto b = Make<_DorvexB>(CLSID_DorvexB);
+    const struct { const wchar_t* caption; std::function<void()> ask; std::vector<int> controls; } cases[] = {
+        {kExists, [&] { Switch(d.get(), sur_, dec); }, {ids::lblDecFileName, ids::cmdYes, ids::cmdNo, ids::cmdCancel}},
+        {kExists, [&] { SwitchA(a.get(), sur_, dec); },
+         {ids::lblDecFileName, ids::optCoverFile, ids::optAddFile, ids::optMergeFile, ids::optKillFile,
+          ids::optRenameFile, ids::cmbSure, ids::cmdCancel}},
+        {L"确认文件替换", [&] { SwitchB(b.get(), sur_, dec); }, {ids::lblFileName, ids::cmdYes, ids::cmdAll, ids::cmdCancel}},
+    };
+    auto inside = [](const RECT& o, const RECT& r) {
+        return r.left >= o.left && r.top >= o.top && r.right <= o.right && r.bottom <= o.bottom;
+    };
+    for (const auto& c : cases) {
+        std::string outside;
+        std::wstring name;
+        Watcher w(c.caption, [&](HWND h) {
+            RECT outer{}, r{};
+            ::GetWindowRect(h, &outer);
+            if (!inside(work, outer)) outside += "window ";
+            for (int id : c.controls) {
+                ::GetWindowRect(FindControl(h, id), &r);
+                if (!inside(outer, r)) outside += std::to_string(id) + " ";
+            }
+            name = Text(h, c.controls.front());
+            CloseBox(h);
+        });
+        c.ask();
+        w.Join();
+        EXPECT_EQ("", outside) << Narrow(c.caption);
+        EXPECT_TRUE(name.find(L"…") != std::wstring::npos && name.find(L"中.dat") != std::wstring::npos) << Narrow(name);
+    }
 }
 
 TEST_F(Prompts, ExistingTargetOptionsRenameAndCancel) {

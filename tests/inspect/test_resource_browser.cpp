@@ -120,6 +120,30 @@ TEST_F(ResourceBrowserTest, TreeListsTypesOnceAndNamesOnFirstExpansion) {
     EXPECT_FALSE(TextShown());
 }
 
+// Deeper than the system's loader reaches: the resources come by the file's short form; where
+// that is as long (names already in 8.3 form), a line under the file says why none are shown.
+TEST_F(ResourceBrowserTest, LibraryInAFolderOfOver300Characters) {
+    TempDir dir;
+    for (const std::wstring part : {L"a long folder name", L"abcdefgh.ijk"}) {
+        std::wstring folder = dir.path();
+        while (folder.size() < 318) ::CreateDirectoryW((folder += L"\\" + part).c_str(), nullptr);
+        const std::wstring copy = folder + L"\\restest.dll";
+        ASSERT_TRUE(::CopyFileW(library_.c_str(), copy.c_str(), FALSE)) << Narrow(copy);
+        page_.ShowFile(copy);
+        const std::vector<std::wstring> types = Children(Next(nullptr, TVGN_ROOT));
+        if (part.find(L' ') == std::wstring::npos) {
+            EXPECT_EQ(JoinTexts({L"文件路径太长（" + std::to_wstring(copy.size()) + L" 个字符），无法载入其中的资源"}),
+                      JoinTexts(types));
+            continue;
+        }
+        Open(L"Menu resource", L"4");
+        EXPECT_EQ(L"&File (cmdID = ", Body().substr(0, 15));
+        Open(L"Version resource", L"1");
+        EXPECT_NE(std::wstring::npos, Body().find(L"FileVersion")) << Narrow(Body());
+    }
+    CloseResourceModule();
+}
+
 TEST_F(ResourceBrowserTest, TextRenderersShowTablesMenusAndVersion) {
     Open(L"Menu resource", L"4");
     ASSERT_TRUE(TextShown());

@@ -9,6 +9,7 @@
 #include "services/mSubClassOpen_SaveFileBox.h"
 #include <commdlg.h>
 #include <atomic>
+#include <functional>
 
 using namespace mainwintest;
 using namespace testsupport;
@@ -236,6 +237,41 @@ TEST(SaveDialog, ProposesTheNamePartAndNeverAsksBeforeOverwriting) {
     EXPECT_TRUE(prompted) << "no overwrite question";
 }
 
+// Wine's dialog builds the path of a typed name in a buffer of MAX_PATH characters and ended
+// the program when it overran it: each dialog now refuses such a path with a message and goes on.
+TEST(FileDialogs, ATypedPathTooLongIsRefusedAndTheDialogGoesOn) {
+    Harness h;
+    h.Create();
+    FrmCopy& f = *h.frm;
+    const std::wstring fits = h.dir / L"fits.dat", filter(L"*.*\0*.*\0", 8);
+    ASSERT_TRUE(WriteBytes(fits, Pattern(10)));
+    auto click = [&](int id) { ::SendMessageW(f.Control(id), BM_CLICK, 0, 0); };
+    const std::vector<std::function<std::wstring()>> runs = {
+        [&] { return click(FrmCopy::IDC_cmdSourceFile), f.FileListText(); },
+        [&] { return click(FrmCopy::IDC_cmdDestinationPath), TextOf(f.Control(FrmCopy::IDC_txtFileCopy)); },
+        [&] { return dialogs::AskOpenFileName(L"打开", filter); },
+        [&] { return dialogs::AskSaveFileNamePlain(L"保存", filter); },
+    };
+    for (size_t i = 0; i < runs.size(); ++i) {
+        std::wstring told;
+        Watcher w([&] { return WaitForOwnedWindow(f.Window()); },
+                  [&](HWND d) {
+                      TypeName(d, h.dir / (std::wstring(320 - h.dir.path().size(), L'n') + L".dat"));
+                      Press(d, IDOK);
+                      HWND box = WaitForOwnedWindow(d, L"#32770", 5000);
+                      told = ChildTexts(box);
+                      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      for (int n = 0; n < 250 && ::IsWindow(box); ++n) ::Sleep(20);
+                      TypeName(d, fits);
+                      Press(d, IDOK);
+                      AnsweredOverwriteQuestion(d);
+                  });
+        EXPECT_EQ(Narrow(fits), Narrow(runs[i]())) << i;
+        w.Join();
+        EXPECT_NE(std::wstring::npos, told.find(L"文件路径太长：共 325 个字符")) << i << ": " << Narrow(told);
+    }
+}
+
 // A modal window of the program (the properties window) holds the main window disabled; the
 // dialogs it asks for must not give the main window its input back when they close.
 TEST(OpenDialog, UnderAModalWindowOwnedByItAndTheMainWindowStaysDisabled) {
@@ -417,6 +453,12 @@ TEST(OpenDialogRules, ChildCountsSplitEdgesCornerAndPictureNames) {
     const auto cut = rules::SplitOpenDialogResult(std::wstring(L"C:\\v\0b.dat\0\0junk\0\0", 19));
     ASSERT_EQ(1u, cut.items.size()) << "an empty piece ends the list";
     EXPECT_EQ("C:\\v\\b.dat", Narrow(cut.items[0]));
+
+    // A typed name joined to the folder or its drive, the default extension added; several
+    // quoted names are not one path.
+    EXPECT_EQ(10u, rules::TypedPathLength(L"C:\\d", L" \"a\" ", L"dat"));
+    EXPECT_EQ(8u, rules::TypedPathLength(L"C:\\d", L"\\x.dat", L"dat"));
+    EXPECT_EQ(0u, rules::TypedPathLength(L"C:\\d", L"\"a.dat\" \"b.dat\"", L"dat"));
 
     const POINT at = rules::CentredCorner(RECT{100, 50, 601, 351}, 1280, 1024);
     EXPECT_EQ(389, at.x);
