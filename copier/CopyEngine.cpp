@@ -429,8 +429,8 @@ void CopyEngine::RunBlocks(int64_t step) {
 void CopyEngine::Finish(bool updateCopied) {
     if (s_.Mode == CopyMode::Copy) {
         // The target ends where the source ends: no tail of an older, longer file and no
-        // resume record stays behind it.
-        if (writer_.Open(s_.Target) == ERROR_SUCCESS) {
+        // resume record stays behind it. One gone meanwhile is not made again, empty.
+        if (env_.FileExists(s_.Target) && writer_.Open(s_.Target) == ERROR_SUCCESS) {
             writer_.SetLength(s_.TotalBytes);
             writer_.Close();
         }

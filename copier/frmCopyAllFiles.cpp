@@ -544,8 +544,8 @@ void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstr
 
 void frmCopyAllFiles::FileDone(const std::wstring& source, const std::wstring& target) {
     // The target ends where the source ends: no tail of an older, longer file and no resume
-    // record stays behind it.
-    if (writer_.Open(target) == ERROR_SUCCESS) {
+    // record stays behind it. One gone meanwhile is not made again, empty.
+    if (env_.FileExists(target) && writer_.Open(target) == ERROR_SUCCESS) {
         writer_.SetLength(s_.TotalBytes);
         writer_.Close();
     }
