@@ -29,7 +29,6 @@ std::wstring TrimStart(const std::wstring& text) {
     return first == std::wstring::npos ? std::wstring() : text.substr(first);
 }
 
-
 // Texts that differ between the copy and the merge.
 struct ModeTexts {
     const wchar_t* title;

@@ -635,9 +635,10 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         const std::wstring told = L"[" + std::to_wstring(e.number) + L"]." + description;
         Log(rules::ErrorEntry(source, L"错误原因：" + told + L"：“" + file + L"”"));
         Ask(told + kCrlf + file, L"复制文件时出错！", kOkStop);
-    } else
+    } else {
         Log(rules::ErrorEntry(source, L"错误原因：未知错误，可能是目标文件中含有非法字符 " + kCrlf + kIndent +
                                           L"或是在文件复制过程当中遇到了其他无法预料的情况。"));
+    }
     return false;
 }
 
