@@ -72,6 +72,10 @@ std::wstring FailedFilesText(int64_t files) {
     return L"其中 " + GroupedNumber(files) + L" 个文件复制时出错，没有复制完整（见操作日志）。";
 }
 
+std::wstring RefusedNamesText(int64_t files) {
+    return L"其中 " + GroupedNumber(files) + L" 个文件没有复制：文件名不能照原样使用（见操作日志）。";
+}
+
 std::wstring ErrorEntry(const std::wstring& source, const std::wstring& reason) {
     return L"复制文件“" + source + L"”时遇到错误。" + kCrlf + std::wstring(22, L' ') + reason;
 }

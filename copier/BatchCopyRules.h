@@ -40,6 +40,9 @@ std::wstring SelfTargetText(int64_t files);
 // The closing line for `files` files an error left incomplete while the batch went on.
 std::wstring FailedFilesText(int64_t files);
 
+// The closing line for `files` files not copied because a name cannot be used as given.
+std::wstring RefusedNamesText(int64_t files);
+
 // The question when the folder's drive has less room than the batch needs.
 std::wstring SpaceQuestionText(const std::wstring& folder, int64_t freeBytes, int64_t batchBytes);
 

@@ -1,8 +1,11 @@
 #include "copier/CopyEngine.h"
+#include "copier/BatchCopyRules.h"
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
+#include "copier/FileNameRules.h"
 #include "copier/ResumeRecord.h"
 #include "copier/SkipMapFile.h"
+#include "copier/TargetName.h"
 #include "services/Text.h"
 #include <algorithm>
 #include <climits>
@@ -20,6 +23,11 @@ const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用�
 constexpr unsigned kOkStop = 16, kYesNoStop = 20, kOkExclamation = 48, kYesNoExclamation = 52;
 constexpr int kYes = 6;
 
+// The text without the blanks in front; those at its end belong to the name.
+std::wstring TrimStart(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L" \t");
+    return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
 
 // Texts that differ between the copy and the merge.
 struct ModeTexts {
@@ -138,14 +146,28 @@ void CopyEngine::EnterPausedState() {
 // ---------------------------------------------------------------------------------------------
 // Copy start
 
-void CopyEngine::BeginCopyFailed(const FileError& e) {
+void CopyEngine::BeginCopyFailed(const std::wstring& source, const FileError& e) {
     EndCopyState();
+    const std::wstring number = L"[" + std::to_wstring(e.number) + L"]";
+    if (NameTooLongError(e.win32, source)) {
+        host_.AppendLog(batch_copy_rules::ErrorEntry(source, L"错误原因：" + number + L"." + kNameTooLongDescription));
+        Ask(L"“" + source + L"”：" + kNameTooLongDescription + number, L"Error", kOkExclamation);
+        return;
+    }
+    host_.AppendLog(batch_copy_rules::ErrorEntry(source, L"错误原因：" + number + L"." + e.description));
     if (e.number == kErrInvalidCall) return;
     if (e.number == kErrFileNotFound || e.number == kErrPathNotFound) {
         Ask(L"源文件没有被找到，请确定所选择的文件是否存在。", L"Error", kOkExclamation);
         return;
     }
-    Ask(e.description + L"[" + std::to_wstring(e.number) + L"]", L"Error", kOkExclamation);
+    Ask(e.description + number, L"Error", kOkExclamation);
+}
+
+bool CopyEngine::Refuse(const std::wstring& source, const std::wstring& why) {
+    if (why.empty()) return false;
+    host_.AppendLog(batch_copy_rules::ErrorEntry(source, L"错误原因：" + why));
+    Ask(why, TextsOf(CopyMode::Copy).title, kOkStop);
+    return true;
 }
 
 bool CopyEngine::CheckSpace(const std::wstring& source, const std::wstring& target, int64_t needed,
@@ -169,12 +191,13 @@ bool CopyEngine::CheckSpace(const std::wstring& source, const std::wstring& targ
 
 void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& destinationText) {
     if (s_.RunningFlag || loopActive_) return;
-    const std::wstring source = Trim(sourceText, L" \t");
-    std::wstring destination = Trim(destinationText, L" \t");
-    if (source.empty() || destination.empty()) {
+    if (Trim(sourceText, L" \t").empty() || Trim(destinationText, L" \t").empty()) {
         Ask(L"源文件路径与文件保存路径不能为空。", L"提醒！", kOkExclamation);
         return;
     }
+    // A blank at the end belongs to the name: cut off, another file's name could remain.
+    const std::wstring source = TrimStart(sourceText), destination = TrimStart(destinationText);
+    if (Refuse(source, NameRefusal(source))) return;
     if (env_.SameFile(source, destination)) {
         Ask(L"源文件与文件保存路径是同一个文件，请重新选择文件保存路径。", L"提醒！", kOkExclamation);
         return;
@@ -188,11 +211,12 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
         int64_t length = 0;
         const DWORD e = reader_.QueryLength(source, &length);
         if (e != ERROR_SUCCESS) {
-            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            BeginCopyFailed(source, FileErrorFromWin32(e, FileStep::SourceOpen, true));
             return;
         }
         s_.TotalBytes = length;
         if (env_.FreeBytes(destination) == -1) {
+            host_.AppendLog(batch_copy_rules::ErrorEntry(source, L"错误原因：无效的文件保存路径。"));
             Ask(L"无效的文件保存路径。", L"Error", kOkExclamation);
             return;
         }
@@ -205,7 +229,9 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
 }
 
 void CopyEngine::DecideDestination(const std::wstring& source, const std::wstring& destination) {
-    if (!env_.FileExists(destination)) {
+    bool existed = false;
+    if (Refuse(source, TargetRefusal(destination, env_, writer_, &existed))) return;
+    if (!existed) {
         s_.SourcePos = 1;
         StartLoop(CopyMode::Copy);
         return;
@@ -250,7 +276,7 @@ void CopyEngine::DecideDestination(const std::wstring& source, const std::wstrin
         // source, or more, is left as it is.
         int64_t total = 0;
         if (const DWORD e = reader_.QueryLength(source, &total)) {
-            BeginCopyFailed(FileErrorFromWin32(e, FileStep::SourceOpen, true));
+            BeginCopyFailed(source, FileErrorFromWin32(e, FileStep::SourceOpen, true));
             return;
         }
         const int64_t have = env_.FileLength(destination);
@@ -269,7 +295,7 @@ void CopyEngine::DecideDestination(const std::wstring& source, const std::wstrin
         return;
     case 4:
         if (!env_.RemoveFile(destination)) Ask(destination + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
-        RemoveSkipMap(destination);
+        RemoveSkipMap(destination, env_);
         return;
     case 5: {
         if (newName.empty()) return;
@@ -281,11 +307,8 @@ void CopyEngine::DecideDestination(const std::wstring& source, const std::wstrin
         }
         s_.Target = renamed;
         // A new name that exists is an existing destination like any other: asked about again,
-        // never written over unasked.
-        if (env_.FileExists(renamed)) return DecideDestination(source, renamed);
-        s_.SourcePos = 1;
-        StartLoop(CopyMode::Copy);
-        return;
+        // never written over unasked; a name that cannot be used is told.
+        return DecideDestination(source, renamed);
     }
     default:
         if (c == CopyPrompts::kUnavailable) Ask(L"无法显示提示窗口，Dorvex组件可能没有注册。", L"Error", kOkStop);
@@ -405,11 +428,22 @@ void CopyEngine::RunBlocks(int64_t step) {
 void CopyEngine::Finish(bool updateCopied) {
     if (s_.Mode == CopyMode::Copy) {
         // The target ends where the source ends: no tail of an older, longer file and no
-        // resume record stays behind it.
-        if (writer_.Open(s_.Target) == ERROR_SUCCESS) {
+        // resume record stays behind it. One gone meanwhile is not made again, empty.
+        if (env_.FileExists(s_.Target) && writer_.Open(s_.Target) == ERROR_SUCCESS) {
             writer_.SetLength(s_.TotalBytes);
             writer_.Close();
         }
+    }
+    const bool copy = s_.Mode == CopyMode::Copy;
+    if (!TargetIsThere(s_.Target, copy ? s_.TotalBytes : -1, env_)) {
+        // No success over a target that is gone or not under its name: what is there stays.
+        DropPending();
+        cut_ = CutRecord{};
+        EndCopyState();
+        const std::wstring why = TargetMissingText(s_.Target);
+        LogError(L"错误原因：" + why);
+        Ask(why, TextsOf(s_.Mode).title, kOkStop);
+        return;
     }
     if (updateCopied) SetLabel(CopyLabel::Copied, GroupedNumber(s_.TotalBytes) + L"字节");
     if (!ticked_) {
@@ -423,9 +457,8 @@ void CopyEngine::Finish(bool updateCopied) {
     }
     DropPending();
     cut_ = CutRecord{};
-    RemoveSkipMap(s_.Target);
+    RemoveSkipMap(s_.Target, env_);
     EndCopyState();
-    const bool copy = s_.Mode == CopyMode::Copy;
     std::wstring logTail, messageTail;
     for (const std::wstring& line : SkipReportLines(skips_)) {
         logTail += kCrlf + kIndent + line;
@@ -449,7 +482,7 @@ void CopyEngine::StopPath() {
     if (Ask(s_.Target + kCrlf + L"该文件已经存在，是否删除？", L"提醒！", kYesNoExclamation) == kYes) {
         ResetCopyState();
         if (!env_.RemoveFile(s_.Target)) Ask(s_.Target + kCrlf + kDeleteFailed, L"提醒！", kOkExclamation);
-        RemoveSkipMap(s_.Target);
+        RemoveSkipMap(s_.Target, env_);
     } else {
         // A merge target holds other data before the merged part: a copy record there would
         // make a later continue write the source over it.
@@ -495,6 +528,7 @@ bool CopyEngine::HandleError(const PassResult& r, int64_t step) {
             return true;
         }
         endFailed();
+        LogError(L"错误原因：[" + std::to_wstring(e.number) + L"]." + e.description);
         return false;
     case kErrDiskFull:
         endFailed();
@@ -526,8 +560,14 @@ bool CopyEngine::HandleError(const PassResult& r, int64_t step) {
         Ask(t.cdMessage, t.title, kOkStop);
         return false;
     }
-    if (!e.description.empty()) {
-        Ask(L"[" + std::to_wstring(e.number) + L"]." + e.description, t.title, kOkStop);
+    // The file the failed step was on, named; a name too long is told as such.
+    const bool onTarget = r.step == FileStep::TargetOpen || r.step == FileStep::TargetWrite;
+    const std::wstring& file = onTarget ? s_.Target : s_.Source;
+    const std::wstring description = NameTooLongError(e.win32, file) ? kNameTooLongDescription : e.description;
+    if (!description.empty()) {
+        const std::wstring told = L"[" + std::to_wstring(e.number) + L"]." + description;
+        LogError(L"错误原因：" + told + L"：“" + file + L"”");
+        Ask(told + kCrlf + file, t.title, kOkStop);
         return false;
     }
     if (copy) {
@@ -563,8 +603,16 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
     // Paused and continued within one pump: the loop has not stopped yet and simply goes on.
     if (loopActive_) return;
 
-    const std::wstring box = Trim(destinationBox, L" \t");
-    if (newTargetAllowed_ && !box.empty() && !env_.SameFile(s_.Source, box)) s_.Target = box;
+    const std::wstring box = TrimStart(destinationBox);
+    if (newTargetAllowed_ && !box.empty() && !env_.SameFile(s_.Source, box)) {
+        if (Refuse(s_.Source, NameRefusal(box))) {
+            EnterPausedState();
+            host_.EnableControl(CopyControl::TargetButton, true);
+            host_.EnableControl(CopyControl::TargetBox, true);
+            return;
+        }
+        s_.Target = box;
+    }
     newTargetAllowed_ = false;
     const std::wstring& target = s_.Target;
     const bool restarted = RestartIfTargetChanged();
@@ -585,7 +633,7 @@ void CopyEngine::PauseOrContinue(const std::wstring& destinationBox) {
                     L"提醒！", kYesNoExclamation) == kYes) {
                 s_.SourcePos = 1;
                 skips_.Reset(1);
-                RemoveSkipMap(target);
+                RemoveSkipMap(target, env_);
             }
         }
     }
@@ -608,7 +656,7 @@ bool CopyEngine::RestartIfTargetChanged() {
     s_.SourcePos = 1;
     if (!copy) s_.DestPos = std::max<int64_t>(0, have) + 1;
     skips_.Reset(1);
-    RemoveSkipMap(s_.Target);
+    RemoveSkipMap(s_.Target, env_);
     wrote_ = false;
     cut_ = CutRecord{};
     return true;

@@ -127,7 +127,9 @@ private:
     // BeginCopy's decision about the destination once the paths and the space are checked: a
     // fresh copy, or the prompts for an existing file (again for a new name that exists too).
     void DecideDestination(const std::wstring& source, const std::wstring& destination);
-    void BeginCopyFailed(const FileError& e);
+    void BeginCopyFailed(const std::wstring& source, const FileError& e);
+    // Tells and logs `why` a copy of `source` does not start; false when `why` is empty.
+    bool Refuse(const std::wstring& source, const std::wstring& why);
     void LogError(const std::wstring& reason);
     void SetLabel(CopyLabel label, const std::wstring& text);
     int Ask(const std::wstring& text, const std::wstring& title, unsigned style);

@@ -75,14 +75,30 @@ bool Win32CopyEnvironment::RemoveFile(const std::wstring& path) {
 
 namespace {
 
+// The answer of a call that fills a buffer and, when it is too small, returns the size needed.
+template <typename Call>
+std::wstring Grown(Call call) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (int tries = 0; tries < 3; ++tries) {
+        const DWORD n = call(&text[0], static_cast<DWORD>(text.size()));
+        if (n == 0) return {};
+        if (n < text.size()) {
+            text.resize(n);
+            return text;
+        }
+        text.assign(n + 1, L'\0');
+    }
+    return {};
+}
+
 // The full path, with short names spelled long where the file or folder exists; empty when
-// the path is no valid name.
+// the path is no valid name. Paths longer than MAX_PATH are taken whole.
 std::wstring NormalisedPath(const std::wstring& path) {
-    wchar_t full[MAX_PATH * 2] = {}, long_[MAX_PATH * 2] = {};
-    const DWORD n = ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
-    if (!n || n >= MAX_PATH * 2) return {};
-    const DWORD m = ::GetLongPathNameW(full, long_, MAX_PATH * 2);
-    return m && m < MAX_PATH * 2 ? long_ : full;
+    const std::wstring full =
+        Grown([&](wchar_t* b, DWORD n) { return ::GetFullPathNameW(path.c_str(), n, b, nullptr); });
+    if (full.empty()) return {};
+    const std::wstring long_ = Grown([&](wchar_t* b, DWORD n) { return ::GetLongPathNameW(full.c_str(), b, n); });
+    return long_.empty() ? full : long_;
 }
 
 // The file's volume serial and index, false when it cannot be opened or its volume has no
@@ -113,6 +129,20 @@ std::wstring Win32CopyEnvironment::FileKey(const std::wstring& path) {
     std::wstring full = NormalisedPath(path);
     if (!full.empty()) ::CharUpperBuffW(&full[0], static_cast<DWORD>(full.size()));
     return full;
+}
+
+bool Win32CopyEnvironment::NameKept(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    // A pattern would match other names.
+    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW data{};
+    unique_hfind found(::FindFirstFileW(path.c_str(), &data));
+    if (!found) return false;
+    auto same = [&](const wchar_t* listed) {
+        return listed[0] && ::CompareStringOrdinal(listed, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    return same(data.cFileName) || same(data.cAlternateFileName);
 }
 
 int64_t Win32CopyEnvironment::NowMs() { return static_cast<int64_t>(::GetTickCount64()); }

@@ -27,6 +27,11 @@ public:
     // One text for every name of one file, by the rule of SameFile: the file's identity where
     // its volume tells one, else its full long path in upper case; empty for no valid name.
     virtual std::wstring FileKey(const std::wstring& path) = 0;
+    // The existing file `path` is listed in its folder under the very name it was given (its
+    // long or short form, in any letter case). Not so for a name the file system cut short
+    // (Wine on a Unix file system keeps 255 bytes of UTF-8), nor for one the path rules
+    // changed (trailing dots, device names): another file, or none, answers for it.
+    virtual bool NameKept(const std::wstring& path) = 0;
     // A monotonic clock in milliseconds.
     virtual int64_t NowMs() = 0;
 };
@@ -43,6 +48,7 @@ public:
     bool RemoveFile(const std::wstring& path) override;
     bool SameFile(const std::wstring& a, const std::wstring& b) override;
     std::wstring FileKey(const std::wstring& path) override;
+    bool NameKept(const std::wstring& path) override;
     int64_t NowMs() override;
 };
 

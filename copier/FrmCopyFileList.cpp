@@ -3,6 +3,7 @@
 #include "copier/FileDropTarget.h"
 #include "copier/FileListRules.h"
 #include "copier/FrmCopy.h"
+#include "copier/TargetName.h"
 #include "services/FileSystem.h"
 #include "services/WaitCursor.h"
 #include "services/WindowText.h"
@@ -184,7 +185,14 @@ void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
         }
     }
     const FileSystem fs;
+    // A name the system opens as another file (a trailing dot or blank) or as a device is not
+    // listed: it would be shown, measured and copied as something else.
+    std::wstring refused;
     for (const std::wstring& p : paths) {
+        if (const std::wstring why = NameRefusal(p); !why.empty()) {
+            refused += (refused.empty() ? L"" : L"\r\n") + why;
+            continue;
+        }
         if (!fs.FileExists(p) || fs.FolderExists(p)) continue;
         // A path named twice in one drop is listed once.
         bool listed = false;
@@ -192,6 +200,8 @@ void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
         if (!listed) AddFileListItem(p);
     }
     mSubClassOpen_SaveFileBox::UpdateFileListInfo();
+    if (!refused.empty())
+        ShowMessage(L"下列文件没有加入文件列表：\r\n" + refused, L"提醒！", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -60,7 +60,7 @@ RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& 
     const RecordOutcome outcome =
         LeaveRecord(target, sourcePos, totalBytes, elapsedSeconds, env, writer, prompts, &length);
     if (outcome != RecordOutcome::Written || skips.EarlierUnknown()) {
-        RemoveSkipMap(target);
+        RemoveSkipMap(target, env);
         return outcome;
     }
     // A continue goes on 16 bytes before the length the record names and reads what follows
@@ -72,7 +72,7 @@ RecordOutcome LeaveResumeRecord(const std::wstring& source, const std::wstring& 
     map.targetLength = length;
     map.stretches = StretchesBefore(skips.List(), std::max<int64_t>(1, int64_t{length} - 16));
     // A map that could not be written leaves none, and the continue will say it does not know.
-    if (!SaveSkipMap(target, map)) RemoveSkipMap(target);
+    if (!SaveSkipMap(target, map, env)) RemoveSkipMap(target, env);
     return outcome;
 }
 
@@ -81,11 +81,11 @@ void StartSkipTally(SkipTally& skips, const std::wstring& source, const std::wst
     if (cut) *cut = CutRecord{};
     skips.Reset(pos);
     if (!fromRecord) {
-        RemoveSkipMap(target);
+        RemoveSkipMap(target, env);
         return;
     }
     const int64_t length = env.FileLength(target);
-    const std::optional<SkipMap> map = LoadSkipMap(target);
+    const std::optional<SkipMap> map = LoadSkipMap(target, env);
     skips.Carry(map ? EarlierStretches(*map, target, source, env.FileLength(source), length, pos) : std::nullopt);
     // The record's 17 bytes begin on what was the target's last byte; all before it is data.
     const int64_t held = length - 17;

@@ -3,8 +3,10 @@
 #include "copier/BlockUnit.h"
 #include "copier/CopyTiming.h"
 #include "copier/DorvexCopyPrompts.h"
+#include "copier/FileNameRules.h"
 #include "copier/ResumeRecord.h"
 #include "copier/SkipMapFile.h"
+#include "copier/TargetName.h"
 #include "copier/mplayAVICtrl.h"
 #include "services/MainWindow.h"
 #include "services/Text.h"
@@ -263,6 +265,7 @@ void frmCopyAllFiles::CopyingFiles() {
     batchEarlierUnknown_ = 0;
     batchSelfTargets_ = 0;
     batchFailedFiles_ = 0;
+    batchRefusedNames_ = 0;
     keptFiles_.clear();
     batchStartMs_ = -1;
     ticked_ = false;
@@ -271,7 +274,14 @@ void frmCopyAllFiles::CopyingFiles() {
     stoppedByError_ = false;
 
     const std::vector<std::wstring> listed = options_.listedFiles();
+    // Names the system would open as another file or a device are not copied: the log says
+    // why once a folder is chosen, the end box counts them.
+    std::vector<std::wstring> refusedSources;
     for (const std::wstring& path : listed) {
+        if (const std::wstring why = NameRefusal(path); !why.empty()) {
+            refusedSources.push_back(rules::ErrorEntry(path, L"错误原因：" + why));
+            continue;
+        }
         if (!env_.FileExists(path)) continue;
         batchList_.push_back(path);
         keptFiles_.insert(env_.FileKey(path));
@@ -301,6 +311,8 @@ void frmCopyAllFiles::CopyingFiles() {
         }
     }
 
+    for (const std::wstring& entry : refusedSources) Log(entry);
+    batchRefusedNames_ = static_cast<int64_t>(refusedSources.size());
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
     mplayAVICtrl::OpenAVIWindow(animationHost_.Window(), L"Shell32.dll", 161, true, true, true);
@@ -345,7 +357,7 @@ void frmCopyAllFiles::CopyingFiles() {
     pass_.ReleaseBuffer();
     if (!sessionEnded_ &&
         (batchSkipStretches_ || batchEarlierUnknown_ || batchSelfTargets_ || batchFailedFiles_ ||
-         (stoppedByError_ && !stoppedAt.empty()))) {
+         batchRefusedNames_ || (stoppedByError_ && !stoppedAt.empty()))) {
         std::wstring text = L"复制所有文件到：" + folder;
         if (!stoppedAt.empty()) {
             text += kCrlf + L"复制在“" + stoppedAt + L"”处中止：" + stopReason_;
@@ -356,6 +368,7 @@ void frmCopyAllFiles::CopyingFiles() {
         if (batchEarlierUnknown_) text += kCrlf + rules::EarlierUnknownText(batchEarlierUnknown_);
         if (batchSelfTargets_) text += kCrlf + rules::SelfTargetText(batchSelfTargets_);
         if (batchFailedFiles_) text += kCrlf + rules::FailedFilesText(batchFailedFiles_);
+        if (batchRefusedNames_) text += kCrlf + rules::RefusedNamesText(batchRefusedNames_);
         Ask(text, L"提醒！", kOkExclamation);
     }
     Unload();
@@ -394,9 +407,18 @@ void frmCopyAllFiles::DecideAndCopy(const std::wstring& source, const std::wstri
         Log(rules::ErrorEntry(source, L"错误原因：目标文件就是源文件本身，文件没有复制。"));
         return;
     }
+    // A name the file system does not keep would write another file, or the target and its
+    // side file as one.
+    bool existed = false;
+    if (const std::wstring why = TargetRefusal(target, env_, writer_, &existed); !why.empty()) {
+        s_.SkipCurrent = true;
+        ++batchRefusedNames_;
+        Log(rules::ErrorEntry(source, L"错误原因：" + why));
+        return;
+    }
     // "All" covers what was in the folder before; a listed file or a target this batch wrote is
     // asked about again.
-    if (!env_.FileExists(target) || (s_.ReplaceAll && keptFiles_.count(env_.FileKey(target)) == 0)) {
+    if (!existed || (s_.ReplaceAll && keptFiles_.count(env_.FileKey(target)) == 0)) {
         s_.SourcePos = 1;
         StartCopy(source, target);
         return;
@@ -537,13 +559,19 @@ void frmCopyAllFiles::CopyFileBlocks(const std::wstring& source, const std::wstr
 
 void frmCopyAllFiles::FileDone(const std::wstring& source, const std::wstring& target) {
     // The target ends where the source ends: no tail of an older, longer file and no resume
-    // record stays behind it.
-    if (writer_.Open(target) == ERROR_SUCCESS) {
+    // record stays behind it. One gone meanwhile is not made again, empty.
+    if (env_.FileExists(target) && writer_.Open(target) == ERROR_SUCCESS) {
         writer_.SetLength(s_.TotalBytes);
         writer_.Close();
     }
     cut_ = CutRecord{};
-    RemoveSkipMap(target);
+    if (!TargetIsThere(target, s_.TotalBytes, env_)) {
+        failedCurrent_ = true;
+        Log(rules::ErrorEntry(source, L"错误原因：" + TargetMissingText(target)));
+        ResetTimer();
+        return;
+    }
+    RemoveSkipMap(target, env_);
     const std::vector<std::wstring> lines = SkipReportLines(skips_);
     if (!lines.empty()) {
         std::wstring reason = lines[0];
@@ -595,6 +623,7 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
             StartTimer();
             return true;
         }
+        Log(rules::ErrorEntry(source, L"错误原因：[" + std::to_wstring(e.number) + L"]." + e.description));
         s_.StopRequested = true;
         stopReason_ = L"复制文件时出错。";
         return false;
@@ -614,11 +643,17 @@ bool frmCopyAllFiles::HandleError(const PassResult& r, const std::wstring& sourc
         return stopOn(L"复制文件被意外地终止，可能是光驱中没有光盘。");
     ResetTimer();
     failedCurrent_ = true;
-    if (!e.description.empty())
-        Ask(L"[" + std::to_wstring(e.number) + L"]." + e.description, L"复制文件时出错！", kOkStop);
-    else
+    // The file the failed step was on, named; a name too long is told as such.
+    const std::wstring& file = r.step == FileStep::TargetOpen || r.step == FileStep::TargetWrite ? target : source;
+    const std::wstring description = NameTooLongError(e.win32, file) ? kNameTooLongDescription : e.description;
+    if (!description.empty()) {
+        const std::wstring told = L"[" + std::to_wstring(e.number) + L"]." + description;
+        Log(rules::ErrorEntry(source, L"错误原因：" + told + L"：“" + file + L"”"));
+        Ask(told + kCrlf + file, L"复制文件时出错！", kOkStop);
+    } else {
         Log(rules::ErrorEntry(source, L"错误原因：未知错误，可能是目标文件中含有非法字符 " + kCrlf + kIndent +
                                           L"或是在文件复制过程当中遇到了其他无法预料的情况。"));
+    }
     return false;
 }
 

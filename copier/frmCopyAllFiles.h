@@ -175,6 +175,7 @@ private:
     int64_t batchEarlierUnknown_ = 0;  // files continued without knowing what was skipped before
     int64_t batchSelfTargets_ = 0;     // files left out because their target is the file itself
     int64_t batchFailedFiles_ = 0;     // files an error ended while the batch went on
+    int64_t batchRefusedNames_ = 0;    // files not copied: a name the system cannot use as given
     bool failedCurrent_ = false;
     // The files "all" never writes over without asking: the listed sources and the targets this
     // batch wrote (CopyEnvironment::FileKey).

@@ -1,4 +1,5 @@
 #include "copier/frmDialogText.h"
+#include "copier/FileNameRules.h"
 #include "services/FileSystem.h"
 #include "services/Text.h"
 #include <cwctype>
@@ -48,14 +49,7 @@ bool IsAcceptableName(const std::wstring& name) {
     }
     const wchar_t last = name.back();
     if (last == L'.' || std::iswspace(last)) return false;
-    // The system's device names stay devices whatever extension follows them.
-    const std::wstring base = UpperCase(Trim(name.substr(0, name.find(L'.'))));
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$"})
-        if (base == device) return false;
-    if (base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-        base[3] >= L'1' && base[3] <= L'9')
-        return false;
-    return true;
+    return !IsDeviceName(name);
 }
 
 }  // namespace salva::rename_text

@@ -77,8 +77,10 @@ public:
     int64_t FreeBytes(const std::wstring& p) override { return freeBytes ? *freeBytes : Win32CopyEnvironment::FreeBytes(p); }
     int OSPlatformCode() override { return platform ? *platform : Win32CopyEnvironment::OSPlatformCode(); }
     int64_t NowMs() override { return nowMs; }
+    bool NameKept(const std::wstring& p) override { return nameKept ? *nameKept : Win32CopyEnvironment::NameKept(p); }
 
     std::optional<unsigned> driveType;
+    std::optional<bool> nameKept;  // a file system that renames files behind the copy's back
     std::optional<bool> ready;
     std::optional<int64_t> freeBytes;
     std::optional<int> platform;

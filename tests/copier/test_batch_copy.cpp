@@ -405,6 +405,36 @@ TEST(BatchCopy, FailuresAreLoggedAndDecideWhetherTheBatchGoesOn) {
     }
 }
 
+TEST(BatchCopy, EveryFileNotCopiedIsLoggedByNameAndTheEndBoxClaimsOnlyThat) {
+    {
+        // A target the system reports as not found (how Wine answers a name too long for it).
+        BatchRig rig;
+        rig.AddSource(L"one.dat", 5000, 26);
+        rig.writer.openError = ERROR_FILE_NOT_FOUND;
+        rig.Run();
+        ASSERT_EQ(1u, rig.log.size()) << rig.LogText();
+        EXPECT_NE(std::wstring::npos, rig.log[0].find(rig.Target(L"one.dat"))) << rig.LogText();
+        ASSERT_EQ(2u, rig.shown.size());
+        EXPECT_EQ(L"[53].文件未找到\r\n" + rig.Target(L"one.dat"), rig.shown[0].text);
+        EXPECT_NE(std::wstring::npos, rig.shown[1].text.find(rules::FailedFilesText(1))) << Narrow(rig.shown[1].text);
+    }
+    // Names the system opens as another file or a device: not copied, each logged, counted in
+    // the end box; the file named "dot.dat" is copied once.
+    BatchRig rig;
+    const auto dot = rig.AddSource(L"dot.dat", 5000, 27);
+    rig.listed.push_back(dot + L".");
+    ASSERT_TRUE(WriteBytes(L"\\\\?\\" + dot + L".", Pattern(3000, 28)));
+    rig.listed.push_back(rig.dir / L"src\\aux.dat");
+    rig.Run();
+    EXPECT_EQ(ReadBytes(dot), ReadBytes(rig.Target(L"dot.dat")));
+    EXPECT_TRUE(rig.prompts.asked.empty());
+    ASSERT_EQ(2u, rig.log.size()) << rig.LogText();
+    EXPECT_NE(std::wstring::npos, rig.log[0].find(L"“" + dot + L".”")) << rig.LogText();
+    EXPECT_NE(std::wstring::npos, rig.log[1].find(L"aux.dat”")) << rig.LogText();
+    ASSERT_EQ(1u, rig.shown.size());
+    EXPECT_NE(std::wstring::npos, rig.shown[0].text.find(rules::RefusedNamesText(2))) << Narrow(rig.shown[0].text);
+}
+
 TEST(BatchCopy, TheTimerShowsBatchTimesAndRate) {
     BatchRig rig;
     rig.AddSource(L"one.dat", 200000, 26);

@@ -130,10 +130,11 @@ TEST(DamagedMedium, SourceThatVanishesIsFileNotFoundWithoutASkip) {
     SKIP_WITHOUT_FUSE(disc);
     RealFiles f;
     TempDir dir;
-    CopyInSmallSteps(f, Served(disc, L"vanishing.dat"), dir / L"rescued.dat");
+    const std::wstring source = Served(disc, L"vanishing.dat");
+    CopyInSmallSteps(f, source, dir / L"rescued.dat");
     EXPECT_TRUE(SkipPositions(f.host.log).empty()) << Narrow(f.host.log.front());
     ASSERT_EQ(1u, f.host.shown.size());
-    EXPECT_EQ(L"[53].文件未找到", f.host.shown[0].text);
+    EXPECT_EQ(L"[53].文件未找到\r\n" + source, f.host.shown[0].text);
     EXPECT_EQ(L"复制文件时出错！", f.host.shown[0].title);
 }
 

@@ -13,8 +13,13 @@ struct Expect {
     DWORD error;
     bool onWrite;  // else on the source
     const wchar_t* reason;  // nullptr: no log entry
-    const wchar_t* message;
+    const wchar_t* message;  // in both, "%T" stands for the target's path
 };
+
+std::wstring WithTarget(std::wstring text, const std::wstring& target) {
+    const size_t at = text.find(L"%T");
+    return at == std::wstring::npos ? text : text.replace(at, 2, target);
+}
 
 void RunCopyCase(const Expect& c, bool merge) {
     Rig rig;
@@ -36,14 +41,14 @@ void RunCopyCase(const Expect& c, bool merge) {
     const auto& box = rig.host.shown[0];
     EXPECT_EQ(merge ? L"合并文件时出错！" : L"复制文件时出错！", box.title) << what;
     EXPECT_EQ(16u, box.style) << what;
-    std::wstring message = c.message;
+    std::wstring message = WithTarget(c.message, rig.dst);
     if (message.rfind(L"无法", 0) == 0) message = (merge ? L"无法合并 " : L"无法复制 ") + rig.src + message.substr(5);
     EXPECT_EQ(message, box.text) << what;
     if (c.reason) {
         ASSERT_EQ(1u, rig.host.log.size()) << what << rig.LogText();
         const std::wstring head = merge ? L"合并文件“" + rig.src + L"”到：\r\n" + kIndent + L"“" + rig.dst + L"”时遇到错误。"
                                         : L"复制文件“" + rig.src + L"”时遇到错误。";
-        EXPECT_EQ(head + L"\r\n" + kIndent + c.reason, rig.host.log[0]) << what;
+        EXPECT_EQ(head + L"\r\n" + kIndent + WithTarget(c.reason, rig.dst), rig.host.log[0]) << what;
     } else {
         EXPECT_TRUE(rig.host.log.empty()) << what << rig.LogText();
     }
@@ -59,7 +64,8 @@ TEST(CopyErrors, TargetFailuresTakeTheirOwnMessages) {
         {ERROR_NEGATIVE_SEEK, true, L"错误原因：未知错误，可能是文件拒绝访问权限。", L"未知错误，请检查文件访问权限。"},
         {ERROR_LOCK_VIOLATION, true, L"错误原因：共享冲突,源文件或目标文件可能正在使用。", L"无法复制 \r\n共享冲突,源文件或目标文件可能正在使用。"},
         {ERROR_ACCESS_DENIED, true, L"错误原因：路径/文件访问错误，文件拒绝访问权限。", L"路径/文件访问错误，请检查文件的访问权限。"},
-        {ERROR_CRC, true, nullptr, L"[57].设备 I/O 错误"},
+        // A failure of its own kind names the file it happened on, and is logged.
+        {ERROR_CRC, true, L"错误原因：[57].设备 I/O 错误：“%T”", L"[57].设备 I/O 错误\r\n%T"},
     };
     for (const auto& c : cases) RunCopyCase(c, false);
 }
@@ -136,7 +142,8 @@ TEST(CopyErrors, InvalidCallAsksAndRetriesTheSameBlock) {
     ASSERT_EQ(1u, no.host.shown.size());
     EXPECT_EQ(L"合并文件时出错，是否继续合并？", no.host.shown[0].text);
     EXPECT_FALSE(no.engine.Running());
-    EXPECT_TRUE(no.host.log.empty());
+    ASSERT_EQ(1u, no.host.log.size());
+    EXPECT_NE(std::wstring::npos, no.host.log[0].find(L"错误原因：[5]."));
 }
 
 TEST(CopyErrors, CdRomWithoutDiscAndUnknownErrors) {

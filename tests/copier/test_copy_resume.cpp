@@ -88,7 +88,7 @@ TEST(CopyResume, CopyContinuedTwiceCountsWhatEverySessionSkippedAndDropsTheMap) 
 TEST(CopyResume, ContinueWithoutAMapSaysEarlierSkipsAreNotKnown) {
     Rig rig;
     SkipAndCancel(rig);
-    salva::RemoveSkipMap(rig.dst);
+    salva::RemoveSkipMap(rig.dst, rig.env);
     StartAgain(rig, 2);
     ASSERT_FALSE(rig.host.shown.empty());
     const Shown& done = rig.host.shown.back();

@@ -1,6 +1,7 @@
 // The copy start: path and space checks, read sizes, the record and the two prompts.
 #include "CopyFakes.h"
 #include "copier/BlockUnit.h"
+#include "copier/FileNameRules.h"
 
 using namespace copytest;
 using namespace testsupport;
@@ -95,6 +96,25 @@ TEST(CopyStartChecks, MissingSourceAndInvalidDestination) {
     EXPECT_EQ(L"无效的文件保存路径。", rig.host.shown[1].text);
     EXPECT_EQ(L"Error", rig.host.shown[1].title);
     EXPECT_EQ(-1, FileLength(rig.dst));
+}
+
+TEST(CopyStartChecks, NamesOpenedAsAnotherFileOrADeviceAreToldAndLogged) {
+    // Beside "dot.dat" and "sp.dat", the exact forms make the names with the dot and the blank.
+    for (const wchar_t* name : {L"dot.dat.", L"sp.dat ", L"aux.dat", L"con", L"nul.txt", L"com1.dat", L"lpt1"}) {
+        Rig rig;
+        const std::wstring source = rig.dir / name;
+        WriteBytes(rig.dir / L"dot.dat", Pattern(3000, 1));
+        WriteBytes(rig.dir / L"sp.dat", Pattern(3000, 2));
+        if (salva::EndsInDotOrSpace(name)) ASSERT_TRUE(WriteBytes(L"\\\\?\\" + source, Pattern(2000, 3)));
+        rig.engine.BeginCopy(source, rig.dst);
+        const std::string what = Narrow(name);
+        ASSERT_EQ(1u, rig.host.shown.size()) << what << Narrow(rig.host.Titles());
+        EXPECT_NE(std::wstring::npos, rig.host.shown[0].text.find(L"“" + source + L"”")) << what;
+        EXPECT_EQ(L"复制文件时出错！", rig.host.shown[0].title) << what;
+        ASSERT_EQ(1u, rig.host.log.size()) << what;
+        EXPECT_NE(std::wstring::npos, rig.host.log[0].find(source)) << what;
+        EXPECT_EQ(-1, FileLength(rig.dst)) << what;
+    }
 }
 
 TEST(CopyStartChecks, FreeSpaceEqualIsEnoughOneByteShortAsks) {

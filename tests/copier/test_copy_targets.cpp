@@ -2,7 +2,10 @@
 // and then cancelled, an append onto a file that is already long enough, a delete or a record
 // that fails, and the record of a window that closes while the loop is still on the stack.
 #include "CopyFakes.h"
+#include "copier/FileNameRules.h"
 #include "copier/ResumeRecord.h"
+#include "copier/SkipMapFile.h"
+#include "copier/TargetName.h"
 
 using namespace copytest;
 using namespace testsupport;
@@ -20,6 +23,65 @@ const wchar_t* const kRecordFailed = salva::kRecordFailedText;
 const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用或没有删除权限。";
 
 }  // namespace
+
+TEST(CopyTargets, ANameCutShortIsRefusedItsMapNeverReplacesItAndSuccessNeedsTheTarget) {
+    Rig rig;
+    rig.MakeSource(100000);
+    // 274 bytes of UTF-8 in 94 characters: Wine on a Unix file system keeps 255 bytes of it,
+    // for the target and for "<target>.skipmap" alike.
+    const std::wstring target = rig.dir / (std::wstring(90, L'中') + L".dat");
+    WriteBytes(target, Pattern(1000, 3));
+    if (rig.env.NameKept(target)) GTEST_SKIP() << "this file system keeps the whole name";
+
+    // A partial target keeps its record; the map, which would be the target itself, is not kept.
+    salva::SkipTally skips;
+    skips.Reset(1);
+    EXPECT_EQ(salva::RecordOutcome::Written, salva::LeaveResumeRecord(rig.src, target, 1000, 100000, 0, skips, rig.env,
+                                                                     rig.writer, rig.prompts));
+    int32_t at = 0;
+    int16_t seconds = 0;
+    EXPECT_EQ(1, rig.prompts.ReadResumeRecord(target, &at, &seconds)) << "the record was replaced by the map";
+    salva::RemoveSkipMap(target, rig.env);
+    EXPECT_EQ(1016, FileLength(target)) << "the map's removal took the target";
+
+    // A copy onto such a name is refused, told by name and logged; nothing stays behind.
+    ::DeleteFileW(target.c_str());
+    rig.engine.BeginCopy(rig.src, target);
+    ASSERT_EQ(1u, rig.host.shown.size()) << Narrow(rig.host.Titles());
+    EXPECT_EQ(salva::NameNotKeptText(target), rig.host.shown[0].text);
+    ASSERT_EQ(1u, rig.host.log.size());
+    EXPECT_EQ(-1, FileLength(target)) << "a file stays under the cut name";
+
+    // A target that no longer answers under its name when the copy ends is no success.
+    Rig renamed;
+    renamed.MakeSource(5000);
+    renamed.host.onPump = [&](int) { renamed.env.nameKept = false; };
+    renamed.engine.BeginCopy(renamed.src, renamed.dst);
+    ASSERT_EQ(1u, renamed.host.shown.size()) << Narrow(renamed.host.Titles());
+    EXPECT_EQ(salva::TargetMissingText(renamed.dst), renamed.host.shown[0].text);
+    EXPECT_EQ(1u, renamed.host.log.size()) << renamed.LogText();
+}
+
+TEST(CopyTargets, NamesTooLongAreToldByNameAndLogged) {
+    // A 300-character name, and the rename prompt's "[01]" on a 255-character name.
+    for (const bool rename : {false, true}) {
+        Rig rig;
+        rig.MakeSource(5000);
+        std::wstring target = rig.dir / (std::wstring(296, L'n') + L".dat");
+        if (rename) {
+            target = rig.dir / (std::wstring(251, L'y') + L".dat");
+            ASSERT_TRUE(WriteBytes(target, Pattern(100)));
+            rig.prompts.existingTarget = 5;
+            rig.prompts.renameTo = std::wstring(251, L'y') + L".dat[01]";
+        }
+        const std::wstring tooLong = rename ? rig.dir / rig.prompts.renameTo : target;
+        rig.engine.BeginCopy(rig.src, target);
+        ASSERT_EQ(1u, rig.host.shown.size()) << rename << Narrow(rig.host.Titles());
+        EXPECT_EQ(salva::NameProblemText(salva::NameProblem::NameTooLong, tooLong), rig.host.shown[0].text) << rename;
+        ASSERT_EQ(1u, rig.host.log.size()) << rename;
+        EXPECT_NE(std::wstring::npos, rig.host.log[0].find(tooLong)) << rename;
+    }
+}
 
 TEST(CopyTargets, LongerTargetOverwrittenCancelledAndContinuedEqualsTheSource) {
     for (long choice : {1L, 5L}) {  // overwrite, or rename onto a name that exists

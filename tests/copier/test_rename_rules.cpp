@@ -1,4 +1,6 @@
-// The rename popup's placement beside its anchor and its texts, over plain values.
+// The rename popup's placement beside its anchor and its texts, and the copy's name rules,
+// over plain values.
+#include "copier/FileNameRules.h"
 #include "copier/frmDialogBalloon.h"
 #include "copier/frmDialogText.h"
 #include <gtest/gtest.h>
@@ -112,4 +114,40 @@ TEST(RenameText, NamesAFileCannotTakeAreRefused) {
     for (const wchar_t* bad : {L"", L"a\\b.vob", L"a/b", L"c:x", L"..", L"x.", L"x\t", L"CON", L"nul.txt",
                                L"Com1", L"lpt9.dat", L"a*b", L"a?b", L"a|b", L"a\"b", L"a<b"})
         EXPECT_FALSE(IsAcceptableName(bad)) << testing::PrintToString(std::wstring(bad));
+}
+
+TEST(CopyNameRules, NamesTheSystemOpensAsAnotherFileADeviceOrNotAtAll) {
+    const std::wstring zh90(90, L'中'), long256(256, L'x');
+    const struct {
+        std::wstring path;
+        NameProblem problem;
+    } cases[] = {
+        {L"D:\\in\\dot.dat", NameProblem::None},
+        {L"D:\\in\\dot.dat.", NameProblem::TrailingDotOrSpace},
+        {L"D:\\in.\\a.dat", NameProblem::TrailingDotOrSpace},
+        {L"D:\\in\\..\\a.dat", NameProblem::None},
+        {L"D:\\in\\.\\clip..part1.vob", NameProblem::None},
+        {L"\\\\?\\D:\\in\\dot.dat.", NameProblem::None},  // the exact form keeps the dot
+        {L"D:\\in\\aux.dat", NameProblem::DeviceName},
+        {L"D:\\in\\NUL.txt", NameProblem::DeviceName},
+        {L"D:\\in\\nul .txt", NameProblem::DeviceName},
+        {L"D:\\in\\Lpt9", NameProblem::DeviceName},
+        {L"D:\\in\\COM\u00B9.dat", NameProblem::DeviceName},
+        {L"D:\\in\\com0.dat", NameProblem::None},  // neither COM0 nor AUXILIARY are devices
+        {L"D:\\aux\\a.dat", NameProblem::None},  // only the file name opens a device
+        {L"\\\\srv\\con\\a.dat", NameProblem::None},  // a share is no file name
+        {L"D:\\out\\" + zh90 + L".dat", NameProblem::None},  // 94 characters are held; bytes are the file system's
+        {L"D:\\out\\" + long256, NameProblem::NameTooLong},
+        {L"D:\\" + long256 + L"\\a.dat", NameProblem::NameTooLong},
+        {L"D:\\" + std::wstring(32770, L'a'), NameProblem::PathTooLong},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(static_cast<int>(c.problem), static_cast<int>(NameProblemOf(c.path)))
+            << testing::PrintToString(c.path.substr(0, 40));
+
+    // Not-found and invalid-name errors mean "too long" only for a name too long.
+    EXPECT_TRUE(NameTooLongError(206, L"D:\\out\\a.dat"));
+    EXPECT_TRUE(NameTooLongError(2, L"D:\\out\\" + long256));
+    EXPECT_FALSE(NameTooLongError(2, L"D:\\out\\a.dat"));
+    EXPECT_FALSE(NameTooLongError(5, L"D:\\out\\" + long256));
 }

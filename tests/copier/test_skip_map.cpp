@@ -102,15 +102,16 @@ TEST(SkipMap, MapOfAnotherTargetOrSourceIsNotTrusted) {
 
 TEST(SkipMap, StoredBesideTheTargetAsUtf8AndReadAlsoFromTheAnsiCodePage) {
     TempDir dir;
+    salva::Win32CopyEnvironment env;
     const std::wstring target = dir / L"片段.dat";
-    EXPECT_FALSE(salva::LoadSkipMap(target).has_value()) << "no map yet";
-    ASSERT_TRUE(salva::SaveSkipMap(target, Written()));
+    EXPECT_FALSE(salva::LoadSkipMap(target, env).has_value()) << "no map yet";
+    ASSERT_TRUE(salva::SaveSkipMap(target, Written(), env));
     const auto bytes = ReadBytes(salva::SkipMapPath(target));
     ASSERT_GE(bytes.size(), 3u);
     EXPECT_EQ(0xEF, bytes[0]);
     EXPECT_EQ(0xBB, bytes[1]);
     EXPECT_EQ(0xBF, bytes[2]);
-    auto loaded = salva::LoadSkipMap(target);
+    auto loaded = salva::LoadSkipMap(target, env);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(kSource, loaded->source);
     EXPECT_TRUE(Same(Written().stretches, loaded->stretches));
@@ -120,10 +121,10 @@ TEST(SkipMap, StoredBesideTheTargetAsUtf8AndReadAlsoFromTheAnsiCodePage) {
     ansiMap.source = L"E:\\café\\AVSEQ01.DAT";
     const std::string ansi = salva::ToCodePage(CP_ACP, salva::EncodeSkipMap(ansiMap));
     ASSERT_TRUE(WriteBytes(salva::SkipMapPath(target), std::vector<uint8_t>(ansi.begin(), ansi.end())));
-    loaded = salva::LoadSkipMap(target);
+    loaded = salva::LoadSkipMap(target, env);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(ansiMap.source, loaded->source);
 
-    salva::RemoveSkipMap(target);
+    salva::RemoveSkipMap(target, env);
     EXPECT_EQ(-1, FileLength(salva::SkipMapPath(target)));
 }

@@ -1,5 +1,5 @@
 // The file list on the real window: drops through its registered drop target with a data
-// object carrying a file list, delete with each answer (a locked file stays listed), the
+// object carrying a file list (names the system opens as other files refused), delete with each answer (a locked file stays listed), the
 // properties command's choice between the own window and the shell's sheet, choosing an item,
 // removing the current one, the keys, the preview toggle, and move and copy to a picked folder.
 #include "MainWinTest.h"
@@ -113,6 +113,20 @@ TEST_F(FileListTest, DropAddsOnlyFilesAndMovesAListedOneToTheEnd) {
     EXPECT_EQ(Narrowed({b, a, c}), Narrowed(Items()));
     EXPECT_EQ(Narrow(b), Narrow(f_->FileListText())) << "the first item becomes current";
     EXPECT_EQ(Narrow(L"文件总数:3个  总计大小:0MB [300字节]"), Narrow(TextOf(f_->Control(FrmCopy::IDC_lblFilesInfo))));
+
+    // A name the system would open as another file ("a.dat." opens "a.dat") is told, not listed.
+    const std::wstring dotted = a + L".";
+    ASSERT_TRUE(WriteBytes(L"\\\\?\\" + dotted, Pattern(50)));
+    std::wstring told;
+    Watcher box(L"提醒！", [&](HWND b) {
+        told = ChildTexts(b);
+        ::PostMessageW(b, WM_COMMAND, IDOK, 0);
+    }, nullptr, 3000);
+    DropOn(FrmCopy::IDC_cmbFileCopy, NewFileListData({dotted}));
+    box.Join();
+    ASSERT_TRUE(box.found()) << "nothing told";
+    EXPECT_EQ(Narrowed({b, a, c}), Narrowed(Items()));
+    EXPECT_NE(std::wstring::npos, told.find(L"“" + dotted + L"”")) << Narrow(told);
 
     // A label and the settings slider take drops as the list does; the title bar takes none.
     SetItems({});

@@ -96,7 +96,8 @@ TEST_F(MainWindowRescue, ContinuedCopyReportsTheStretchesTheCancelledRunSkipped)
 
 TEST_F(MainWindowRescue, ContinuedCopyWithoutItsMapSaysEarlierSkipsAreNotKnown) {
     SkipThenCancel();
-    salva::RemoveSkipMap(target_);
+    salva::Win32CopyEnvironment env;
+    salva::RemoveSkipMap(target_, env);
     const std::wstring report = StartAndContinueToTheReport();
     EXPECT_NE(std::wstring::npos, report.find(salva::kEarlierSkipsUnknownText)) << Narrow(report);
 }
