@@ -1,8 +1,8 @@
 #include "inspect/mResMain.h"
 
 #include "inspect/FileByteSource.h"
+#include "services/FileSystem.h"
 #include <mmsystem.h>
-#include <vector>
 
 namespace salva {
 
@@ -28,13 +28,6 @@ bool FileThere(const std::wstring& path) {
 
 HMODULE MapAsData(const std::wstring& path) {
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-}
-
-// The file's short form, where the file system keeps one; "" otherwise.
-std::wstring ShortPath(const std::wstring& path) {
-    std::vector<wchar_t> buffer(path.size() + 1);
-    const DWORD n = ::GetShortPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
 }
 
 }  // namespace
@@ -68,7 +61,7 @@ bool OpenResourceModule(const std::wstring& file) {
     // "\\?\" form; its short form may be short enough. The version library, which maps the
     // file by its path again, and the byte reads take the same form.
     if (!s.ResourceModuleHandle && file.size() >= MAX_PATH) {
-        path = ShortPath(file);
+        path = FileSystem().GetShortPathName(file);
         if (!path.empty() && path.size() < MAX_PATH) s.ResourceModuleHandle = MapAsData(path);
         if (!s.ResourceModuleHandle)
             s.ResourceModuleNote = L"文件路径太长（" + std::to_wstring(file.size()) + L" 个字符），无法载入其中的资源";

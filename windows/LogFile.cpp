@@ -1,4 +1,5 @@
 #include "LogFile.h"
+#include "services/FileBytes.h"
 #include "services/Holders.h"
 #include "services/Text.h"
 #include <algorithm>
@@ -16,56 +17,6 @@ bool HasBom(const std::string& bytes) { return bytes.compare(0, 3, kBom) == 0; }
 unique_hfile OpenForReading(const std::wstring& path) {
     return unique_hfile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Reads `size` bytes at `offset` (fewer at the file's end); false on a read failure.
-bool ReadAt(HANDLE f, int64_t offset, size_t size, std::string& out) {
-    out.assign(size, '\0');
-    LARGE_INTEGER at{};
-    at.QuadPart = offset;
-    if (!::SetFilePointerEx(f, at, nullptr, FILE_BEGIN)) return false;
-    size_t done = 0;
-    while (done < size) {
-        DWORD got = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
-        if (!::ReadFile(f, &out[done], chunk, &got, nullptr)) return false;
-        if (got == 0) break;
-        done += got;
-    }
-    out.resize(done);
-    return true;
-}
-
-bool WriteAll(HANDLE f, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        if (!::WriteFile(f, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
-
-// Writes the whole content beside the file, then puts it in the file's place, so a failed
-// write never leaves a half-written log behind.
-bool ReplaceWhole(const std::wstring& path, const std::string& bytes) {
-    const std::wstring temp = path + L".new";
-    {
-        unique_hfile f(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
-        if (!f) return false;
-        if (!WriteAll(f.get(), bytes) || !::FlushFileBuffers(f.get())) {
-            f.reset();
-            ::DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
-    if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -104,14 +55,14 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
     };
     LARGE_INTEGER size{};
     std::string head;
-    if (!::GetFileSizeEx(f.get(), &size) || !ReadAt(f.get(), 0, 3, head)) return fail();
+    if (!::GetFileSizeEx(f.get(), &size) || !ReadFileAt(f.get(), 0, 3, head)) return fail();
     // A new or empty file gets the mark; one without it keeps the ANSI code page it was
     // written in.
     const std::wstring block = text + L"\r\n";
     const std::string bytes =
         size.QuadPart == 0 ? EncodeTextFile(block) : ToCodePage(HasBom(head) ? CP_UTF8 : CP_ACP, block);
     if (!::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN)) return fail();
-    if (!WriteAll(f.get(), bytes)) {
+    if (!WriteAllBytes(f.get(), bytes)) {
         // Cut a partly written block off again (a full disk).
         ::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN);
         ::SetEndOfFile(f.get());
@@ -121,7 +72,7 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
 }
 
 bool WriteLogFile(const std::wstring& path, const std::wstring& text) {
-    return ReplaceWhole(path, EncodeTextFile(text + L"\r\n"));
+    return ReplaceWholeFile(path, EncodeTextFile(text + L"\r\n"));
 }
 
 std::wstring LogTailNotice(int64_t fileBytes, int64_t shownBytes) {
@@ -134,12 +85,12 @@ std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes, const Noti
     unique_hfile f = OpenForReading(path);
     LARGE_INTEGER size{};
     std::string head;
-    if (!f || !::GetFileSizeEx(f.get(), &size) || !ReadAt(f.get(), 0, 3, head)) return {};
+    if (!f || !::GetFileSizeEx(f.get(), &size) || !ReadFileAt(f.get(), 0, 3, head)) return {};
     const bool marked = HasBom(head);
     const int64_t start = marked ? 3 : 0;
     const int64_t from = std::max(start, size.QuadPart - viewBytes);
     std::string bytes;
-    if (!ReadAt(f.get(), from, static_cast<size_t>(size.QuadPart - from), bytes)) return {};
+    if (!ReadFileAt(f.get(), from, static_cast<size_t>(size.QuadPart - from), bytes)) return {};
     const uint32_t codePage = marked ? CP_UTF8 : CP_ACP;
     // A zero byte (a damaged or binary log) would end the view's text there; it is never part
     // of a character in these encodings.

@@ -1,4 +1,5 @@
 #include "SearchHistory.h"
+#include "services/FileBytes.h"
 #include "services/Holders.h"
 #include "services/Text.h"
 #include <windows.h>
@@ -61,32 +62,16 @@ bool PrepareHistoryFile(const std::wstring& file, const std::vector<std::wstring
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (f) {
             const DWORD size = ::GetFileSize(f.get(), nullptr);
-            if (size == INVALID_FILE_SIZE || size > kLargestHistoryFile) return false;
-            existing.resize(size);
-            DWORD got = 0;
-            if (size && (!::ReadFile(f.get(), &existing[0], size, &got, nullptr) || got != size)) return false;
+            if (size == INVALID_FILE_SIZE || size > kLargestHistoryFile || !ReadFileAt(f.get(), 0, size, existing) ||
+                existing.size() != size)
+                return false;
         } else if (::GetLastError() != ERROR_FILE_NOT_FOUND) {
             return false;
         }
     }
     const std::optional<std::string> bytes = UnicodeFileBytes(existing, patterns);
-    if (!bytes) return true;
-    // Written beside the file and moved into its place: a failed write keeps the old history.
-    const std::wstring temp = file + L".new";
-    {
-        unique_hfile f(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
-        DWORD written = 0;
-        if (!f || !::WriteFile(f.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr) ||
-            written != bytes->size()) {
-            f.reset();
-            ::DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
-    if (::MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    ::DeleteFileW(temp.c_str());
-    return false;
+    // A failed write keeps the old history.
+    return !bytes || ReplaceWholeFile(file, *bytes);
 }
 
 }  // namespace salva::search_history
