@@ -2,6 +2,7 @@
 
 #include "inspect/FileByteSource.h"
 #include "inspect/mResMain.h"
+#include "inspect/ResourceTemplates.h"
 #include "services/Text.h"
 #include "services/TrimAtNul.h"
 #include "services/mDoEvents.h"
@@ -216,8 +217,12 @@ void AppendMenuItems(HMENU menu, int depth, std::wstring& out) {
 
 std::wstring GetMenuText(const std::wstring& name) {
     std::wstring text;
-    if (!SystemMayLoadResource(L"4", name)) return text;
-    unique_hmenu menu(::LoadMenuW(ResourceBrowser().ResourceModuleHandle, ResourceId(name)));
+    // The system reads a copy of exactly the bytes checked, which outlives the menu: owner-drawn
+    // items keep pointers into it.
+    const ResourceBytes bytes = GetResourceBytes(L"4", name);
+    const std::vector<uint32_t> copy = readers::CheckedMenuTemplate(bytes.data(), bytes.size());
+    if (copy.empty()) return text;
+    unique_hmenu menu(::LoadMenuIndirectW(copy.data()));
     AppendMenuItems(menu.get(), 0, text);
     return text;
 }

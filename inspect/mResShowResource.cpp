@@ -2,6 +2,7 @@
 
 #include "inspect/mResGetResource.h"
 #include "inspect/mResMain.h"
+#include "inspect/ResourceTemplates.h"
 #include "services/WindowText.h"
 #include "services/Text.h"
 #include "services/mDoEvents.h"
@@ -92,10 +93,16 @@ bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
 
 bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel) {
     ResourceBrowserState& s = ResourceBrowser();
-    if (!SystemMayLoadResource(L"5", name)) return false;
-    LPCWSTR id = name.c_str();
-    if (name.size() > 1 && name[0] == L'#') id = MAKEINTRESOURCEW(std::wcstoul(name.c_str() + 1, nullptr, 10));
-    s.PreviewDialogHandle = ::CreateDialogParamW(s.ResourceModuleHandle, id, panel.Window(), nullptr, 0);
+    // The system creates the dialog from a template written here from the one read, and under
+    // the program's own module, so that it looks nothing up in the file.
+    const ResourceBytes bytes = GetResourceBytes(L"5", name);
+    std::optional<readers::DialogTemplate> shown = readers::ReadDialogTemplate(bytes.data(), bytes.size());
+    if (shown) shown = readers::PreviewDialogTemplate(std::move(*shown));
+    if (!shown) return false;
+    const std::vector<uint32_t> words = readers::WriteDialogTemplate(*shown);
+    s.PreviewDialogHandle = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                                         reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
+                                                         panel.Window(), nullptr, 0);
     HWND dialog = s.PreviewDialogHandle;
     if (!dialog) return false;
     RECT rc{};

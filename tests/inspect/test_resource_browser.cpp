@@ -4,6 +4,7 @@
 #include "inspect/mResGetResource.h"
 #include "inspect/mResMain.h"
 #include "inspect/mResShowResource.h"
+#include "TemplateBytes.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -261,6 +262,36 @@ TEST_F(ResourceBrowserTest, DialogsAreShownInsideOrOverThePanel) {
     Select(Next(nullptr, TVGN_ROOT));
     EXPECT_EQ(ResourceBrowser().PreviewDialogHandle, nullptr);
     EXPECT_FALSE(::IsWindow(popup));
+}
+
+// Libraries whose only template ends with the file, its last text unended: the system's reader
+// would go on past the file. Selected, each says it can not be loaded, and the process goes on.
+TEST_F(ResourceBrowserTest, TemplatesRunningOffTheEndOfTheFileAreRefused) {
+    TempDir dir;
+    templatebytes::Bytes dialog, menu;
+    dialog.D(0x80C00000).D(0).W(0).W(0).W(0).W(120).W(40).W(0).W(0).S(u"Caption without its end", false);
+    menu.W(0).W(0).W(0).W(100).S(u"One").W(0x80).W(101).S(u"Two without its end", false);
+    const struct {
+        const wchar_t* file;
+        uint16_t type;
+        const std::vector<uint8_t>& bytes;
+        const wchar_t* node;
+    } libraries[] = {{L"dialog.dll", 5, dialog.b, L"Dialog box"}, {L"menu.dll", 4, menu.b, L"Menu resource"}};
+    for (const auto& l : libraries) {
+        const std::wstring path = dir / l.file;
+        ASSERT_TRUE(WriteBytes(path, templatebytes::OneResourceLibrary(l.type, l.bytes)));
+        page_.ShowFile(path);
+        Open(l.node, L"1");
+        EXPECT_EQ(ResourceBrowser().PreviewDialogHandle, nullptr);
+        if (l.type == 4) {
+            EXPECT_EQ(Body(), L"\r\nError: Can not load resourse.") << Narrow(Body());
+        } else {
+            const auto& lines = page_.Panel().PrintedLines();
+            ASSERT_GE(lines.size(), 2u);
+            EXPECT_EQ(lines[lines.size() - 2], L"Error: Can not load resourse.");
+        }
+    }
+    CloseResourceModule();
 }
 
 TEST_F(ResourceBrowserTest, VideoPlaysFromATemporaryFileThatTheNextClickRemoves) {
