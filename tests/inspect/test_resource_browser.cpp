@@ -265,31 +265,27 @@ TEST_F(ResourceBrowserTest, DialogsAreShownInsideOrOverThePanel) {
 }
 
 // Libraries whose only template ends with the file, its last text unended: the system's reader
-// would go on past the file. Selected, each says it can not be loaded, and the process goes on.
+// would go on past the file. Selected, each says it can not be loaded and the process goes on;
+// the same files with the text ended show normally.
 TEST_F(ResourceBrowserTest, TemplatesRunningOffTheEndOfTheFileAreRefused) {
     TempDir dir;
-    templatebytes::Bytes dialog, menu;
-    dialog.D(0x80C00000).D(0).W(0).W(0).W(0).W(120).W(40).W(0).W(0).S(u"Caption without its end", false);
-    menu.W(0).W(0).W(0).W(100).S(u"One").W(0x80).W(101).S(u"Two without its end", false);
-    const struct {
-        const wchar_t* file;
-        uint16_t type;
-        const std::vector<uint8_t>& bytes;
-        const wchar_t* node;
-    } libraries[] = {{L"dialog.dll", 5, dialog.b, L"Dialog box"}, {L"menu.dll", 4, menu.b, L"Menu resource"}};
-    for (const auto& l : libraries) {
-        const std::wstring path = dir / l.file;
-        ASSERT_TRUE(WriteBytes(path, templatebytes::OneResourceLibrary(l.type, l.bytes)));
-        page_.ShowFile(path);
-        Open(l.node, L"1");
-        EXPECT_EQ(ResourceBrowser().PreviewDialogHandle, nullptr);
-        if (l.type == 4) {
-            EXPECT_EQ(Body(), L"\r\nError: Can not load resourse.") << Narrow(Body());
-        } else {
-            const auto& lines = page_.Panel().PrintedLines();
-            ASSERT_GE(lines.size(), 2u);
-            EXPECT_EQ(lines[lines.size() - 2], L"Error: Can not load resourse.");
-        }
+    for (bool ended : {false, true}) {
+        templatebytes::Bytes dialog, menu;
+        dialog.D(0x80C00000).D(0).W(0).W(0).W(0).W(120).W(40).W(0).W(0).S(u"Caption", ended);
+        menu.W(0).W(0).W(0).W(100).S(u"One").W(0x80).W(101).S(u"Two", ended);
+        const std::wstring name = ended ? L"ended" : L"unended";
+        ASSERT_TRUE(WriteBytes(dir / (name + L"-dialog.dll"), templatebytes::OneResourceLibrary(5, dialog.b)));
+        ASSERT_TRUE(WriteBytes(dir / (name + L"-menu.dll"), templatebytes::OneResourceLibrary(4, menu.b)));
+        page_.ShowFile(dir / (name + L"-dialog.dll"));
+        Open(L"Dialog box", L"1");
+        const HWND shown = ResourceBrowser().PreviewDialogHandle;
+        const auto& lines = page_.Panel().PrintedLines();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2] == L"Error: Can not load resourse.", !ended);
+        EXPECT_EQ(shown ? WindowText(shown) : L"", ended ? L"Caption" : L"");
+        page_.ShowFile(dir / (name + L"-menu.dll"));
+        Open(L"Menu resource", L"1");
+        EXPECT_EQ(Body(), ended ? L"One (cmdID = 100)\r\nTwo (cmdID = 101)\r\n" : L"\r\nError: Can not load resourse.");
     }
     CloseResourceModule();
 }
