@@ -14,7 +14,8 @@ constexpr size_t kTextBoxLargeLimit = 1024000;
 // Writes the "AVI" resource to the temporary file and plays it in a loop in the panel.
 // False when the media device will not open the file (the file is removed again).
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel);
-// Creates the dialog resource over the panel, inert (no procedure of ours handles it).
+// Creates the dialog resource over the panel, inert (no procedure of ours handles it), from the
+// template as the program read it and lets the system have it; False when it is refused.
 bool ShowDialogResource(const std::wstring& name, ResourcePanel& panel);
 // Paints the picture centred and prints its type and size; the picture is not kept.
 // `captionAfter`: the lines the caller prints below those two, which the picture keeps clear of
