@@ -58,7 +58,8 @@ bool CheckIconFile(const ResourceBytes& b) {
         const unsigned char* e = &b[6 + i * 16];
         const uint64_t bytes = Le32(e + 8), at = Le32(e + 12);
         if (at < 6 + count * 16 || at > b.size() || bytes > b.size() - at) return false;
-        const ResourceBytes image(b.begin() + static_cast<ptrdiff_t>(at), b.begin() + static_cast<ptrdiff_t>(at + bytes));
+        const auto first = b.begin() + static_cast<ptrdiff_t>(at);
+        const ResourceBytes image(first, first + static_cast<ptrdiff_t>(bytes));
         if (!CheckIconImage(image, false)) return false;
     }
     return true;

@@ -172,7 +172,8 @@ struct VersionNode {
 
 inline VersionNode VersionText(const std::u16string& key, const std::u16string& value) {
     VersionNode n{key, true, {}, {}};
-    for (char16_t c : value + u'\0') n.value.insert(n.value.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+    for (char16_t c : value + u'\0')
+        n.value.insert(n.value.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
     return n;
 }
 
