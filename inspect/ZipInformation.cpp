@@ -126,5 +126,8 @@ void ZipInformation::GetFileQuantity_Size(HWND list) {
     AddRow(list, L"", SummaryRow);
     AddRow(list, L"文件夹数：" + std::to_wstring(totals_.folders) + L" 个", SummaryRow);
     AddRow(list, L"文 件 数：" + std::to_wstring(totals_.files) + L" 个", SummaryRow);
-    AddRow(list, L"总计大小：" + filesystem_text::GroupedNumber(totals_.totalSize / 1024) + L" KB", SummaryRow);
+    const std::wstring total = totals_.sizesOverflow
+                                   ? L"总计大小：条目所记的大小之和超过 16 EB，不可信"
+                                   : L"总计大小：" + filesystem_text::GroupedNumber(totals_.totalSize / 1024) + L" KB";
+    AddRow(list, total, SummaryRow);
 }

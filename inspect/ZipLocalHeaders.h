@@ -33,13 +33,21 @@ uint64_t WalkZipLocalHeaders(ByteSource& archive, const std::function<bool(const
 struct ZipTotals {
     uint32_t files = 0;
     uint32_t folders = 0;
-    uint64_t totalSize = 0;  // uncompressed bytes of every entry
+    // Uncompressed bytes of every entry. Sizes are the archive's claims: a sum past 2^64 - 1
+    // stays there, and `sizesOverflow` says that no sum of them can be believed.
+    uint64_t totalSize = 0;
+    bool sizesOverflow = false;
     void Add(const ZipEntry& entry) {
         if (entry.IsFolder())
             ++folders;
         else
             ++files;
-        totalSize += entry.uncompressedSize;
+        if (entry.uncompressedSize > UINT64_MAX - totalSize) {
+            totalSize = UINT64_MAX;
+            sizesOverflow = true;
+        } else {
+            totalSize += entry.uncompressedSize;
+        }
     }
 };
 

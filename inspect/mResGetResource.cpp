@@ -1,6 +1,8 @@
 #include "inspect/mResGetResource.h"
 
 #include "inspect/FileByteSource.h"
+#include "inspect/ResourceImageChecks.h"
+#include "inspect/VersionBlock.h"
 #include "inspect/mResMain.h"
 #include "inspect/ResourceTemplates.h"
 #include "services/Text.h"
@@ -92,18 +94,50 @@ wchar_t AnsiChar(unsigned char byte) {
     return w;
 }
 
-std::wstring QueryVersionString(const std::vector<unsigned char>& info, const std::wstring& query) {
-    void* value = nullptr;
-    UINT chars = 0;
-    if (!::VerQueryValueW(info.data(), query.c_str(), &value, &chars) || !value) return L"";
-    return TrimAtNul(static_cast<const wchar_t*>(value), chars);
+// Gray shades of the colour table replaced by the user's 3D colours, as the system's bitmap
+// loader does when asked to map them.
+void MapThreeDColours(unsigned char* table, size_t colours, size_t entryBytes) {
+    const struct {
+        COLORREF from;
+        int to;
+    } shades[] = {{RGB(128, 128, 128), COLOR_3DSHADOW}, {RGB(192, 192, 192), COLOR_3DFACE},
+                  {RGB(223, 223, 223), COLOR_3DLIGHT}};
+    for (size_t i = 0; i < colours; ++i) {
+        unsigned char* c = table + i * entryBytes;  // blue, green, red
+        for (const auto& shade : shades) {
+            if (RGB(c[2], c[1], c[0]) != shade.from) continue;
+            const COLORREF to = ::GetSysColor(shade.to);
+            c[0] = GetBValue(to);
+            c[1] = GetGValue(to);
+            c[2] = GetRValue(to);
+            break;
+        }
+    }
+}
+
+// An icon or cursor made from one image's bytes, only when they pass the check.
+HICON IconFromImage(const ResourceBytes& image, bool cursor) {
+    if (!CheckIconImage(image, cursor)) return nullptr;
+    ResourceBytes copy = image;
+    return ::CreateIconFromResourceEx(copy.data(), static_cast<DWORD>(copy.size()), !cursor, 0x30000, 0, 0,
+                                      LR_LOADMAP3DCOLORS);
+}
+
+// A bitmap of the screen's format made from a checked bitmap resource.
+HBITMAP BitmapFromResource(const ResourceBytes& resource) {
+    DibLayout layout;
+    if (!CheckDib(resource.data(), resource.size(), DibUse::Bitmap, &layout)) return nullptr;
+    ResourceBytes copy = resource;
+    if (layout.bitCount <= 8) MapThreeDColours(copy.data() + layout.colourTableAt, layout.colours, layout.colourBytes);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(copy.data());
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, copy.data() + layout.bitsAt, info,
+                                      DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return bitmap;
 }
 
 }  // namespace
-
-bool SystemMayLoadResource(const std::wstring& type, const std::wstring& name) {
-    return FindResourceData(type, name) != nullptr;
-}
 
 ResourceBytes GetResourceBytes(const std::wstring& type, const std::wstring& name) {
     const readers::ResourceData* data = FindResourceData(type, name);
@@ -145,22 +179,17 @@ com_ptr<IPicture> IconToPicture(HICON icon) {
 }
 
 com_ptr<IPicture> GetIconCursorPicture(const std::wstring& type, const std::wstring& name) {
-    HMODULE module = ResourceBrowser().ResourceModuleHandle;
-    if (type == L"1" || type == L"3") {
-        ResourceBytes bytes = GetResourceBytes(type, name);
-        if (bytes.empty()) return {};
-        HICON icon = ::CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), type == L"3",
-                                                0x30000, 0, 0, LR_LOADMAP3DCOLORS);
-        return IconToPicture(icon);
+    if (type == L"1" || type == L"3") return IconToPicture(IconFromImage(GetResourceBytes(type, name), type == L"1"));
+    if (type == L"12" || type == L"14") {
+        // The group names its images; the one shown is made from its own checked bytes.
+        const bool cursor = type == L"12";
+        const std::vector<IconGroupEntry> entries = ReadIconGroup(GetResourceBytes(type, name), cursor);
+        const IconGroupEntry* entry = PickIconGroupEntry(entries);
+        if (!entry) return {};
+        const std::wstring image = cursor ? L"1" : L"3";
+        return IconToPicture(IconFromImage(GetResourceBytes(image, L"#" + std::to_wstring(entry->id)), cursor));
     }
-    if (!SystemMayLoadResource(type, name)) return {};
-    if (type == L"2")
-        return BitmapToPicture(static_cast<HBITMAP>(
-            ::LoadImageW(module, ResourceId(name), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    if (type == L"12" || type == L"14")
-        return IconToPicture(static_cast<HICON>(::LoadImageW(module, ResourceId(name),
-                                                             type == L"12" ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
-                                                             LR_LOADMAP3DCOLORS)));
+    if (type == L"2") return BitmapToPicture(BitmapFromResource(GetResourceBytes(type, name)));
     return {};
 }
 
@@ -168,7 +197,7 @@ com_ptr<IPicture> GetImageResourcePicture(const std::wstring& type, const std::w
     CloseResourceVideo();
     com_ptr<IPicture> picture;
     ResourceBytes bytes = GetResourceBytes(type, name);
-    if (bytes.empty()) return picture;
+    if (!CheckPictureData(bytes)) return picture;
     // The picture loader reads the bytes from memory; nothing is written to disk for it.
     unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
     if (!memory) return picture;
@@ -238,29 +267,8 @@ std::wstring GetHexDumpText(const std::wstring& type, const std::wstring& name) 
 }
 
 std::wstring GetVersionInfoText(const std::wstring& name) {
-    // The version library finds the version resource through the system's own search.
-    const std::wstring& path = ResourceBrowser().ResourceModulePath;
-    if (path.empty() || !SystemMayLoadResource(L"16", name)) return L"";
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0) return L"";
-    std::vector<unsigned char> info(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return L"";
-    void* translation = nullptr;
-    UINT bytes = 0;
-    if (!::VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &translation, &bytes) || !translation)
-        return L"";
-    const std::wstring key = VersionTranslationKey(static_cast<const unsigned char*>(translation), bytes);
-    if (key.empty()) return L"";
-    static const wchar_t* const names[] = {L"OriginalFilename", L"InternalName",   L"FileVersion",
-                                           L"FileDescription",  L"ProductName",    L"ProductVersion",
-                                           L"CompanyName",      L"LegalCopyright"};
-    std::wstring out;
-    for (const wchar_t* n : names) {
-        const std::wstring value = QueryVersionString(info, L"\\StringFileInfo\\" + key + L"\\" + n);
-        if (!value.empty()) out += std::wstring(n) + L":\r\n\t" + value + L"\r\n";
-    }
-    return Trim(out);
+    // The block the tree names, walked by our own reader.
+    return VersionInfoText(GetResourceBytes(L"16", name));
 }
 
 std::wstring GetMessageTableText(const std::wstring& name) {

@@ -9,10 +9,6 @@
 
 namespace salva {
 
-// True when the directory reader accepted the resource: only then is it looked up by the
-// system's own resource search (icon and cursor groups, bitmaps, version).
-bool SystemMayLoadResource(const std::wstring& type, const std::wstring& name);
-
 // The bytes and size of the resource the reader found; empty and 0 when it did not.
 ResourceBytes GetResourceBytes(const std::wstring& type, const std::wstring& name);
 uint32_t GetResourceSize(const std::wstring& type, const std::wstring& name);

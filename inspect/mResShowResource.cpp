@@ -1,5 +1,6 @@
 #include "inspect/mResShowResource.h"
 
+#include "inspect/AviClipCheck.h"
 #include "inspect/mResGetResource.h"
 #include "inspect/mResMain.h"
 #include "inspect/ResourceTemplates.h"
@@ -68,7 +69,10 @@ void RenderPictureIn(IPicture* picture, HDC dc, int x, int y, int width, int hei
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {
     CloseResourceVideo();
     const std::wstring& temp = ResourceBrowser().ResourceTempFile;
-    if (temp.empty() || !WriteBytes(temp, GetResourceBytes(L"AVI", name))) return false;
+    // The clip is copied out whole and its chunks checked before the media stack reads it.
+    const ResourceBytes clip = GetResourceBytes(L"AVI", name);
+    if (temp.empty() || clip.size() != GetResourceSize(L"AVI", name) || !CheckAviClip(clip)) return false;
+    if (!WriteBytes(temp, clip)) return false;
     const std::wstring open = L"open \"" + temp + L"\" Type avivideo Alias video parent " +
                               std::to_wstring(reinterpret_cast<ULONG_PTR>(panel.Window())) + L" Style child";
     if (SendResourceMci(open) != 0) {

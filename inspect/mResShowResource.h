@@ -12,7 +12,8 @@ constexpr size_t kTextBoxDefaultLimit = 65534;
 constexpr size_t kTextBoxLargeLimit = 1024000;
 
 // Writes the "AVI" resource to the temporary file and plays it in a loop in the panel.
-// False when the media device will not open the file (the file is removed again).
+// False when the clip's chunks claim more than it holds (nothing is written), or when the
+// media device will not open the file (the file is removed again).
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel);
 // Creates the dialog resource over the panel, inert (no procedure of ours handles it), from the
 // template as the program read it and lets the system have it; False when it is refused.

@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             first = false;
             last = e.offset;
             totals.Add(e);
+            fuzzinput::Require(totals.totalSize >= e.uncompressedSize);
             return true;
         });
         fuzzinput::Require(n == uint64_t(totals.files) + totals.folders && n <= size / 30);

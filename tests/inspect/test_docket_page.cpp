@@ -245,6 +245,19 @@ TEST_F(DocketPageTest, HostileArchivesEndWithTheirSoundRows) {
     EXPECT_EQ(Narrow(rows[4][0]), "总计大小：19,531 KB");
     ::DestroyWindow(page_);
 
+    // Sizes whose sum passes 2^64: the total says so instead of wrapping to a small number.
+    std::vector<uint8_t> huge;
+    for (int i = 0; i < 2; ++i)
+        zipbytes::AddEntry(huge, "claims" + std::to_string(i), 0, 0xFFFFFFFFu, 0, 0, zipbytes::Zip64Block({1ull << 63}));
+    zipbytes::AddEntry(huge, "mebibyte", 0, 1u << 20);
+    ASSERT_TRUE(testsupport::WriteBytes(dir / L"huge.zip", huge));
+    ASSERT_TRUE(Open(dir / L"huge.zip"));
+    rows = Rows();
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(Narrow(rows[0][1]), "9,223,372,036,854,775,808");
+    EXPECT_EQ(Narrow(rows[6][0]), Narrow(L"总计大小：条目所记的大小之和超过 16 EB，不可信"));
+    ::DestroyWindow(page_);
+
     // 40,000 entries, a file named without a dot before its "zip": the most listed rows, one for
     // the rest, totals of all.
     ASSERT_TRUE(testsupport::WriteBytes(dir / L"rezip", zipbytes::ManyEntries(40000)));

@@ -4,6 +4,7 @@
 #include "inspect/mResGetResource.h"
 #include "inspect/mResMain.h"
 #include "inspect/mResShowResource.h"
+#include "HostileLibrary.h"
 #include "TemplateBytes.h"
 #include "TestSupport.h"
 
@@ -370,6 +371,68 @@ TEST_F(ResourceBrowserTest, SaveWritesExactlyWhatTheResourceHolds) {
     EXPECT_EQ(bmp[0], 'B');
     EXPECT_EQ(*reinterpret_cast<const int32_t*>(&bmp[18]), page_.Panel().InnerWidth());
     EXPECT_EQ(lastFilter_, std::wstring(L"Icon files(*.ico)\0*.ico\0Bitmap files (*.bmp)\0*.bmp\0", 51));
+}
+
+// A library whose images, pictures, clip and version block claim more than they hold: each is
+// refused with the error line, the sound ones beside them are shown, and the process goes on.
+TEST_F(ResourceBrowserTest, DamagedResourcesAreRefusedAndSoundOnesShown) {
+    using hostilelib::Resource;
+    auto group = [](uint16_t count, uint16_t id) {
+        std::vector<uint8_t> b{0, 0, 1, 0, static_cast<uint8_t>(count), 0};
+        b.insert(b.end(), {16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, static_cast<uint8_t>(id), 0});
+        return b;
+    };
+    std::vector<uint8_t> colours = hostilelib::DibHeader(4, 3, 8, 0, 256);
+    colours.resize(colours.size() + 52);
+    std::vector<uint8_t> version =
+        hostilelib::VersionResource({hostilelib::VersionText(u"FileDescription", u"Hostile samples")});
+    std::vector<uint8_t> lyingVersion = version;
+    lyingVersion[1] = 0x7F;
+    std::vector<uint8_t> bmp{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0x88, 0x13, 0, 0};  // bits at 5,000
+    const std::vector<uint8_t> dib = hostilelib::DibHeader(4, 3, 24);
+    bmp.insert(bmp.end(), dib.begin(), dib.end());
+    const std::vector<uint8_t> avi{'R', 'I', 'F', 'F', 0, 0x10, 0, 0, 'A', 'V', 'I', ' ', 'L', 'I', 'S', 'T', 0, 1};
+    TempDir dir;
+    const std::wstring path = dir / L"hostile.dll";
+    ASSERT_TRUE(WriteBytes(path, hostilelib::Library({
+                                     Resource{3, u"", 1, hostilelib::IconImage(16, 8)},
+                                     Resource{3, u"", 2, hostilelib::IconImage(16)},
+                                     Resource{14, u"", 20, group(1, 1)},
+                                     Resource{14, u"", 21, group(1, 2)},
+                                     Resource{14, u"", 22, group(5, 2)},
+                                     Resource{2, u"", 30, colours},
+                                     Resource{16, u"", 1, lyingVersion},
+                                     Resource{16, u"", 2, version},
+                                     Resource{0, u"AVI", 40, avi},
+                                     Resource{0, u"JPEG", 50, bmp},
+                                 })));
+    std::vector<std::wstring> sent;
+    SetResourceMciSender([&](const std::wstring& command, wchar_t*, UINT) -> DWORD {
+        sent.push_back(command);
+        return 0;
+    });
+    page_.ShowFile(path);
+    const std::wstring error = L"Error: Can not load resourse.";
+    auto refused = [&](const std::wstring& type, const std::wstring& name) {
+        Open(type, name);
+        if (TextShown()) return Body().size() >= error.size() && Body().substr(Body().size() - error.size()) == error;
+        const auto& lines = page_.Panel().PrintedLines();
+        return std::find(lines.begin(), lines.end(), error) != lines.end();
+    };
+    EXPECT_TRUE(refused(L"Hardware-dependent icon resource", L"1"));
+    EXPECT_TRUE(refused(L"Hardware-independent icon resource", L"20")) << "its image is damaged";
+    EXPECT_TRUE(refused(L"Hardware-independent icon resource", L"22")) << "it counts more entries than it holds";
+    EXPECT_TRUE(refused(L"Bitmap resource", L"30"));
+    EXPECT_TRUE(refused(L"Version resource", L"1"));
+    EXPECT_TRUE(refused(L"AVI", L"40"));
+    EXPECT_TRUE(sent.empty()) << Narrow(sent.front());
+    EXPECT_TRUE(refused(L"JPEG", L"50"));
+
+    EXPECT_FALSE(refused(L"Hardware-independent icon resource", L"21"));
+    EXPECT_EQ(page_.Panel().PrintedLines()[1], L"ImageSize[Width*Height]: 16\u00D716 pixels");
+    EXPECT_FALSE(refused(L"Version resource", L"2"));
+    EXPECT_EQ(Body(), L"FileDescription:\r\n\tHostile samples\r\n");
+    CloseResourceModule();
 }
 
 TEST(ResourceText, TextBoxLimitRaisedForLargeTextsAndRefusedPastTheCeiling) {
