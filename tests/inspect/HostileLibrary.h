@@ -3,6 +3,7 @@
 // language (neutral).
 #pragma once
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 }
 
 // The resource section as it lies at `rva`: one directory of types, one of names per type, one
-// language each, the data entries, the type names, then the bytes.
-inline std::vector<uint8_t> ResourceSection(const std::vector<Resource>& resources, uint32_t rva) {
+// language each, the data entries, the type names, then the bytes. With `endsAt`, the section
+// is that long and the last resource's bytes end it.
+inline std::vector<uint8_t> ResourceSection(const std::vector<Resource>& resources, uint32_t rva,
+                                            size_t endsAt = 0) {
     // Types in order of first appearance; named ones first, as the directory keeps them.
     std::vector<std::pair<uint16_t, std::u16string>> types;
     for (int named = 1; named >= 0; --named)
@@ -63,6 +66,10 @@ inline std::vector<uint8_t> ResourceSection(const std::vector<Resource>& resourc
     for (const Resource& r : resources) {
         dataAt.push_back(at);
         at = (at + r.bytes.size() + 3) & ~size_t{3};
+    }
+    if (endsAt && !resources.empty()) {
+        dataAt.back() = endsAt - resources.back().bytes.size();
+        at = endsAt;
     }
     std::vector<uint8_t> s(at, 0);
     size_t namedTypes = 0;
@@ -99,9 +106,12 @@ inline std::vector<uint8_t> ResourceSection(const std::vector<Resource>& resourc
 }
 
 // The whole DLL: a DOS header, the PE headers of an image with one resource section, the section.
-inline std::vector<uint8_t> Library(const std::vector<Resource>& resources) {
+// With `lastEndsFile`, the file is whole pages and the last resource's bytes end it, so that a
+// reader running past them runs past the mapped file.
+inline std::vector<uint8_t> Library(const std::vector<Resource>& resources, bool lastEndsFile = false) {
     const uint32_t kRva = 0x1000, kRaw = 0x200;
-    const std::vector<uint8_t> section = ResourceSection(resources, kRva);
+    std::vector<uint8_t> section = ResourceSection(resources, kRva);
+    if (lastEndsFile) section = ResourceSection(resources, kRva, ((kRaw + section.size() + 0xFFF) & ~size_t{0xFFF}) - kRaw);
     const uint32_t rawSize = (static_cast<uint32_t>(section.size()) + 0x1FF) & ~0x1FFu;
     std::vector<uint8_t> f(kRaw + rawSize, 0);
     f[0] = 'M';

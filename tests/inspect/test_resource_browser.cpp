@@ -275,8 +275,8 @@ TEST_F(ResourceBrowserTest, TemplatesRunningOffTheEndOfTheFileAreRefused) {
         dialog.D(0x80C00000).D(0).W(0).W(0).W(0).W(120).W(40).W(0).W(0).S(u"Caption", ended);
         menu.W(0).W(0).W(0).W(100).S(u"One").W(0x80).W(101).S(u"Two", ended);
         const std::wstring name = ended ? L"ended" : L"unended";
-        ASSERT_TRUE(WriteBytes(dir / (name + L"-dialog.dll"), templatebytes::OneResourceLibrary(5, dialog.b)));
-        ASSERT_TRUE(WriteBytes(dir / (name + L"-menu.dll"), templatebytes::OneResourceLibrary(4, menu.b)));
+        ASSERT_TRUE(WriteBytes(dir / (name + L"-dialog.dll"), hostilelib::Library({{5, u"", 1, dialog.b}}, true)));
+        ASSERT_TRUE(WriteBytes(dir / (name + L"-menu.dll"), hostilelib::Library({{4, u"", 1, menu.b}}, true)));
         page_.ShowFile(dir / (name + L"-dialog.dll"));
         Open(L"Dialog box", L"1");
         const HWND shown = ResourceBrowser().PreviewDialogHandle;
