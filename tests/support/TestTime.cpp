@@ -10,6 +10,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Shorter waits are looks that expect to find nothing now and then (a poll in a loop, a box
+// that must not come), not places where a test could hang.
+constexpr int kReportedFromMs = 1000;
+
 Clock::time_point DeadlineIn(int timeoutMs) { return Clock::now() + std::chrono::milliseconds(ScaledMs(timeoutMs)); }
 
 int MsSince(Clock::time_point start) {
@@ -44,7 +48,7 @@ bool WaitUntil(const std::string& what, int timeoutMs, const std::function<bool(
         if (Clock::now() >= end) break;
         ::Sleep(static_cast<DWORD>(stepMs));
     }
-    ReportGaveUp(what, MsSince(start));
+    if (timeoutMs >= kReportedFromMs) ReportGaveUp(what, MsSince(start));
     return false;
 }
 
@@ -64,7 +68,7 @@ bool PumpUntil(const std::string& what, int timeoutMs, const std::function<bool(
         if (Clock::now() >= end) break;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    ReportGaveUp(what, MsSince(start));
+    if (timeoutMs >= kReportedFromMs) ReportGaveUp(what, MsSince(start));
     return false;
 }
 

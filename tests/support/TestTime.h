@@ -18,7 +18,7 @@ int ScaledMs(int ms);
 void ReportGaveUp(const std::string& what, int waitedMs);
 
 // Waits until `done` holds, looking every `stepMs`, for at most ScaledMs(timeoutMs); on giving
-// up it reports `what` and returns false. Handles no messages: for threads that only watch.
+// up it returns false, after reporting `what` when `timeoutMs` is a second or more. Handles no messages: for threads that only watch.
 bool WaitUntil(const std::string& what, int timeoutMs, const std::function<bool()>& done, int stepMs = 20);
 // The same while handling this thread's messages (sent and posted ones, painting, timers).
 bool PumpUntil(const std::string& what, int timeoutMs, const std::function<bool()>& done);
