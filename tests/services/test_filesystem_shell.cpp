@@ -49,8 +49,8 @@ HWND WaitForDialog(HWND other, int timeoutMs, const std::atomic<bool>& stop, con
 // that follows the command `followUp`. Runs beside the test's thread, which sits in the call.
 // That call returns only once its windows are answered, so each watch lasts until its window
 // shows or the call has returned (Join): a watch that gave up first would leave the test
-// waiting in the picker for ever. The first picker of a process is slow to come on a busy
-// machine (the shell fills its icons).
+// waiting in the picker for ever, and the first picker of a process can take longer than any
+// fixed watch on a slow, busy machine.
 class PickerAnswer {
 public:
     explicit PickerAnswer(std::wstring folder, int followUp = 0)

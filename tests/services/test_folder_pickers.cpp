@@ -41,8 +41,8 @@ struct Seen {
 // Waits for the picker, notes its layout, lets `fill` work on the panel, then chooses
 // `folder` and presses OK (Cancel when `folder` is empty). The picker's call returns only once
 // the picker is answered, so the watch lasts until the picker shows or the call has returned
-// (Join): a watch that gave up first would leave the test waiting in the picker for ever. The
-// first picker of a process is slow to come on a busy machine (the shell fills its icons).
+// (Join): a watch that gave up first would leave the test waiting in the picker for ever, and
+// the first picker of a process can take longer than any fixed watch on a slow, busy machine.
 class PickerUser {
 public:
     PickerUser(const wchar_t* panelClass, std::wstring folder, std::function<void(HWND panel)> fill)
