@@ -63,7 +63,12 @@ void RenderPictureIn(IPicture* picture, HDC dc, int x, int y, int width, int hei
     OLE_YSIZE_HIMETRIC hmH = 0;
     picture->get_Width(&hmW);
     picture->get_Height(&hmH);
+    // A picture drawn smaller loses whole rows and columns. The context's own mode (black on
+    // white) would AND each lost row into its neighbour instead, which draws dark lines across
+    // an icon or bitmap wherever neighbouring rows differ (most visibly across gradients).
+    const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
     picture->Render(dc, x, y, width, height, 0, hmH, hmW, -hmH, nullptr);
+    if (oldMode) ::SetStretchBltMode(dc, oldMode);
 }
 
 bool ShowAviResource(const std::wstring& name, ResourcePanel& panel) {

@@ -152,8 +152,16 @@ HRESULT UnregisterServer(const ServerInfo& server) noexcept {
         DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(*c.clsid));
         DeleteTree(HKEY_CLASSES_ROOT, c.progId);
     }
+    // A type library that is not registered is already in the state we want. Asked first, since
+    // the answer for it differs: Wine's UnRegisterTypeLib gives E_INVALIDARG, which also stands
+    // for arguments it refuses.
+    const std::wstring version = std::to_wstring(server.libMajor) + L"." + std::to_wstring(server.libMinor);
+    unique_hkey registered;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"TypeLib\\" + GuidText(*server.libid) + L"\\" + version).c_str(), 0,
+                        KEY_READ, registered.put()) != ERROR_SUCCESS)
+        return S_OK;
+    registered.reset();
     const HRESULT hr = ::UnRegisterTypeLib(*server.libid, server.libMajor, server.libMinor, LOCALE_NEUTRAL, SYS_WIN32);
-    // A library that was never registered is already in the state we want.
     return (SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY ||
             hr == TYPE_E_LIBNOTREGISTERED) ? S_OK : hr;
 }

@@ -58,12 +58,16 @@ public:
         *out = typeInfo_.get();
         return S_OK;
     }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    // The interface argument is reserved: anything but IID_NULL names an interface we do not
+    // dispatch for.
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
         RETURN_IF_FAILED(EnsureTypeInfo());
         return ::DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
     }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* excep, UINT* argErr) override {
+        if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
         RETURN_IF_FAILED(EnsureTypeInfo());
         return ::DispInvoke(static_cast<Iface*>(this), typeInfo_.get(), id, flags, params,
                             result, excep, argErr);

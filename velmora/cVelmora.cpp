@@ -12,10 +12,16 @@ HWND ToWindow(long value) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(
 
 bool FitsShort(long value) { return value >= -32768 && value <= 32767; }
 
+// The library's own descriptions of the errors it raises: the system's message tables lack
+// these codes on some systems (Wine's among them).
+const wchar_t kOverflowText[] = L"溢出";
+const wchar_t kNotAPictureText[] = L"类型不匹配：菜单项的图标不是图片。";
+const wchar_t kNoMaskColourText[] = L"无效的参数：没有给出图标的掩码颜色。";
+
 HRESULT Overflow() {
     salva::com_ptr<ICreateErrorInfo> create;
     if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
-        create->SetDescription(const_cast<LPOLESTR>(L"Overflow"));
+        create->SetDescription(const_cast<LPOLESTR>(kOverflowText));
         create->SetSource(const_cast<LPOLESTR>(L"Velmora.cVelmora"));
         salva::com_ptr<IErrorInfo> info;
         if (SUCCEEDED(create.query(info.put()))) ::SetErrorInfo(0, info.get());
@@ -35,15 +41,6 @@ void StorePicture(IPictureDisp* disp, salva::com_ptr<IPicture>& target) {
     if (SUCCEEDED(ToPicture(disp, pic)) && pic) target = pic;
 }
 
-std::wstring ErrorText(HRESULT hr) {
-    wchar_t* buffer = nullptr;
-    ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    salva::unique_hlocal hold(buffer);
-    std::wstring text = buffer ? buffer : L"";
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
-    return text;
-}
 }  // namespace
 
 cVelmora::cVelmora() { ResetDefaults(S()); }
@@ -244,10 +241,11 @@ STDMETHODIMP cVelmora::SetMenuDisplayStyle(MenuStyle style, VARIANT_BOOL loadPre
 }
 STDMETHODIMP cVelmora::SetMenuItemIcon(BSTR caption, IPictureDisp* picture, long* maskColour) {
     salva::com_ptr<IPicture> pic;
-    HRESULT hr = ToPicture(picture, pic);
-    if (SUCCEEDED(hr) && !maskColour) hr = E_POINTER;
-    if (FAILED(hr)) {
-        const std::wstring text = ErrorText(hr) + L"\r\n";
+    const wchar_t* error = nullptr;
+    if (FAILED(ToPicture(picture, pic))) error = kNotAPictureText;
+    else if (!maskColour) error = kNoMaskColourText;
+    if (error) {
+        const std::wstring text = std::wstring(error) + L"\r\n";
         ::MessageBoxW(nullptr, text.c_str(), L"Error！", MB_OK | MB_ICONEXCLAMATION);
         return S_OK;
     }

@@ -29,6 +29,9 @@ const Place kLabels[] = {
 };
 // The etched separators: a dark line with a light one below it.
 const int kSeparatorTops[] = {0, 114, 144};
+// Where the facts start in the panel: level with the labels below it, and clear of the file
+// list the dialog puts beside the pane.
+const int kFactsLeft = kLabels[0].x - kVideo.x;
 
 }  // namespace
 
@@ -323,7 +326,7 @@ void frmPlaying::PrintFacts() {
     ::GetTextMetricsW(dc, &tm);
     int y = 0;
     for (const std::wstring& line : facts_) {
-        ::TextOutW(dc, 0, y, line.c_str(), static_cast<int>(line.size()));
+        ::TextOutW(dc, kFactsLeft, y, line.c_str(), static_cast<int>(line.size()));
         y += tm.tmHeight;
     }
     box.Refresh();

@@ -227,6 +227,34 @@ TEST(ResourcePicturePlace, BelowTheCaptionsLastLineShrunkIntoTheRoomLeft) {
     }
 }
 
+// A 256-pixel icon image of grey rows, dark at the bottom and light at the top, drawn shrunk
+// as the panel draws a large icon: every row drawn is one of the icon's, so going down the
+// greys only darken. Merged rows (127 AND 128 is 0) would show as dark lines across it.
+TEST(ResourcePicture, ShrunkIconKeepsItsRows) {
+    constexpr int kSize = 256, kRow = kSize * 3;
+    BITMAPINFOHEADER head{sizeof(head), kSize, kSize * 2, 1, 24};
+    std::vector<BYTE> bytes(sizeof(head) + kRow * kSize + kSize / 8 * kSize);  // colour rows, then mask rows
+    std::memcpy(bytes.data(), &head, sizeof(head));
+    for (int y = 0; y < kSize; ++y)  // bottom-up rows
+        std::memset(bytes.data() + sizeof(head) + y * kRow, y, kRow);
+    com_ptr<IPicture> picture = IconToPicture(::CreateIconFromResourceEx(
+        bytes.data(), static_cast<DWORD>(bytes.size()), TRUE, 0x30000, 0, 0, LR_LOADMAP3DCOLORS));
+    ASSERT_TRUE(picture);
+    HDC screen = ::GetDC(nullptr);
+    unique_hdc dc(::CreateCompatibleDC(screen));
+    unique_hbitmap canvas(::CreateCompatibleBitmap(screen, 140, 140));
+    ::ReleaseDC(nullptr, screen);
+    select_scope keep(dc.get(), canvas.get());
+    RenderPictureIn(picture.get(), dc.get(), 0, 0, 131, 131);
+    std::string seen;
+    for (int y = 1; y < 131; ++y) {
+        const int above = GetRValue(::GetPixel(dc.get(), 65, y - 1)), here = GetRValue(::GetPixel(dc.get(), 65, y));
+        if (here > above) seen += " row " + std::to_string(y) + ": " + std::to_string(above) + " then " +
+                                  std::to_string(here);
+    }
+    EXPECT_EQ("", seen) << "a row darker than the rows below it";
+}
+
 TEST_F(ResourceBrowserTest, AClickOnTheSelectedNodeShowsItAgain) {
     HTREEITEM icon = Open(L"Hardware-independent icon resource", L"1");
     page_.TreeView1_Collapse(icon);  // a collapse blanks the panel

@@ -417,21 +417,32 @@ TEST_F(MenuPaint, NonPictureArgumentIsReportedInAMessageBox) {
     d->AddRef();
     V_VT(&args[0]) = VT_I4;
     V_I4(&args[0]) = 1;
-    std::wstring text;
-    testsupport::Watcher watcher(L"Error！", [&text](HWND box) {
-        HWND label = ::GetDlgItem(box, 0xFFFF);
-        text = testsupport::WindowText(label);
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
     // The dispatcher itself refuses an object that is not a picture ...
     EXPECT_EQ(E_NOINTERFACE, Invoke(d.get(), L"SetMenuItemIcon", DISPATCH_METHOD, args, 3, nullptr));
-    // ... a caller of the slot reaches the library, which reports it and goes on.
+    // ... a caller of the slot reaches the library, which describes the error itself (the
+    // system has no text for it) and goes on.
     salva::unique_bstr caption(::SysAllocString(L"B"));
     long mask = 1;
-    EXPECT_EQ(S_OK, obj_->SetMenuItemIcon(caption.get(), reinterpret_cast<IPictureDisp*>(d.get()), &mask));
-    watcher.Join();
-    EXPECT_TRUE(watcher.found()) << "no message box titled Error！";
-    EXPECT_FALSE(text.empty()) << "the box names the error";
+    const struct {
+        IPictureDisp* picture;
+        long* mask;
+        const wchar_t* text;
+    } calls[] = {
+        {reinterpret_cast<IPictureDisp*>(d.get()), &mask, L"类型不匹配：菜单项的图标不是图片。\r\n"},
+        {pic_.get(), nullptr, L"无效的参数：没有给出图标的掩码颜色。\r\n"},
+    };
+    for (const auto& c : calls) {
+        std::wstring text;
+        testsupport::Watcher watcher(L"Error！", [&text](HWND box) {
+            HWND label = ::GetDlgItem(box, 0xFFFF);
+            text = testsupport::WindowText(label);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(S_OK, obj_->SetMenuItemIcon(caption.get(), c.picture, c.mask));
+        watcher.Join();
+        EXPECT_TRUE(watcher.found()) << "no message box titled Error！";
+        EXPECT_EQ(testsupport::Narrow(c.text), testsupport::Narrow(text)) << "the box names the error";
+    }
     Open();
     Paint(14, {0, 68, 300, 88}, false);
     // Nothing was stored for "B": its cell shows the check mark, not the test picture.
