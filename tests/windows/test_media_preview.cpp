@@ -229,7 +229,8 @@ TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
                       HWND panel = pane.Control(frmPlaying::IDC_picVideo);
                       for (int i = 0; i < 500 && !::GetWindow(panel, GW_CHILD); ++i) ::Sleep(20);
                       videoInPane = ::GetWindow(panel, GW_CHILD) != nullptr;
-                      opened = ::IsWindowEnabled(pane.Control(frmPlaying::IDC_sldProgress)) != FALSE;
+                      HWND slider = pane.Control(frmPlaying::IDC_sldProgress);
+                      for (int i = 0; i < 500 && !opened; ++i, ::Sleep(20)) opened = ::IsWindowEnabled(slider) != FALSE;
                       HWND strip = pane.Control(frmPlaying::IDC_picMediaControlButton);
                       RECT r{};
                       ::GetClientRect(strip, &r);
