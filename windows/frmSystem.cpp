@@ -361,33 +361,40 @@ void frmSystem::RunButtonAction(int id) {
 // draws and scrolls with every part, several times the cost of the text itself.
 void frmSystem::StartViewFill(std::wstring text) {
     EndViewFill();
-    HWND view = Control(IDC_LTEXT);
     viewText_ = std::move(text);
     viewFilled_ = ViewPartEnd(viewText_, 0);
-    const std::wstring first = viewText_.substr(0, viewFilled_);
-    ::SetWindowTextW(view, first.c_str());
-    if (!ViewFilling()) return EndViewFill();
+    ::SetWindowTextW(Control(IDC_LTEXT), viewText_.substr(0, viewFilled_).c_str());
+    if (ViewFilling()) ::SetTimer(hwnd_, kViewFillTimer, USER_TIMER_MINIMUM, nullptr);
+    else EndViewFill();
+}
+
+// The hidden box, made at the first tick with what the view holds.
+HWND frmSystem::ViewFillBox() {
+    if (HWND fill = Control(kViewFillId)) return fill;
+    HWND view = Control(IDC_LTEXT);
     const RECT r = ChildRect(view);
-    HWND fill = ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(view, GWL_EXSTYLE)), L"EDIT", first.c_str(),
+    HWND fill = ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(view, GWL_EXSTYLE)), L"EDIT", L"",
                                   static_cast<DWORD>(::GetWindowLongW(view, GWL_STYLE)) & ~WS_VISIBLE, r.left, r.top,
                                   r.right - r.left, r.bottom - r.top, hwnd_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewFillId)),
                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (!fill) {
-        // Without room for a second box, the view takes the whole text in one piece.
-        ::SetWindowTextW(view, viewText_.c_str());
-        return EndViewFill();
-    }
+    if (!fill) return nullptr;
     ::SendMessageW(fill, WM_SETFONT, ::SendMessageW(view, WM_GETFONT, 0, 0), FALSE);
     ::SendMessageW(fill, EM_SETLIMITTEXT, 0, 0);
-    ::SetTimer(hwnd_, kViewFillTimer, USER_TIMER_MINIMUM, nullptr);
+    ::SetWindowTextW(fill, viewText_.substr(0, viewFilled_).c_str());
+    return fill;
 }
 
 // Appends parts to the hidden box for one slice of time; the last part puts it in the view's
 // place, with the view's selection and first line shown.
 void frmSystem::FillViewPart() {
-    HWND fill = Control(kViewFillId);
-    if (!fill || !ViewFilling()) return EndViewFill();
+    if (!ViewFilling()) return EndViewFill();
+    HWND fill = ViewFillBox();
+    if (!fill) {
+        // Without room for a second box, the view takes the whole text in one piece.
+        ::SetWindowTextW(Control(IDC_LTEXT), viewText_.c_str());
+        return EndViewFill();
+    }
     const int64_t until = TickClock::Now() + kViewSliceMs * TickClock::PerMs();
     do {
         const size_t end = ViewPartEnd(viewText_, viewFilled_);

@@ -84,6 +84,7 @@ private:
     void StartViewFill(std::wstring text);
     void FillViewPart();
     void EndViewFill();
+    HWND ViewFillBox();
     void ShowButtonPressed(HWND button);
     void TrackButtonHover(HWND button);
     void RunUnloadSteps();
