@@ -17,6 +17,9 @@ public:
     virtual SIZE OuterSize() = 0;
     // Resets the pane and shows the file's facts (and a preview for a media type it knows).
     virtual bool OpenMediaFile(const std::wstring& path) = 0;
+    // Resets the pane and shows the file's facts only: no media is opened, and the previous
+    // file's picture leaves the pane.
+    virtual void ShowFileFacts(const std::wstring& path) = 0;
     // Stops and releases any loaded media.
     virtual void StopPlay() = 0;
     // Stops any preview and destroys the pane's window (loaded again on next use).

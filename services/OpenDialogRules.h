@@ -14,6 +14,12 @@ constexpr int kDialogWidth = 518;
 constexpr int kDialogHeight = 296;
 // The preview pane's bottom edge stands this far above the client area's bottom edge.
 constexpr int kPaneBottomGap = 64;
+// How long a selection rests before the pane shows its facts, and before it opens it as
+// media: a key held down moves the selection every 30 ms or so, the facts take the shell some
+// tens of milliseconds and a media open builds a filter graph (seconds, for some files), so
+// a held key's steps show nothing and only the file the selection stops on is opened.
+constexpr UINT kFactsRestMs = 60;
+constexpr UINT kPreviewRestMs = 300;
 
 // What the open dialog's file buffer gives the file list.
 struct OpenDialogResult {

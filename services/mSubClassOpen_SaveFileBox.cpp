@@ -137,6 +137,39 @@ void LayOutChildren(HWND dialog) {
     }
 }
 
+// The selection the pane shows once it has rested: first its facts, then the media, both from
+// one timer. One modal dialog at a time.
+constexpr UINT_PTR kPreviewTimer = 0x5A1;
+struct RestingSelection {
+    std::wstring path;
+    bool factsShown = false;
+};
+RestingSelection& Resting() {
+    static RestingSelection selection;
+    return selection;
+}
+
+void CALLBACK ShowRestingSelection(HWND window, UINT, UINT_PTR id, DWORD) {
+    RestingSelection& resting = Resting();
+    OpenDialogPane* pane = CurrentOpenDialogPane();
+    if (!pane || resting.path.empty() || !CanOpenFile(resting.path)) {
+        ::KillTimer(window, id);
+        resting = RestingSelection{};
+        return;
+    }
+    if (!resting.factsShown) {
+        resting.factsShown = true;
+        ::SetTimer(window, id, rules::kPreviewRestMs - rules::kFactsRestMs, ShowRestingSelection);
+        pane->ShowFileFacts(resting.path);
+        return;
+    }
+    ::KillTimer(window, id);
+    const std::wstring path = std::move(resting.path);
+    resting = RestingSelection{};
+    pane->StopPlay();
+    pane->OpenMediaFile(path);
+}
+
 // The subclass of the dialog that is open; one modal dialog at a time.
 WindowSubclass& NameGuard() {
     static WindowSubclass guard;
@@ -263,15 +296,20 @@ UINT_PTR CALLBACK OpenSaveDialogHook(HWND window, UINT message, WPARAM, LPARAM l
             OpenDialogPane* pane = CurrentOpenDialogPane();
             if (!pane) break;
             const std::wstring path = GetDialogFilePath(header.hwndFrom, CDM_GETFILEPATH, kSelectedPathChars);
-            // A folder or an unreadable file leaves the previous preview in place.
+            // A folder or an unreadable file leaves the previous preview in place. Another file
+            // stops it at once; its facts and media wait until the selection rests (each change
+            // starts the one timer again).
             if (CanOpenFile(path)) {
                 pane->StopPlay();
-                pane->OpenMediaFile(path);
+                Resting() = RestingSelection{path, false};
+                ::SetTimer(window, kPreviewTimer, rules::kFactsRestMs, ShowRestingSelection);
             }
         }
         break;
     }
     case WM_DESTROY:
+        ::KillTimer(window, kPreviewTimer);
+        Resting() = RestingSelection{};
         if (OpenDialogPane* pane = CurrentOpenDialogPane()) {
             pane->StopPlay();
             pane->Unload();

@@ -3,7 +3,6 @@
 #include "services/Holders.h"
 #include "services/Text.h"
 #include <algorithm>
-#include <vector>
 
 namespace salva {
 namespace {
@@ -24,20 +23,23 @@ unique_hfile OpenForReading(const std::wstring& path) {
 std::wstring LogViewText(const std::wstring& fileText) {
     if (fileText.empty()) return {};
     // Lines end at CRLF, CR or LF; a line end at the very end starts no further line.
-    std::vector<std::wstring> lines;
+    std::wstring out;
+    out.reserve(fileText.size() + fileText.size() / 16 + 4);
+    out = L"\r\n";
+    bool lastEmpty = false;
     size_t start = 0;
     while (start < fileText.size()) {
-        size_t end = fileText.find_first_of(L"\r\n", start);
+        const size_t end = fileText.find_first_of(L"\r\n", start);
         if (end == std::wstring::npos) {
-            lines.push_back(fileText.substr(start));
+            out.append(fileText, start, std::wstring::npos).append(L"\r\n");
+            lastEmpty = false;
             break;
         }
-        lines.push_back(fileText.substr(start, end - start));
+        out.append(fileText, start, end - start).append(L"\r\n");
+        lastEmpty = end == start;
         start = end + ((fileText[end] == L'\r' && end + 1 < fileText.size() && fileText[end + 1] == L'\n') ? 2 : 1);
     }
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    std::wstring out = L"\r\n";
-    for (const auto& line : lines) out += line + L"\r\n";
+    if (lastEmpty) out.resize(out.size() - 2);
     return out;
 }
 

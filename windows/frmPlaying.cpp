@@ -132,8 +132,9 @@ void frmPlaying::Form_Unload() {
 // ---------------------------------------------------------------------------------------------
 // Opening and the player
 
-bool frmPlaying::OpenMediaFile(const std::wstring& path) {
-    if (!Load()) return false;
+// Empties the labels, turns the slider and the timer off and prints the file's facts; false
+// when the file's length cannot be read (nothing is printed then).
+bool frmPlaying::ResetAndPrintFacts(const std::wstring& path) {
     for (int id : {IDC_lblCurrentPosition, IDC_lblCurrentTime, IDC_lblTotalLength, IDC_lblTotalTime})
         ::SetWindowTextW(Control(id), L"");
     SetSlider(0, false);
@@ -145,16 +146,29 @@ bool frmPlaying::OpenMediaFile(const std::wstring& path) {
     PrintFacts();
 
     uint64_t length = 0;
-    if (!FileLength64(path, length)) {
-        opened_ = false;
-        return false;
-    }
+    if (!FileLength64(path, length)) return false;
     {
         FileSystem fs;
         facts_ = PaneFactLines(length, fs.GetFileTypeName(path), fs.GetFileDateTime(path, 0),
                                fs.GetFileDateTime(path, 1), fs.GetFileDateTime(path, 2), fs.GetFileAttributesStr(path));
     }
     PrintFacts();
+    return true;
+}
+
+void frmPlaying::ShowFileFacts(const std::wstring& path) {
+    if (!Load()) return;
+    playing_ = opened_ = playPressed_ = stopPressed_ = false;
+    ResetAndPrintFacts(path);
+    picMediaControlButton_Paint();
+}
+
+bool frmPlaying::OpenMediaFile(const std::wstring& path) {
+    if (!Load()) return false;
+    if (!ResetAndPrintFacts(path)) {
+        opened_ = false;
+        return false;
+    }
 
     bool result = false;
     switch (MediaKindOf(path)) {

@@ -44,6 +44,7 @@ public:
     SIZE InnerSize() override;
     SIZE OuterSize() override;
     bool OpenMediaFile(const std::wstring& path) override;
+    void ShowFileFacts(const std::wstring& path) override;
     void StopPlay() override;
     void Unload() override;
 
@@ -73,6 +74,7 @@ private:
     void Form_Unload();
     void CreateControls();
     void PrintFacts();
+    bool ResetAndPrintFacts(const std::wstring& path);
     void picMediaControlButton_Paint();
     void picMediaControlButton_MouseDown(int x);
     void sldProgress_Change();

@@ -7,6 +7,7 @@
 #include "services/ModalLoop.h"
 #include "services/ProgramFolder.h"
 #include "services/TextFit.h"
+#include "services/TickClock.h"
 #include "services/ToolTips.h"
 #include "services/Twips.h"
 #include "services/mT3D.h"
@@ -29,6 +30,14 @@ const wchar_t kNoLogRecords[] = L"无日志记录！\r\n";
 const COLORREF kTextBack = RGB(255, 255, 245);
 const COLORREF kTextFore = RGB(0, 92, 128);
 const wchar_t kButtonClass[] = L"SalvadiskLogButton";
+
+// The log file's view goes into its box in parts: an edit control lays out its text at about a
+// megabyte a second under Wine, and a whole megabyte at once would keep the window from
+// answering for that long. Between parts the window's messages run (the timer comes last).
+const UINT_PTR kViewFillTimer = 1;
+const int kViewFillId = 120;
+const size_t kViewPartChars = 4096;
+const int64_t kViewSliceMs = 40;
 
 // Design sizes in twips.
 const int kClientWidthTw = 5640;
@@ -55,6 +64,17 @@ const ButtonDesign* DesignOf(int id) {
     for (const auto& b : kButtons)
         if (b.id == id) return &b;
     return nullptr;
+}
+
+// Where the part of `text` that starts at `from` ends: after the last line end within
+// kViewPartChars, never inside a surrogate pair.
+size_t ViewPartEnd(const std::wstring& text, size_t from) {
+    size_t end = std::min(text.size(), from + kViewPartChars);
+    if (end == text.size()) return end;
+    const size_t lineEnd = text.rfind(L'\n', end - 1);
+    if (lineEnd != std::wstring::npos && lineEnd >= from) return lineEnd + 1;
+    if (end - from > 1 && IS_HIGH_SURROGATE(text[end - 1])) --end;
+    return end;
 }
 
 SYSTEMTIME LocalNow() {
@@ -252,6 +272,7 @@ void frmSystem::Layout() {
     const int textHeight = ToPixels(std::max(0.0, scaleHeight - used - 20));
     ::MoveWindow(tText, 0, textTop, client.right, textHeight, TRUE);
     ::MoveWindow(Control(IDC_LTEXT), 0, textTop, client.right, textHeight, TRUE);
+    if (HWND fill = Control(kViewFillId)) ::MoveWindow(fill, 0, textTop, client.right, textHeight, FALSE);
 
     const int buttonTop = ToPixels(ToTwips(textTop + textHeight) + 8);
     for (const auto& b : kButtons) {
@@ -312,9 +333,9 @@ void frmSystem::RunButtonAction(int id) {
     switch (id) {
     case IDC_PICVIEW: {
         HWND lText = Control(IDC_LTEXT);
-        const std::wstring text =
+        std::wstring text =
             ReadLogFile(logFilePath_, kLogViewBytes, [lText](const std::wstring& notice) { return FitToBox(lText, notice); });
-        ::SetWindowTextW(lText, (!text.empty() && text.size() != 2) ? text.c_str() : kNoLogRecords);
+        StartViewFill((!text.empty() && text.size() != 2) ? std::move(text) : std::wstring(kNoLogRecords));
         ::ShowWindow(Control(IDC_TTEXT), SW_HIDE);
         ::ShowWindow(lText, SW_SHOW);
         break;
@@ -333,6 +354,81 @@ void frmSystem::RunButtonAction(int id) {
         ShowCurrentLog();
         break;
     }
+}
+
+// The first part goes into the view at once. A larger text is filled from the timer into a
+// hidden box of the same kind, which then takes the view's place: a shown edit control
+// draws and scrolls with every part, several times the cost of the text itself.
+void frmSystem::StartViewFill(std::wstring text) {
+    EndViewFill();
+    viewText_ = std::move(text);
+    viewFilled_ = ViewPartEnd(viewText_, 0);
+    ::SetWindowTextW(Control(IDC_LTEXT), viewText_.substr(0, viewFilled_).c_str());
+    if (ViewFilling()) ::SetTimer(hwnd_, kViewFillTimer, USER_TIMER_MINIMUM, nullptr);
+    else EndViewFill();
+}
+
+// The hidden box, made at the first tick with what the view holds.
+HWND frmSystem::ViewFillBox() {
+    if (HWND fill = Control(kViewFillId)) return fill;
+    HWND view = Control(IDC_LTEXT);
+    const RECT r = ChildRect(view);
+    HWND fill = ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(view, GWL_EXSTYLE)), L"EDIT", L"",
+                                  static_cast<DWORD>(::GetWindowLongW(view, GWL_STYLE)) & ~WS_VISIBLE, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewFillId)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (!fill) return nullptr;
+    ::SendMessageW(fill, WM_SETFONT, ::SendMessageW(view, WM_GETFONT, 0, 0), FALSE);
+    ::SendMessageW(fill, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(fill, viewText_.substr(0, viewFilled_).c_str());
+    return fill;
+}
+
+// Appends parts to the hidden box for one slice of time; the last part puts it in the view's
+// place, with the view's selection and first line shown.
+void frmSystem::FillViewPart() {
+    if (!ViewFilling()) return EndViewFill();
+    HWND fill = ViewFillBox();
+    if (!fill) {
+        // Without room for a second box, the view takes the whole text in one piece.
+        ::SetWindowTextW(Control(IDC_LTEXT), viewText_.c_str());
+        return EndViewFill();
+    }
+    const int64_t until = TickClock::Now() + kViewSliceMs * TickClock::PerMs();
+    do {
+        const size_t end = ViewPartEnd(viewText_, viewFilled_);
+        const std::wstring part = viewText_.substr(viewFilled_, end - viewFilled_);
+        const int length = ::GetWindowTextLengthW(fill);
+        ::SendMessageW(fill, EM_SETSEL, length, length);
+        ::SendMessageW(fill, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+        viewFilled_ = end;
+    } while (ViewFilling() && TickClock::Now() < until);
+    if (ViewFilling()) return;
+
+    HWND view = Control(IDC_LTEXT);
+    DWORD selStart = 0, selEnd = 0;
+    ::SendMessageW(view, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    const LRESULT firstLine = ::SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0);
+    ::SendMessageW(fill, EM_SETSEL, selStart, selEnd);
+    ::SendMessageW(fill, EM_LINESCROLL, 0, firstLine - ::SendMessageW(fill, EM_GETFIRSTVISIBLELINE, 0, 0));
+    ::SetWindowLongPtrW(view, GWLP_ID, 0);
+    ::SetWindowLongPtrW(fill, GWLP_ID, IDC_LTEXT);
+    ::SetWindowPos(fill, view, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool focused = ::GetFocus() == view;
+    if (::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE) ::ShowWindow(fill, SW_SHOWNA);
+    if (focused) ::SetFocus(fill);
+    ::DestroyWindow(view);
+    EndViewFill();
+}
+
+void frmSystem::EndViewFill() {
+    if (hwnd_) {
+        ::KillTimer(hwnd_, kViewFillTimer);
+        if (HWND fill = Control(kViewFillId)) ::DestroyWindow(fill);
+    }
+    viewText_.clear();
+    viewFilled_ = 0;
 }
 
 void frmSystem::ShowButtonPressed(HWND button) { mT3D::DrawControlFrame3D(hwnd_, button, 2, mT3D::Frame3DSunken); }
@@ -401,10 +497,14 @@ LRESULT frmSystem::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_TIMER:
+        if (wp == kViewFillTimer) FillViewPart();
+        return 0;
     case WM_CLOSE:
         Unload();
         return 0;
     case WM_DESTROY:
+        EndViewFill();
         // Also when something else destroys the window: the run's log still reaches the file.
         RunUnloadSteps();
         return 0;

@@ -51,6 +51,9 @@ public:
     // when it is not empty and destroys the window (result true).
     bool Unload();
 
+    // True while the log file's view is still being filled, part by part between messages.
+    bool ViewFilling() const { return viewFilled_ < viewText_.size(); }
+
     // The current run's log text, as it goes to the file.
     const std::wstring& CurrentLog() const { return log_; }
     // True while the window is registered for the shell's change notifications.
@@ -78,6 +81,10 @@ private:
     void AppendToLogBox(const std::wstring& line, bool moveCaret);
     void ShowCurrentLog();
     void RunButtonAction(int id);
+    void StartViewFill(std::wstring text);
+    void FillViewPart();
+    void EndViewFill();
+    HWND ViewFillBox();
     void ShowButtonPressed(HWND button);
     void TrackButtonHover(HWND button);
     void RunUnloadSteps();
@@ -91,6 +98,9 @@ private:
     bool unloadDone_ = false;
     std::vector<std::unique_ptr<ToolTips>> tips_;
     unique_hbrush textBack_;
+    // The log file's view and how much of it the box holds yet.
+    std::wstring viewText_;
+    size_t viewFilled_ = 0;
 };
 
 }  // namespace salva

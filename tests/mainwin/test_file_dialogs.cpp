@@ -101,6 +101,7 @@ public:
         calls += L"open " + path + L";";
         return true;
     }
+    void ShowFileFacts(const std::wstring& path) override { calls += L"facts " + path + L";"; }
     void StopPlay() override { calls += L"stop;"; }
     void Unload() override {
         if (!window_) return;
@@ -374,7 +375,7 @@ LRESULT FakeDialog::count = 0;
 
 }  // namespace
 
-TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenAndTrustsNoOversizedAnswer) {
+TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenOnceItRestsAndTrustsNoOversizedAnswer) {
     TestPane pane;
     PaneScope scope(&pane);
     TempDir dir;
@@ -396,14 +397,46 @@ TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenAndTrustsNoOversizedAnswe
         EXPECT_EQ(0u, dialogs::OpenSaveDialogHook(child.get(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n)));
     };
 
+    // The hook's timer runs from this thread's messages.
+    auto opened = [&](size_t opens) {
+        auto count = [&] {
+            size_t n = 0;
+            for (size_t at = pane.calls.find(L"open "); at != std::wstring::npos; at = pane.calls.find(L"open ", at + 1))
+                ++n;
+            return n;
+        };
+        for (int i = 0; i < 1500 && count() < opens; ++i) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+            ::Sleep(10);
+        }
+        return count() >= opens;
+    };
+
     FakeDialog::path = file;
     select();
-    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.calls));
+    EXPECT_EQ("stop;", Narrow(pane.calls)) << "the facts and the media wait for the selection to rest";
+    ASSERT_TRUE(opened(1)) << Narrow(pane.calls);
+    EXPECT_EQ(Narrow(L"stop;facts " + file + L";stop;open " + file + L";"), Narrow(pane.calls));
+    pane.calls.clear();
     FakeDialog::path = dir.path();  // a folder keeps the preview
     select();
     FakeDialog::path = dir / L"gone.dat";
     select();
-    EXPECT_EQ(Narrow(L"stop;open " + file + L";"), Narrow(pane.calls));
+    EXPECT_EQ("", Narrow(pane.calls));
+
+    // A burst of selections, as a held key makes them: the facts and the media of the last
+    // only, once the selection rests.
+    std::wstring want;
+    for (int i = 0; i < 5; ++i) {
+        FakeDialog::path = dir / (L"clip" + std::to_wstring(i) + L".dat");
+        ASSERT_TRUE(WriteBytes(FakeDialog::path, Pattern(10)));
+        select();
+        want += L"stop;";
+    }
+    ASSERT_TRUE(opened(1)) << Narrow(pane.calls);
+    EXPECT_EQ(Narrow(want + L"facts " + FakeDialog::path + L";stop;open " + FakeDialog::path + L";"),
+              Narrow(pane.calls));
 
     // The answer at start-up: a count far beyond the buffer, nothing written.
     FakeDialog::count = 32792;

@@ -165,6 +165,21 @@ TEST_F(PaneTest, TheEndStopsTheFileAndTheVideoWindowStaysUntilUnloadOrTheNextFil
     EXPECT_NE(s_->Joined().find("hide window"), std::string::npos) << s_->Joined();
 }
 
+// What the dialog shows while its selection moves: the facts, no graph, no earlier picture.
+TEST_F(PaneTest, FactsAloneOpenNoMediaAndTakeThePreviousVideoOff) {
+    ASSERT_TRUE(pane_.OpenMediaFile(clip_));
+    pane_.StopPlay();
+    s_->calls.clear();
+    pane_.ShowFileFacts(song_);
+    ASSERT_EQ(pane_.FactLines().size(), 6u);
+    EXPECT_EQ(Narrow(pane_.FactLines()[0]), "大小：3,000字节");
+    EXPECT_EQ(s_->Joined(), "hide window|");
+    EXPECT_FALSE(pane_.Opened());
+    EXPECT_FALSE(SliderOn());
+    EXPECT_EQ(Text(frmPlaying::IDC_lblTotalTime), "");
+    EXPECT_EQ(Strip(), "play raised grey, stop raised grey");
+}
+
 TEST_F(PaneTest, OtherFilesShowTheirFactsAndLeaveTheButtonsGrey) {
     EXPECT_FALSE(pane_.OpenMediaFile(text_));
     EXPECT_EQ(pane_.FactLines().size(), 6u);

@@ -108,6 +108,47 @@ TEST_F(LogWindowTest, ViewAndClearTheLogFile) {
     EXPECT_EQ(Str(testsupport::ReadBytes(logFile())), kBom + "\r\n") << "the file keeps its text";
 }
 
+// A large log goes into the view in parts between messages, and ends up as one piece would.
+TEST_F(LogWindowTest, ALargeLogIsViewedInPartsBetweenMessages) {
+    std::string file = kBom;
+    for (int i = 0; i < 2000; ++i)
+        file += Narrow(L"[d 01:00:00 AM] 文件复制完成！\r\n" + std::wstring(22, L' ') + L"目标：E:\\第" +
+                       std::to_wstring(i) + L"个.dat\r\n");
+    ASSERT_TRUE(testsupport::WriteBytes(logFile(), Bytes(file + "\r\n")));
+    const std::wstring whole = ReadLogFile(logFile());
+    ASSERT_TRUE(window->Load());
+    ::ShowWindow(window->Window(), SW_SHOWNOACTIVATE);
+    auto filled = [&] {
+        for (int i = 0; i < 3000 && window->ViewFilling(); ++i) Pump(20);
+        return !window->ViewFilling();
+    };
+
+    release(frmSystem::IDC_PICVIEW);
+    const std::wstring first = text(frmSystem::IDC_LTEXT);
+    EXPECT_TRUE(window->ViewFilling());
+    EXPECT_GT(first.size(), 0u);
+    EXPECT_LT(first.size(), whole.size()) << "the whole log went in before the window could answer";
+    EXPECT_EQ(whole.compare(0, first.size(), first), 0);
+    EXPECT_TRUE(visible(frmSystem::IDC_LTEXT));
+    EXPECT_FALSE(visible(frmSystem::IDC_TTEXT));
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(text(frmSystem::IDC_LTEXT), whole);
+    EXPECT_TRUE(visible(frmSystem::IDC_LTEXT));
+    DWORD start = 1, end = 1;
+    ::SendMessageW(control(frmSystem::IDC_LTEXT), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start + end, 0u) << "selection " << start << "-" << end;
+    EXPECT_EQ(::SendMessageW(control(frmSystem::IDC_LTEXT), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+    // Another button while the view fills: the view ends up filled and stays hidden.
+    release(frmSystem::IDC_PICVIEW);
+    release(frmSystem::IDC_PICDELETE);
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(text(frmSystem::IDC_LTEXT), whole);
+    EXPECT_FALSE(visible(frmSystem::IDC_LTEXT));
+    EXPECT_TRUE(visible(frmSystem::IDC_TTEXT));
+}
+
 TEST_F(LogWindowTest, KeepLoadedHidesAndRecords) {
     ASSERT_TRUE(window->Load());
     HWND h = window->Window();

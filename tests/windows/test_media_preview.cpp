@@ -236,7 +236,8 @@ TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
                                              static_cast<int>(salva::MediaPlayer::kBuildTimeLimitMs) + 10000,
                                              [&] { return ::GetWindow(panel, GW_CHILD) != nullptr; });
                       videoInPane = ::GetWindow(panel, GW_CHILD) != nullptr;
-                      opened = ::IsWindowEnabled(pane.Control(frmPlaying::IDC_sldProgress)) != FALSE;
+                      HWND slider = pane.Control(frmPlaying::IDC_sldProgress);
+                      for (int i = 0; i < 500 && !opened; ++i, ::Sleep(20)) opened = ::IsWindowEnabled(slider) != FALSE;
                       HWND strip = pane.Control(frmPlaying::IDC_picMediaControlButton);
                       RECT r{};
                       ::GetClientRect(strip, &r);
