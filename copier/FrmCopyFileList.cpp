@@ -197,7 +197,6 @@ void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
     names.reserve(listed_.size());
     for (const ListedFile& f : listed_) names.push_back(f.path);
     const DropPlan plan = PlanDrop(names, paths);
-    names.clear();
     file_list_batch_scope batch(*this);
     RemoveFileListItems(plan.removed);
     const FileSystem fs;
