@@ -1,6 +1,7 @@
 #include "copier/FileListRules.h"
 #include "services/FileSystem.h"
 #include "services/Text.h"
+#include <unordered_set>
 
 namespace salva {
 
@@ -24,6 +25,33 @@ bool FileListFull(OSPlatformCode platform, int64_t count) {
     if (platform == OSPlatformWin9x) return count > 32736;
     if (platform == OSPlatformNT) return count > 2147483615LL;
     return false;
+}
+
+namespace {
+
+// Equal names, counted.
+struct CountedEqual {
+    size_t* count;
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        if (count) ++*count;
+        return a == b;
+    }
+};
+
+}  // namespace
+
+DropPlan PlanDrop(const std::vector<std::wstring>& listed, const std::vector<std::wstring>& dropped,
+                  size_t* comparisons) {
+    if (comparisons) *comparisons = 0;
+    DropPlan plan;
+    using NameSet = std::unordered_set<std::wstring, std::hash<std::wstring>, CountedEqual>;
+    NameSet names(dropped.size() * 2 + 1, std::hash<std::wstring>(), CountedEqual{comparisons});
+    for (size_t i = 0; i < dropped.size(); ++i)
+        if (names.insert(UpperCase(dropped[i])).second) plan.append.push_back(i);
+    if (names.empty()) return plan;
+    for (size_t j = 0; j < listed.size(); ++j)
+        if (names.count(UpperCase(listed[j]))) plan.removed.push_back(j);
+    return plan;
 }
 
 std::wstring DeleteQuestion(const std::wstring& path) {

@@ -1,10 +1,13 @@
 // Rules of the main window's file list and its commands that need no window: which view shows
 // a file's properties, which files are read ahead for the media preview, the list's size
-// limit, the delete question and the target box that follows the current file.
+// limit, what a drop changes, the delete question and the target box that follows the current
+// file.
 #pragma once
 #include "services/mGetOSverioninfo.h"
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace salva {
 
@@ -21,6 +24,19 @@ constexpr int kReadAheadBytes = 2048;
 
 // Adding a folder is refused once the list holds more items than the platform's list allows.
 bool FileListFull(OSPlatformCode platform, int64_t count);
+
+// What a drop does to the list, worked out over the names alone: every listed item naming a
+// dropped file goes, so that the file ends up once, at the end, and each dropped file is a
+// candidate to append once, in the drop's order. Names are compared as the file system compares
+// them, whatever their case. One set of the dropped names, one pass over the list: the cost
+// grows with the list plus the drop, not with their product.
+struct DropPlan {
+    std::vector<size_t> removed;  // places in the list, ascending
+    std::vector<size_t> append;   // places in the drop: the first spelling of each name
+};
+// `comparisons`, when given, counts the name comparisons made.
+DropPlan PlanDrop(const std::vector<std::wstring>& listed, const std::vector<std::wstring>& dropped,
+                  size_t* comparisons = nullptr);
 
 // The question of the delete command.
 std::wstring DeleteQuestion(const std::wstring& path);

@@ -4,6 +4,7 @@
 #include "copier/FrmCopyTitleBar.h"
 #include "copier/mSubClassImageCombo.h"
 #include "services/CDRomDriveControl.h"
+#include "services/ModalHold.h"
 #include "windows/frmSystem.h"
 #include "services/ToolTips.h"
 #include "services/WindowText.h"
@@ -363,18 +364,11 @@ void FrmCopy::ConfigurePopupMenus() {
 bool FrmCopy::Form_QueryUnload() {
     // A running copy or batch refuses the close without asking.
     if (engine_->Running() || batchRunning_ || closeAsking_) return false;
-    // Under a prompt or a modal window (search, properties) the window is held disabled. The
-    // question's box enables its owner as it closes: the hold is put back, and the input with
-    // the window that had it, so nothing else starts while that loop still runs.
-    const bool held = !::IsWindowEnabled(hwnd_);
-    HWND active = ::GetActiveWindow();
+    // Under a prompt or a modal window (search, properties) the question holds the window too:
+    // whichever of them ends last gives it back (ShowMessage).
     closeAsking_ = true;
     promptResult_ = ShowMessage(L"真的要退出Salvadisk吗？", L"提醒！", MB_YESNO | MB_ICONEXCLAMATION);
     closeAsking_ = false;
-    if (held && ::IsWindow(hwnd_)) {
-        ::EnableWindow(hwnd_, FALSE);
-        if (active && active != hwnd_ && ::IsWindow(active)) ::SetActiveWindow(active);
-    }
     if (promptResult_ != IDYES) return false;
     ReleaseLogWindow();
     return true;
@@ -591,7 +585,10 @@ void FrmCopy::TitleBarMouse(UINT msg, WPARAM wp, int x, int) {
         break;
     }
     case WM_MOUSEMOVE:
-        if (!(wp & MK_LBUTTON)) break;
+        // Only after a press on the bar itself, which took the mouse: the left button of a
+        // drag from another program is held over the bar too, and a move loop started then
+        // would take the drop's release, so that program's drag would never end.
+        if (!(wp & MK_LBUTTON) || ::GetCapture() != barWindow) break;
         if (TitleBarDragsAt(x, w))
             mT3D::DragWindow(hwnd_);
         else
@@ -677,7 +674,7 @@ void FrmCopy::EnableTimer(bool on) {
 }
 
 int FrmCopy::ShowMessage(const std::wstring& text, const std::wstring& title, unsigned style) {
-    return ::MessageBoxW(hwnd_, text.c_str(), title.c_str(), style);
+    return HeldMessageBox(hwnd_, text.c_str(), title.c_str(), style);
 }
 
 void FrmCopy::PumpMessages() { pacer_.PumpAfterBlock(std::exchange(displayChanged_, false)); }
@@ -779,6 +776,9 @@ LRESULT FrmCopy::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_TIMER:
         if (wp == kTimerId) engine_->TimerTick();
+        return 0;
+    case kTellDropRefusals:
+        TellDropRefusals();
         return 0;
     case WM_MENUCHAR:
         // Alt with a letter: the window has no menu bar, so the system asks here about a letter

@@ -264,6 +264,11 @@ private:
     void PrepareMediaFile(const std::wstring& path);
     void RemoveCurrentListItem();
     bool RemoveFileListItem(int index);
+    // The items at these places (ascending), in one pass.
+    void RemoveFileListItems(const std::vector<size_t>& ascending);
+    // The box naming the dropped files that were not listed, once the drop has returned.
+    static constexpr UINT kTellDropRefusals = WM_APP + 1;
+    void TellDropRefusals();
     void ClearFileListItems();
     // Every listed file's length taken again.
     void MeasureListedFiles();
@@ -332,6 +337,8 @@ private:
     };
     std::vector<ListedFile> listed_;
     int listRedrawHolds_ = 0;
+    // Refusals of drops not told yet.
+    std::wstring dropRefusals_;
     bool settingListText_ = false;
     COLORREF progressColor_ = 0;
     unique_hicon icon_;

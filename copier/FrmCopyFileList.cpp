@@ -5,8 +5,10 @@
 #include "copier/FrmCopy.h"
 #include "copier/TargetName.h"
 #include "services/FileSystem.h"
+#include "services/ModalHold.h"
 #include "services/WaitCursor.h"
 #include "services/WindowText.h"
+#include "services/mDoEvents.h"
 #include "services/mFindFiles.h"
 #include "services/mGetOSverioninfo.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
@@ -113,6 +115,21 @@ bool FrmCopy::RemoveFileListItem(int index) {
     return true;
 }
 
+void FrmCopy::RemoveFileListItems(const std::vector<size_t>& ascending) {
+    if (ascending.empty()) return;
+    HWND combo = Control(IDC_cmbFileCopy);
+    // From the last down: no removal shifts an item still to go.
+    std::vector<bool> gone(listed_.size(), false);
+    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it) {
+        if (*it >= listed_.size()) continue;
+        if (::SendMessageW(combo, CBEM_DELETEITEM, static_cast<WPARAM>(*it), 0) != CB_ERR) gone[*it] = true;
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < listed_.size(); ++i)
+        if (!gone[i]) listed_[kept++] = std::move(listed_[i]);
+    listed_.resize(kept);
+}
+
 void FrmCopy::ClearFileListItems() {
     ::SendMessageW(Control(IDC_cmbFileCopy), CB_RESETCONTENT, 0, 0);
     listed_.clear();
@@ -176,32 +193,39 @@ void FrmCopy::cmbFileCopy_OLEDragDrop(IDataObject* data, DWORD& effect) {
     if (effect == DROPEFFECT_NONE) return;
     wait_cursor_scope wait(IDC_APPSTARTING);
     const std::vector<std::wstring> paths = FileDropTarget::DroppedPaths(data);
-    // Every item equal to a dropped path goes, so that the path ends up once, at the end.
-    // Walking from the end, a removal never shifts an item that is still to be compared.
-    for (const std::wstring& p : paths) {
-        for (int j = FileListCount() - 1; j >= 0; --j) {
-            if (FileListItem(j) == p) RemoveFileListItem(j);
-            PumpMessages();
-        }
-    }
+    std::vector<std::wstring> names;
+    names.reserve(listed_.size());
+    for (const ListedFile& f : listed_) names.push_back(f.path);
+    const DropPlan plan = PlanDrop(names, paths);
+    file_list_batch_scope batch(*this);
+    RemoveFileListItems(plan.removed);
     const FileSystem fs;
     // A name the system opens as another file (a trailing dot or blank) or as a device is not
     // listed: it would be shown, measured and copied as something else.
     std::wstring refused;
-    for (const std::wstring& p : paths) {
+    for (size_t i : plan.append) {
+        const std::wstring& p = paths[i];
         if (const std::wstring why = NameRefusal(p); !why.empty()) {
             refused += (refused.empty() ? L"" : L"\r\n") + why;
             continue;
         }
         if (!fs.FileExists(p) || fs.FolderExists(p)) continue;
-        // A path named twice in one drop is listed once.
-        bool listed = false;
-        for (int j = FileListCount() - 1; j >= 0 && !listed; --j) listed = FileListItem(j) == p;
-        if (!listed) AddFileListItem(p);
+        AddFileListItem(p);
+        // Each append costs the list control round trips to the system: a long drop lets
+        // waiting messages through as it goes.
+        mDoEvents::PumpWhenDue();
     }
     mSubClassOpen_SaveFileBox::UpdateFileListInfo();
-    if (!refused.empty())
-        ShowMessage(L"下列文件没有加入文件列表：\r\n" + refused, L"提醒！", MB_OK | MB_ICONEXCLAMATION);
+    // The other program waits until the drop returns: the box comes after that.
+    if (!refused.empty()) {
+        dropRefusals_ += (dropRefusals_.empty() ? L"" : L"\r\n") + refused;
+        ::PostMessageW(hwnd_, kTellDropRefusals, 0, 0);
+    }
+}
+
+void FrmCopy::TellDropRefusals() {
+    const std::wstring refused = std::exchange(dropRefusals_, std::wstring());
+    if (!refused.empty()) ShowMessage(L"下列文件没有加入文件列表：\r\n" + refused, L"提醒！", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -360,11 +384,10 @@ void FrmCopy::mnuClearSelectedItem_Click() { RemoveCurrentListItem(); }
 void FrmCopy::mnuCopyAllFilesTo_Click() {
     if (CopyInHand() || !options_.windows.copyAllFiles) return;
     if (FileListCount() == 0 || !CurrentFileExists()) return;
-    ::EnableWindow(hwnd_, FALSE);
+    window_hold_scope hold(hwnd_);
     batchRunning_ = true;
     options_.windows.copyAllFiles();
     batchRunning_ = false;
-    ::EnableWindow(hwnd_, TRUE);
 }
 
 void FrmCopy::mnuCopyTo_Click() {

@@ -1,6 +1,7 @@
 #include "PromptFrame.h"
 #include "PromptText.h"
 #include "services/ComServer.h"
+#include "services/ModalHold.h"
 #include <shellapi.h>
 #include <iterator>
 #include <utility>
@@ -379,10 +380,11 @@ void PromptWindow::WidenFor(int labelId) {
 
 void PromptWindow::Unload() {
     if (!hwnd_) return;
-    // Give the owner its input back first, so activation returns to it and not elsewhere.
-    if (ownerDisabled_) {
-        ::EnableWindow(owner_, TRUE);
-        ownerDisabled_ = false;
+    // Let the owner go first, so activation returns to it and not elsewhere; a loop that
+    // began above the prompt and still runs (a close question) keeps it held.
+    if (ownerHeld_) {
+        salva::ReleaseWindow(owner_);
+        ownerHeld_ = false;
     }
     ::DestroyWindow(hwnd_);
     // The close may come inside a message sent from another thread, while the modal loop
@@ -408,10 +410,7 @@ bool PromptWindow::ShowModal() {
     const POINT at = PlaceInside(WorkArea(), r.right - r.left, r.bottom - r.top);
     ::SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    if (owner && !hiddenOwner && ::IsWindowEnabled(owner)) {
-        ::EnableWindow(owner, FALSE);
-        ownerDisabled_ = true;
-    }
+    if (owner && !hiddenOwner) ownerHeld_ = salva::HoldWindow(owner);
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
 
@@ -430,11 +429,11 @@ bool PromptWindow::ShowModal() {
             ::DispatchMessageW(&msg);
         }
     }
-    if (ownerDisabled_) {
-        ::EnableWindow(owner_, TRUE);
-        ownerDisabled_ = false;
+    if (ownerHeld_) {
+        salva::ReleaseWindow(owner_);
+        ownerHeld_ = false;
     }
-    if (!hiddenOwner && ::IsWindow(owner_)) ::SetActiveWindow(owner_);
+    if (!hiddenOwner && ::IsWindow(owner_) && ::IsWindowEnabled(owner_)) ::SetActiveWindow(owner_);
     return true;
 }
 

@@ -109,7 +109,7 @@ private:
     std::vector<Design> design_;
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
-    bool ownerDisabled_ = false;
+    bool ownerHeld_ = false;
 };
 
 // Takes the library's window classes away again; the library is being unloaded.

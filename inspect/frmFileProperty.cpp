@@ -3,6 +3,7 @@
 #include "inspect/FilePropertyText.h"
 #include "services/FileSystem.h"
 #include "services/MainWindow.h"
+#include "services/ModalHold.h"
 #include "services/ModalLoop.h"
 #include "services/Text.h"
 #include "services/ToolTips.h"
@@ -40,22 +41,17 @@ bool g_filling = false;
 class main_window_wait_scope {
 public:
     main_window_wait_scope() {
-        if (MainWindow* main = TheMainWindow()) {
-            HWND h = main->Handle();
-            if (h && ::IsWindowEnabled(h)) {
-                ::EnableWindow(h, FALSE);
-                disabled_ = h;
-            }
-        }
+        if (MainWindow* main = TheMainWindow())
+            if (HoldWindow(main->Handle())) held_ = main->Handle();
     }
     ~main_window_wait_scope() {
-        if (disabled_ && ::IsWindow(disabled_)) ::EnableWindow(disabled_, TRUE);
+        if (held_) ReleaseWindow(held_);
     }
     main_window_wait_scope(const main_window_wait_scope&) = delete;
     main_window_wait_scope& operator=(const main_window_wait_scope&) = delete;
 
 private:
-    HWND disabled_ = nullptr;
+    HWND held_ = nullptr;
 };
 
 class filling_scope {

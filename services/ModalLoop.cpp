@@ -1,4 +1,5 @@
 #include "ModalLoop.h"
+#include "services/ModalHold.h"
 #include <vector>
 
 namespace salva {
@@ -13,13 +14,9 @@ void RunModal(HWND window, bool dialogKeys) {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&windows));
-    std::vector<HWND> reenable;
-    for (HWND h : windows) {
-        if (h != window && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) {
-            ::EnableWindow(h, FALSE);
-            reenable.push_back(h);
-        }
-    }
+    std::vector<HWND> held;
+    for (HWND h : windows)
+        if (h != window && ::IsWindowVisible(h) && HoldWindow(h)) held.push_back(h);
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
     MSG msg;
@@ -34,8 +31,7 @@ void RunModal(HWND window, bool dialogKeys) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    for (HWND h : reenable)
-        if (::IsWindow(h)) ::EnableWindow(h, TRUE);
+    for (HWND h : held) ReleaseWindow(h);
 }
 
 }  // namespace salva

@@ -2,6 +2,7 @@
 // a log window of its own writing into a temporary folder, and a recorder that stands in for
 // the popup-menu object and writes down every call it gets.
 #pragma once
+#include "DropData.h"
 #include "TestSupport.h"
 #include "copier/FrmCopy.h"
 #include "windows/frmSystem.h"
@@ -152,9 +153,6 @@ private:
     testsupport::Watcher watcher_;
 };
 
-// A data object carrying a shell file list (CF_HDROP) of the given paths, or plain text.
-IDataObject* NewFileListData(const std::vector<std::wstring>& paths);
-IDataObject* NewTextData(const std::wstring& text);
 // Panel 1 of a status bar.
 std::wstring PanelText(HWND bar);
 // "" when the list control holds the items the window reports, in their order, and the totals

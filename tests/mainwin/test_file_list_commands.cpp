@@ -1,5 +1,6 @@
 // The file list on the real window: drops through its registered drop target with a data
-// object carrying a file list (names the system opens as other files refused), delete with each answer (a locked file stays listed), the
+// object carrying a file list (names the system opens as other files refused), a drag from
+// another program, delete with each answer (a locked file stays listed), the
 // properties command's choice between the own window and the shell's sheet, choosing an item,
 // removing the current one, the keys, the preview toggle, and move and copy to a picked folder.
 #include "MainWinTest.h"
@@ -123,6 +124,9 @@ TEST_F(FileListTest, DropAddsOnlyFilesAndMovesAListedOneToTheEnd) {
         ::PostMessageW(b, WM_COMMAND, IDOK, 0);
     }, nullptr, 3000);
     DropOn(FrmCopy::IDC_cmbFileCopy, NewFileListData({dotted}));
+    // The other program is not kept waiting on the box: it comes once the drop has returned.
+    EXPECT_FALSE(box.found()) << "told inside the drop";
+    Pump(10000, [&] { return box.found(); });
     box.Join();
     ASSERT_TRUE(box.found()) << "nothing told";
     EXPECT_EQ(Narrowed({b, a, c}), Narrowed(Items()));
@@ -146,6 +150,69 @@ TEST_F(FileListTest, DropAddsOnlyFilesAndMovesAListedOneToTheEnd) {
     EXPECT_EQ(Narrowed({a, b}), Narrowed(Items()));
 }
 
+namespace {
+
+// Runs the drag helper (drag_source.exe beside this test) releasing over `at`, handling this
+// thread's messages meanwhile: the helper's drag reaches the window through them. Its exit code,
+// or STILL_ACTIVE when its drag had not ended after a minute (it is then ended).
+DWORD DragFromAnotherProgram(POINT at, const std::wstring& path) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exe = self;
+    exe = exe.substr(0, exe.rfind(L'\\') + 1) + L"drag_source.exe";
+    std::wstring commandLine =
+        L"\"" + exe + L"\" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) + L" \"" + path + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return 4;
+    ::CloseHandle(process.hThread);
+    salva::unique_handle helper(process.hProcess);
+    const ULONGLONG end = ::GetTickCount64() + 60000;
+    while (::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (::GetTickCount64() > end) {
+            ::TerminateProcess(process.hProcess, STILL_ACTIVE);
+            ::WaitForSingleObject(process.hProcess, 10000);
+            return STILL_ACTIVE;
+        }
+    }
+    DWORD code = 4;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+}  // namespace
+
+TEST_F(FileListTest, ADragFromAnotherProgramReleasedOnTheTitleBarEnds) {
+    const std::wstring a = MakeFile(L"a.dat");
+    HWND main = f_->Window();
+    // Clear of the helper's corner, in front.
+    ::SetWindowPos(main, HWND_TOP, 160, 160, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(main);
+    RECT bar{};
+    ::GetWindowRect(f_->TitleBar().Window(), &bar);
+    // Where a press on the bar would move the window.
+    const POINT onBar{(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
+    const DWORD onBarCode = DragFromAnotherProgram(onBar, a);
+    ASSERT_NE(STILL_ACTIVE, onBarCode) << "the drag released on the title bar never ended";
+    EXPECT_LE(onBarCode, 1u) << "the helper's drag did not run";
+    EXPECT_EQ(0, f_->FileListCount()) << "the title bar takes no drops";
+    RECT moved{};
+    ::GetWindowRect(main, &moved);
+    EXPECT_EQ(160, moved.left) << "the drag moved the window";
+
+    // The same drag released on the list is taken: the helper's drags do reach the window.
+    ::SetForegroundWindow(main);
+    EXPECT_EQ(0u, DragFromAnotherProgram(CentreOf(FrmCopy::IDC_cmbFileCopy), a));
+    EXPECT_EQ(Narrowed({a}), Narrowed(Items()));
+}
+
 TEST_F(FileListTest, DuplicatesNextToEachOtherAndInOneDropLeaveOneEntry) {
     const std::wstring a = MakeFile(L"a.dat"), b = MakeFile(L"b.dat"), c = MakeFile(L"c.dat");
     SetItems({a, a, b, a});
@@ -153,11 +220,12 @@ TEST_F(FileListTest, DuplicatesNextToEachOtherAndInOneDropLeaveOneEntry) {
     EXPECT_EQ(Narrowed({b, a}), Narrowed(Items()));
     DropOn(FrmCopy::IDC_cmbFileCopy, NewFileListData({c, c, b}));
     EXPECT_EQ(Narrowed({a, c, b}), Narrowed(Items()));
-    // The comparison is exact: another case is another entry.
-    std::wstring upper = c;
+    // Names compare as the file system compares them: another case is the same file, listed
+    // once more at the end in the spelling dropped.
+    std::wstring upper = a;
     upper.back() = L'T';
     DropOn(FrmCopy::IDC_cmbFileCopy, NewFileListData({upper}));
-    EXPECT_EQ(4, f_->FileListCount());
+    EXPECT_EQ(Narrowed({c, b, upper}), Narrowed(Items()));
 }
 
 TEST_F(FileListTest, DeleteKeepsALockedFileListedAndRemovesAGoneOne) {

@@ -5,6 +5,7 @@
 // its first pump, after the first block, however fast or slow the machine is.
 #include "MainWinTest.h"
 #include "dorvex/PromptFrame.h"
+#include "services/WindowSubclass.h"
 #include <atomic>
 #include <commctrl.h>
 #include <cstring>
@@ -319,4 +320,105 @@ TEST_F(MainWindowCopy, CloseAnsweredNoUnderThePromptLeavesTheWindowHeldByIt) {
     prompt.Join();
     EXPECT_TRUE(heldAfterNo) << "否 gave the main window its input back under the prompt";
     EXPECT_TRUE(::IsWindowEnabled(main_) && FileLength(target_) == 100);
+}
+
+namespace {
+
+// A press and release of the left button at the middle of `control`, as the mouse makes it: a
+// disabled window does not take it.
+void RealClick(HWND control) {
+    RECT rc{};
+    ::GetWindowRect(control, &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, click, sizeof(INPUT));
+}
+
+// Posted to the Pause button: a real click on the button in wParam.
+constexpr UINT kClickFromTheLoop = WM_APP + 50;
+
+// A click is sent to the window under the pointer when it is made: a box over the button would
+// take it, and go.
+void AwayFromTheWindow(HWND box) {
+    ::SetWindowPos(box, nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    for (const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms); !done(); ::Sleep(10))
+        if (::GetTickCount64() > end) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(MainWindowCopy, PromptAnsweredUnderTheCloseQuestionLeavesPauseAndCancelClickable) {
+    main_ = f_->Window();
+    ASSERT_TRUE(WriteBytes(target_, Pattern(100, 2)));
+    ::SetForegroundWindow(main_);
+    ::SetActiveWindow(main_);
+    HWND pause = Button(FrmCopy::IDC_cmdPauseCopy), cancel = Button(FrmCopy::IDC_cmdCancelCopy);
+    std::atomic<bool> heldUnderQuestion{false}, asked{false}, cancelAsked{false};
+    // Each real click is made from the copy's own first pump, after the answer that ends a box
+    // (posted ahead of it), the box moved off the button first.
+    salva::WindowSubclass clicker;
+    clicker.Install(pause, [&](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg != kClickFromTheLoop) return clicker.CallPrevious(w, msg, wp, lp);
+        RealClick(reinterpret_cast<HWND>(wp));
+        return 0;
+    });
+    Watcher prompt(L"文件已经存在", [&](HWND box) {
+        ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        HWND question = WaitForWindow(L"提醒！");
+        if (!question) return;
+        asked = true;
+        ::PostMessageW(FindControl(box, dorvex::ids::cmbSure), BM_CLICK, 0, 0);
+        WaitFor([&] { return !::IsWindow(box); }, 30000);
+        heldUnderQuestion = !::IsWindowEnabled(main_);
+        AwayFromTheWindow(question);
+        ::PostMessageW(question, WM_COMMAND, IDNO, 0);
+        ::PostMessageW(pause, kClickFromTheLoop, reinterpret_cast<WPARAM>(pause), 0);
+    });
+    // A click that was not taken leaves the copy to run to its report: answered, so the test ends.
+    std::atomic<bool> ended{false};
+    Watcher report(
+        [&] {
+            for (HWND box = nullptr; !ended; ::Sleep(20))
+                if ((box = ::FindWindowW(L"#32770", L"文件复制完成！"))) return box;
+            return HWND{};
+        },
+        [](HWND box) { ::PostMessageW(box, WM_COMMAND, IDOK, 0); });
+    struct EndReport {
+        std::atomic<bool>& ended;
+        Watcher& report;
+        ~EndReport() {
+            ended = true;
+            report.Join();
+        }
+    } endReport{ended, report};
+    StartWith([] {});
+    prompt.Join();
+    ASSERT_TRUE(asked) << "no close question under the prompt";
+    EXPECT_TRUE(heldUnderQuestion) << "the prompt's end gave the window back under the question";
+    ASSERT_TRUE(f_->Engine().State().Paused) << "Pause took no click; caption " << Narrow(TextOf(pause));
+    EXPECT_TRUE(::IsWindowEnabled(main_));
+
+    // Continue (append at the kept place), then Cancel, keeping the target with its record.
+    Watcher again(L"提醒！", [&](HWND box) {
+        AwayFromTheWindow(box);
+        ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        ::PostMessageW(pause, kClickFromTheLoop, reinterpret_cast<WPARAM>(cancel), 0);
+        if (HWND keep = WaitForBoxSaying(L"提醒！", L"是否删除", 30000)) {
+            cancelAsked = true;
+            ::PostMessageW(keep, WM_COMMAND, IDNO, 0);
+        }
+    });
+    RealClick(pause);
+    Pump(kCopyWaitMs, [&] { return cancelAsked && !f_->Engine().Running(); });
+    again.Join();
+    EXPECT_TRUE(cancelAsked) << "Cancel took no click";
+    EXPECT_TRUE(HasRecordAt(ReadBytes(target_)));
+    EXPECT_TRUE(::IsWindowEnabled(main_));
 }

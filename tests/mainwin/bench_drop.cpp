@@ -1,0 +1,127 @@
+// A drop of many files onto the real main window's list, for tools/bench-drop.sh: the same drop
+// onto an empty list and onto a long one, each timed from the drop to its return, with the
+// window's worst answer meanwhile to a WM_NULL sent from another thread every 10 ms.
+// Usage: bench_drop <folder> <log-folder> <listed> <dropped>; makes <dropped> small files in
+// <folder>, prints one line of figures.
+#include "DropData.h"
+#include "copier/FrmCopy.h"
+#include "windows/frmSystem.h"
+#include <commctrl.h>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+int64_t Ticks() {
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+double Ms(int64_t ticks) {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
+}
+
+struct DropRun {
+    double ms = 0;
+    double worstAnswerMs = 0;
+    int listed = 0;
+};
+
+// Drops `paths` at the list's centre as the system delivers a drop, pinged meanwhile.
+DropRun Drop(salva::FrmCopy& frm, const std::vector<std::wstring>& paths) {
+    RECT rc{};
+    ::GetWindowRect(frm.Control(salva::FrmCopy::IDC_cmbFileCopy), &rc);
+    const POINTL pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    IDataObject* data = mainwintest::NewFileListData(paths);
+    IDropTarget* target = frm.DropTarget();
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(data, 0, pt, &effect);
+    effect = DROPEFFECT_COPY;
+    target->DragOver(0, pt, &effect);
+
+    std::atomic<bool> dropping{true}, proberDone{false};
+    std::atomic<int64_t> worst{0};
+    HWND main = frm.Window();
+    std::thread prober([&] {
+        while (dropping) {
+            const int64_t sent = Ticks();
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
+            const int64_t took = Ticks() - sent;
+            if (took > worst) worst = took;
+            ::Sleep(10);
+        }
+        proberDone = true;
+    });
+    ::Sleep(30);
+    effect = DROPEFFECT_COPY;
+    const int64_t t0 = Ticks();
+    target->Drop(data, 0, pt, &effect);
+    DropRun run;
+    run.ms = Ms(Ticks() - t0);
+    dropping = false;
+    MSG msg;
+    while (!proberDone) {
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        ::Sleep(1);
+    }
+    prober.join();
+    data->Release();
+    run.worstAnswerMs = Ms(worst);
+    run.listed = frm.FileListCount();
+    return run;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 5) {
+        std::fwprintf(stderr, L"usage: bench_drop <folder> <log-folder> <listed> <dropped>\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const int listedCount = _wtoi(argv[3]), droppedCount = _wtoi(argv[4]);
+    salva::ole_init_scope ole;
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    std::vector<std::wstring> dropped;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (int i = 0; i < droppedCount; ++i) {
+        const std::wstring path = folder + L"\\dropped" + std::to_wstring(i) + L".dat";
+        salva::unique_hfile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        if (!f) return 1;
+        DWORD wrote = 0;
+        ::WriteFile(f.get(), "data", 4, &wrote, nullptr);
+        dropped.push_back(path);
+    }
+
+    salva::frmSystem log;
+    log.SetLogFilePath(std::wstring(argv[2]) + L"\\OperationNotes.log");
+    salva::FrmCopy::Options options;
+    options.registerServers = [] {};
+    options.logWindow = &log;
+    salva::FrmCopy frm(std::move(options));
+    if (!frm.Create(SW_SHOWNOACTIVATE)) return 1;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+
+    const DropRun empty = Drop(frm, dropped);
+    frm.RefreshWindow();
+    {
+        // As the search fills it: names of files elsewhere, with their lengths.
+        salva::file_list_batch_scope batch(frm);
+        for (int i = 0; i < listedCount; ++i)
+            frm.AddFileListItem(L"C:\\search\\d" + std::to_wstring(i / 100) + L"\\clip" + std::to_wstring(i) + L".dat",
+                                4096);
+    }
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    const DropRun full = Drop(frm, dropped);
+    std::printf("empty_ms=%.1f empty_listed=%d empty_answer_ms=%.1f long_ms=%.1f long_listed=%d long_answer_ms=%.1f\n",
+                empty.ms, empty.listed, empty.worstAnswerMs, full.ms, full.listed, full.worstAnswerMs);
+    return 0;
+}
