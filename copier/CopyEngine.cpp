@@ -197,7 +197,9 @@ void CopyEngine::BeginCopy(const std::wstring& sourceText, const std::wstring& d
     }
     // A blank at the end belongs to the name: cut off, another file's name could remain.
     const std::wstring source = TrimStart(sourceText), destination = TrimStart(destinationText);
-    if (Refuse(source, NameRefusal(source))) return;
+    if (Refuse(source, SourceRefusal(source, env_))) return;
+    // A device name as the target fails every drive query: told for what it is before those.
+    if (Refuse(source, NameRefusal(destination))) return;
     if (env_.SameFile(source, destination)) {
         Ask(L"源文件与文件保存路径是同一个文件，请重新选择文件保存路径。", L"提醒！", kOkExclamation);
         return;

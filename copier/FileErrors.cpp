@@ -1,21 +1,9 @@
 #include "copier/FileErrors.h"
+#include "services/SystemErrorText.h"
 
 namespace salva {
 
 namespace {
-
-std::wstring SystemText(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring out;
-    if (n && text) out.assign(text, n);
-    if (text) ::LocalFree(text);
-    while (!out.empty() && (out.back() == L'\r' || out.back() == L'\n' || out.back() == L' ' || out.back() == L'.'))
-        out.pop_back();
-    return out;
-}
 
 bool IsMediaCode(DWORD code) {
     switch (code) {
@@ -94,7 +82,7 @@ FileError FileErrorFromWin32(DWORD win32, FileStep step, bool driveReady) {
             e.description = L"设备 I/O 错误";
         } else {
             e.number = kErrDeviceIO;
-            e.description = SystemText(win32);
+            e.description = SystemErrorText(win32);
         }
         break;
     }

@@ -106,6 +106,10 @@ std::wstring NameNotKeptText(const std::wstring& path) {
     return L"文件系统没有按原样保存文件名“" + path + L"”（名字可能太长而被截短），为免写到另一个文件上，文件没有复制。";
 }
 
+std::wstring SourceNameNotKeptText(const std::wstring& path) {
+    return L"文件系统没有按原样保存文件名“" + path + L"”（名字可能太长而被截短），打开这个名字得到的是另一个文件，文件没有复制。";
+}
+
 std::wstring NameTooLongErrorText(const std::wstring& path) {
     return L"无法创建“" + path + L"”：" + kNameTooLongDescription + L"。";
 }

@@ -41,6 +41,9 @@ std::wstring NameProblemText(NameProblem problem, const std::wstring& path);
 // The sentence for a target the file system did not keep under the name it was given (a name
 // cut short: "<target>" and "<target>.skipmap" may then be one file).
 std::wstring NameNotKeptText(const std::wstring& path);
+// The sentence for a source the file system lists under another name than the one given (a
+// name cut short: opening it opens another file).
+std::wstring SourceNameNotKeptText(const std::wstring& path);
 // The sentence for `path` when creating it failed because its name or path is too long.
 std::wstring NameTooLongErrorText(const std::wstring& path);
 // The description shown after an error number for a name or path too long.

@@ -23,6 +23,12 @@ std::wstring NameRefusal(const std::wstring& path) {
     return problem == NameProblem::None ? std::wstring() : NameProblemText(problem, path);
 }
 
+std::wstring SourceRefusal(const std::wstring& source, CopyEnvironment& env) {
+    std::wstring why = NameRefusal(source);
+    if (why.empty() && env.FileExists(source) && !env.NameKept(source)) why = SourceNameNotKeptText(source);
+    return why;
+}
+
 bool TargetIsThere(const std::wstring& target, int64_t length, CopyEnvironment& env) {
     return env.FileExists(target) && env.NameKept(target) && (length < 0 || env.FileLength(target) == length);
 }

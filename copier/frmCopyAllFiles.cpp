@@ -274,11 +274,11 @@ void frmCopyAllFiles::CopyingFiles() {
     stoppedByError_ = false;
 
     const std::vector<std::wstring> listed = options_.listedFiles();
-    // Names the system would open as another file or a device are not copied: the log says
-    // why once a folder is chosen, the end box counts them.
+    // Names the system would open as another file or a device, or lists under another name,
+    // are not copied: the log says why once a folder is chosen, the end box counts them.
     std::vector<std::wstring> refusedSources;
     for (const std::wstring& path : listed) {
-        if (const std::wstring why = NameRefusal(path); !why.empty()) {
+        if (const std::wstring why = SourceRefusal(path, env_); !why.empty()) {
             refusedSources.push_back(rules::ErrorEntry(path, L"错误原因：" + why));
             continue;
         }

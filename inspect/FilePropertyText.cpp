@@ -69,6 +69,10 @@ uint32_t AppliedAttributes(uint32_t current, bool readOnly, bool hidden, bool ar
     return value;
 }
 
+std::wstring AttributesNotSetText(const std::wstring& path, uint32_t error, const std::wstring& reason) {
+    return L"无法更改文件“" + path + L"”的属性。\r\n原因：" + reason + L"（错误代码 " + std::to_wstring(error) + L"）";
+}
+
 std::wstring RegionalNumber(double value, int decimals) {
     const std::wstring decimalSep = LocaleInfo(LOCALE_SDECIMAL, L".");
     const std::wstring thousandSep = LocaleInfo(LOCALE_STHOUSAND, L",");

@@ -26,6 +26,9 @@ AttributeBoxes BoxesFromAttributes(int32_t attributes);
 // The value Apply writes: the three changeable boxes over what the file has now, every bit
 // without a changeable box kept. Only the bits SetFileAttributes accepts are passed on.
 uint32_t AppliedAttributes(uint32_t current, bool readOnly, bool hidden, bool archive);
+// The box text when Apply could not read or write the attributes of `path`: the file, the
+// system's reason `reason` (may be empty) and its code `error`.
+std::wstring AttributesNotSetText(const std::wstring& path, uint32_t error, const std::wstring& reason);
 
 // A byte count as "1,234 字节".
 std::wstring ByteCountText(double bytes);

@@ -5,6 +5,7 @@
 #include "services/MainWindow.h"
 #include "services/ModalHold.h"
 #include "services/ModalLoop.h"
+#include "services/SystemErrorText.h"
 #include "services/Text.h"
 #include "services/ToolTips.h"
 #include "services/Twips.h"
@@ -332,7 +333,11 @@ void frmFileProperty::ShowGeneralInfo(const std::wstring& path) {
     SetText(IDC_LBLFILEMODIFIED, fs.GetFileDateTime(path, 1));
     SetText(IDC_LBLFILEACCESSED, fs.GetFileDateTime(path, 2));
 
-    const AttributeBoxes boxes = BoxesFromAttributes(fs.GetFileAttributesNumber(path));
+    ShowAttributeBoxes(fs.GetFileAttributesNumber(path));
+}
+
+void frmFileProperty::ShowAttributeBoxes(int32_t attributes) {
+    const AttributeBoxes boxes = BoxesFromAttributes(attributes);
     const std::pair<int, bool> ticks[] = {{IDC_CHKREADONLY, boxes.readOnly},
                                           {IDC_CHKHIDE, boxes.hidden},
                                           {IDC_CHKSYSTEM, boxes.system},
@@ -422,23 +427,35 @@ void frmFileProperty::TabStrip1_Click() {
     }
 }
 
-void frmFileProperty::ApplyFileAttributes(const std::wstring& path) {
+bool frmFileProperty::ApplyFileAttributes(const std::wstring& path) {
     auto ticked = [this](int id) { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
     const DWORD current = ::GetFileAttributesW(path.c_str());
-    if (current == INVALID_FILE_ATTRIBUTES) return;
-    const uint32_t value =
-        AppliedAttributes(current, ticked(IDC_CHKREADONLY), ticked(IDC_CHKHIDE), ticked(IDC_CHKDOCUMENT));
-    ::SetFileAttributesW(path.c_str(), value ? value : FILE_ATTRIBUTE_NORMAL);
+    DWORD error = current == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_SUCCESS;
+    if (error == ERROR_SUCCESS) {
+        const uint32_t value =
+            AppliedAttributes(current, ticked(IDC_CHKREADONLY), ticked(IDC_CHKHIDE), ticked(IDC_CHKDOCUMENT));
+        if (!::SetFileAttributesW(path.c_str(), value ? value : FILE_ATTRIBUTE_NORMAL)) error = ::GetLastError();
+    }
+    if (error == ERROR_SUCCESS) return true;
+    // The boxes must not claim what the file does not have: they show its attributes as they
+    // are now, or, for a file that is gone, none, and no longer take changes.
+    ::MessageBoxW(hwnd_, AttributesNotSetText(path, error, SystemErrorText(error)).c_str(), L"提醒！",
+                  MB_OK | MB_ICONEXCLAMATION);
+    const DWORD now = ::GetFileAttributesW(path.c_str());
+    ShowAttributeBoxes(now == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<int32_t>(now));
+    if (now == INVALID_FILE_ATTRIBUTES)
+        for (int id : {IDC_CHKREADONLY, IDC_CHKHIDE, IDC_CHKDOCUMENT}) ::EnableWindow(Control(id), FALSE);
+    return false;
 }
 
 void frmFileProperty::cmdApply_Click() {
-    ApplyFileAttributes(currentFileName_);
+    const bool written = ApplyFileAttributes(currentFileName_);
     const std::wstring label = WindowTextOf(Control(IDC_TXTVOLUMENAME));
     if (!currentDriveRoot_.empty() && label != shownVolumeLabel_) {
         FileSystem fs;
         if (fs.SetDiskVolumeLabel(currentDriveRoot_, label)) shownVolumeLabel_ = label;
     }
-    SetText(IDC_CMDSURE, kCloseCaption);
+    if (written) SetText(IDC_CMDSURE, kCloseCaption);
 }
 
 // ---- Showing and closing -----------------------------------------------------------------

@@ -1,7 +1,7 @@
 // The program's own properties window for one file: the General page (names, type, size,
 // times, attributes), the Summary tab's pages (supplied through SummaryPage) and the drive
 // page (label, type, file system, space and the space pie). Apply writes the changeable
-// attributes and an edited volume label.
+// attributes and an edited volume label; an attribute write that fails is told.
 #pragma once
 #include "inspect/SummaryPage.h"
 #include "services/BaseWindow.h"
@@ -105,7 +105,11 @@ private:
     void ShowGeneralInfo(const std::wstring& path);
     void ShowSummaryInfo(const std::wstring& path);
     void ShowDriveInfo(const std::wstring& fileName);
-    void ApplyFileAttributes(const std::wstring& path);
+    // Sets the boxes from an attribute value (-1: none can be read).
+    void ShowAttributeBoxes(int32_t attributes);
+    // Writes the boxes' attributes; when the file's attributes cannot be read or written, tells
+    // the user why, shows what the file really has and returns false.
+    bool ApplyFileAttributes(const std::wstring& path);
     void TabStrip1_Click();
     void cmdApply_Click();
     bool txtVolumeName_KeyPress(wchar_t key);

@@ -11,6 +11,74 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 bool HasBom(const std::string& bytes) { return bytes.compare(0, 3, kBom) == 0; }
 
+// Checks bytes for UTF-8 as they come, piece by piece: shortest forms only, no surrogates,
+// nothing above U+10FFFF.
+class Utf8Check {
+public:
+    void Feed(const std::string& bytes) {
+        for (const char ch : bytes) {
+            if (!valid_) return;
+            const auto b = static_cast<uint8_t>(ch);
+            if (need_) {
+                if (b < low_ || b > high_) {
+                    valid_ = false;
+                    return;
+                }
+                low_ = 0x80;
+                high_ = 0xBF;
+                --need_;
+                continue;
+            }
+            if (b < 0x80) continue;
+            wide_ = true;
+            if (b >= 0xC2 && b <= 0xDF) {
+                need_ = 1;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                need_ = 2;
+                if (b == 0xE0) low_ = 0xA0;
+                if (b == 0xED) high_ = 0x9F;
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                need_ = 3;
+                if (b == 0xF0) low_ = 0x90;
+                if (b == 0xF4) high_ = 0x8F;
+            } else {
+                valid_ = false;
+            }
+        }
+    }
+    bool Valid() const { return valid_ && need_ == 0; }
+    bool Failed() const { return !valid_; }
+    // Some byte was not ASCII.
+    bool Wide() const { return wide_; }
+
+private:
+    int need_ = 0;
+    uint8_t low_ = 0x80, high_ = 0xBF;
+    bool valid_ = true;
+    bool wide_ = false;
+};
+
+// The encoding of a log's text: the mark's UTF-8; without the mark, UTF-8 when the whole
+// file is UTF-8 and not plain ASCII (another tool's log), else the ANSI code page (logs of
+// earlier versions). Only a file without the mark is read through, piece by piece, up to its
+// first byte that is no UTF-8. False when a read fails.
+bool CodePageOf(HANDLE f, int64_t size, const std::string& head, uint32_t* codePage) {
+    if (HasBom(head)) {
+        *codePage = CP_UTF8;
+        return true;
+    }
+    constexpr size_t kPiece = size_t{1} << 20;
+    Utf8Check check;
+    std::string piece;
+    for (int64_t at = 0; at < size && !check.Failed(); at += static_cast<int64_t>(kPiece)) {
+        if (!ReadFileAt(f, at, kPiece, piece)) return false;
+        if (piece.empty()) break;
+        check.Feed(piece);
+    }
+    *codePage = check.Valid() && check.Wide() ? CP_UTF8 : CP_ACP;
+    return true;
+}
+
 // Opened for reading with the writers' sharing, so a log another program holds open for
 // writing is still shown.
 unique_hfile OpenForReading(const std::wstring& path) {
@@ -44,8 +112,8 @@ std::wstring LogViewText(const std::wstring& fileText) {
 }
 
 bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
-    // Only the first bytes are read, for the mark: what the file already holds is never read
-    // whole nor written again, whatever its size, encoding or state.
+    // What the file already holds is never written again, whatever its size, encoding or
+    // state; it is read only to tell the encoding of a file without the mark.
     unique_hfile f(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
@@ -58,11 +126,11 @@ bool AppendLogFile(const std::wstring& path, const std::wstring& text) {
     LARGE_INTEGER size{};
     std::string head;
     if (!::GetFileSizeEx(f.get(), &size) || !ReadFileAt(f.get(), 0, 3, head)) return fail();
-    // A new or empty file gets the mark; one without it keeps the ANSI code page it was
-    // written in.
+    // A new or empty file gets the mark; one without it keeps the encoding it was written in.
     const std::wstring block = text + L"\r\n";
-    const std::string bytes =
-        size.QuadPart == 0 ? EncodeTextFile(block) : ToCodePage(HasBom(head) ? CP_UTF8 : CP_ACP, block);
+    uint32_t codePage = CP_UTF8;
+    if (size.QuadPart != 0 && !CodePageOf(f.get(), size.QuadPart, head, &codePage)) return fail();
+    const std::string bytes = size.QuadPart == 0 ? EncodeTextFile(block) : ToCodePage(codePage, block);
     if (!::SetFilePointerEx(f.get(), size, nullptr, FILE_BEGIN)) return fail();
     if (!WriteAllBytes(f.get(), bytes)) {
         // Cut a partly written block off again (a full disk).
@@ -88,12 +156,12 @@ std::wstring ReadLogFile(const std::wstring& path, int64_t viewBytes, const Noti
     LARGE_INTEGER size{};
     std::string head;
     if (!f || !::GetFileSizeEx(f.get(), &size) || !ReadFileAt(f.get(), 0, 3, head)) return {};
-    const bool marked = HasBom(head);
-    const int64_t start = marked ? 3 : 0;
+    uint32_t codePage = CP_ACP;
+    if (!CodePageOf(f.get(), size.QuadPart, head, &codePage)) return {};
+    const int64_t start = HasBom(head) ? 3 : 0;
     const int64_t from = std::max(start, size.QuadPart - viewBytes);
     std::string bytes;
     if (!ReadFileAt(f.get(), from, static_cast<size_t>(size.QuadPart - from), bytes)) return {};
-    const uint32_t codePage = marked ? CP_UTF8 : CP_ACP;
     // A zero byte (a damaged or binary log) would end the view's text there; it is never part
     // of a character in these encodings.
     std::replace(bytes.begin(), bytes.end(), '\0', ' ');

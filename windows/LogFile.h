@@ -1,5 +1,6 @@
-// The operation log file: UTF-8 with a byte-order mark; files without the mark (written by
-// earlier versions) are read and appended to in the system ANSI code page.
+// The operation log file: UTF-8 with a byte-order mark. A file without the mark is read and
+// appended to as UTF-8 when all of it is UTF-8 and not plain ASCII (as another tool writes
+// it), else in the system ANSI code page (written by earlier versions).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,8 +14,8 @@ namespace salva {
 std::wstring LogViewText(const std::wstring& fileText);
 
 // Appends `text` and one CRLF at the file's end, creating the file (with the mark) when
-// missing; the file's earlier bytes are neither read nor rewritten, and the new ones take the
-// file's own encoding. On failure the file is left as it was and the result is false.
+// missing; the file's earlier bytes are never rewritten, and the new ones take the file's own
+// encoding. On failure the file is left as it was and the result is false.
 bool AppendLogFile(const std::wstring& path, const std::wstring& text);
 // Replaces the file's content by `text` and one CRLF; false on failure, file unchanged.
 bool WriteLogFile(const std::wstring& path, const std::wstring& text);

@@ -49,11 +49,27 @@ size_t ItemCount(LPCITEMIDLIST pidl) {
     return n;
 }
 
-// Wine cuts a path it cannot hold to 259 or 260 characters, at any place: a path that long
-// is whole only when it names an existing item as deep as the list.
+// The existing item `path` names is listed in its folder under that very name. A path cut
+// after a dot or a blank names, by the path rules, the item called like the part before it.
+bool ListedUnderItsName(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    const std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW data{};
+    unique_hfind found(::FindFirstFileW(path.c_str(), &data));
+    if (!found) return false;
+    auto same = [&](const wchar_t* listed) {
+        return listed[0] && ::CompareStringOrdinal(listed, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    return same(data.cFileName) || same(data.cAlternateFileName);
+}
+
+// Wine cuts a path it cannot hold to 259 or 260 characters, at any place, and the item list
+// it reports carries the cut name too: a path that long is whole only when it names an
+// existing item as deep as the list, under its own name.
 bool WholePath(const std::wstring& path, LPCITEMIDLIST pidl) {
     if (path.size() < MAX_PATH - 1) return true;
-    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (!ListedUnderItsName(path)) return false;
     unique_cotaskmem back(::SHSimpleIDListFromPath(path.c_str()));
     return back && ItemCount(static_cast<LPCITEMIDLIST>(back.get())) == ItemCount(pidl);
 }
@@ -80,7 +96,8 @@ std::wstring TrimAtNull(const std::wstring& text) {
 }
 
 std::wstring GetPathFromIDList(LPCITEMIDLIST pidl) {
-    // Where the shell has it (Vista on), the allocated form gives the whole path.
+    // Where the shell has it (Vista on), the allocated form gives the whole path. Wine's gives
+    // what its folders build in MAX_PATH characters: a path of that length may be cut.
     using NameFn = HRESULT(WINAPI*)(LPCITEMIDLIST, int, PWSTR*);
     static const auto byName = reinterpret_cast<NameFn>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"shell32.dll"), "SHGetNameFromIDList")));
@@ -89,7 +106,8 @@ std::wstring GetPathFromIDList(LPCITEMIDLIST pidl) {
         PWSTR name = nullptr;
         if (SUCCEEDED(byName(pidl, kFileSystemPath, &name)) && name) {
             unique_cotaskmem hold(name);
-            return name;
+            const std::wstring path = name;
+            return path.size() > MAX_PATH || WholePath(path, pidl) ? path : CutPathNote(path);
         }
     }
     // SHGetPathFromIDListW writes into MAX_PATH characters: a longer path fails, and Wine's

@@ -99,22 +99,26 @@ TEST(CopyStartChecks, MissingSourceAndInvalidDestination) {
 }
 
 TEST(CopyStartChecks, NamesOpenedAsAnotherFileOrADeviceAreToldAndLogged) {
-    // Beside "dot.dat" and "sp.dat", the exact forms make the names with the dot and the blank.
-    for (const wchar_t* name : {L"dot.dat.", L"sp.dat ", L"aux.dat", L"con", L"nul.txt", L"com1.dat", L"lpt1"}) {
-        Rig rig;
-        const std::wstring source = rig.dir / name;
-        WriteBytes(rig.dir / L"dot.dat", Pattern(3000, 1));
-        WriteBytes(rig.dir / L"sp.dat", Pattern(3000, 2));
-        if (salva::EndsInDotOrSpace(name)) ASSERT_TRUE(WriteBytes(L"\\\\?\\" + source, Pattern(2000, 3)));
-        rig.engine.BeginCopy(source, rig.dst);
-        const std::string what = Narrow(name);
-        ASSERT_EQ(1u, rig.host.shown.size()) << what << Narrow(rig.host.Titles());
-        EXPECT_NE(std::wstring::npos, rig.host.shown[0].text.find(L"“" + source + L"”")) << what;
-        EXPECT_EQ(L"复制文件时出错！", rig.host.shown[0].title) << what;
-        ASSERT_EQ(1u, rig.host.log.size()) << what;
-        EXPECT_NE(std::wstring::npos, rig.host.log[0].find(source)) << what;
-        EXPECT_EQ(-1, FileLength(rig.dst)) << what;
-    }
+    // As the source, and as the target (where a device name fails the drive's space query):
+    // beside "dot.dat" and "sp.dat", the exact forms make the names with the dot and the blank.
+    for (const bool asTarget : {false, true})
+        for (const wchar_t* name : {L"dot.dat.", L"sp.dat ", L"aux.dat", L"con", L"nul.txt", L"com1.dat", L"lpt1"}) {
+            Rig rig;
+            const std::wstring named = rig.dir / name;
+            WriteBytes(rig.dir / L"dot.dat", Pattern(3000, 1));
+            WriteBytes(rig.dir / L"sp.dat", Pattern(3000, 2));
+            if (salva::EndsInDotOrSpace(name)) ASSERT_TRUE(WriteBytes(L"\\\\?\\" + named, Pattern(2000, 3)));
+            rig.MakeSource(2000);
+            rig.engine.BeginCopy(asTarget ? rig.src : named, asTarget ? named : rig.dst);
+            const std::string what = Narrow(name) + (asTarget ? " as the target" : " as the source");
+            ASSERT_EQ(1u, rig.host.shown.size()) << what << Narrow(rig.host.Titles());
+            EXPECT_NE(std::wstring::npos, rig.host.shown[0].text.find(L"“" + named + L"”")) << what;
+            EXPECT_EQ(L"复制文件时出错！", rig.host.shown[0].title) << what;
+            ASSERT_EQ(1u, rig.host.log.size()) << what;
+            EXPECT_NE(std::wstring::npos, rig.host.log[0].find(L"“" + named + L"”")) << what;
+            EXPECT_TRUE(rig.writer.writes.empty()) << what;
+            EXPECT_EQ(-1, FileLength(rig.dst)) << what;
+        }
 }
 
 TEST(CopyStartChecks, FreeSpaceEqualIsEnoughOneByteShortAsks) {

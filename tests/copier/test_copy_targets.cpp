@@ -24,7 +24,7 @@ const wchar_t kDeleteFailed[] = L"无法删除该文件，它可能正在使用�
 
 }  // namespace
 
-TEST(CopyTargets, ANameCutShortIsRefusedItsMapNeverReplacesItAndSuccessNeedsTheTarget) {
+TEST(CopyTargets, ANameCutShortIsRefusedAsTargetOrSourceItsMapNeverReplacesItAndSuccessNeedsTheTarget) {
     Rig rig;
     rig.MakeSource(100000);
     // 274 bytes of UTF-8 in 94 characters: Wine on a Unix file system keeps 255 bytes of it,
@@ -51,6 +51,17 @@ TEST(CopyTargets, ANameCutShortIsRefusedItsMapNeverReplacesItAndSuccessNeedsTheT
     EXPECT_EQ(salva::NameNotKeptText(target), rig.host.shown[0].text);
     ASSERT_EQ(1u, rig.host.log.size());
     EXPECT_EQ(-1, FileLength(target)) << "a file stays under the cut name";
+
+    // A source typed under such a name would open the file of the cut name: refused by name.
+    Rig typed;
+    const std::wstring source = typed.dir / (std::wstring(90, L'中') + L".dat");
+    ASSERT_TRUE(WriteBytes(source, Pattern(3000, 5)));
+    typed.engine.BeginCopy(source, typed.dst);
+    ASSERT_EQ(1u, typed.host.shown.size()) << Narrow(typed.host.Titles());
+    EXPECT_EQ(salva::SourceNameNotKeptText(source), typed.host.shown[0].text);
+    ASSERT_EQ(1u, typed.host.log.size());
+    EXPECT_NE(std::wstring::npos, typed.host.log[0].find(salva::SourceNameNotKeptText(source))) << typed.LogText();
+    EXPECT_EQ(-1, FileLength(typed.dst));
 
     // A target that no longer answers under its name when the copy ends is no success.
     Rig renamed;

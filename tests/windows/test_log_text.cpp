@@ -103,11 +103,26 @@ TEST(LogFileText, AppendWriteRead) {
     EXPECT_EQ(ReadLogFile(log), L"\r\n");
     EXPECT_EQ(testsupport::FileLength(log + L".new"), -1) << "no temporary file is left";
 
-    // A file without the mark, even a damaged one, keeps its bytes and takes ANSI ones after them.
-    const std::string damaged("\xFF\xFE\0\x81\r\0junk", 10);
-    ASSERT_TRUE(testsupport::WriteBytes(log, Bytes(damaged)));
-    ASSERT_TRUE(AppendLogFile(log, run2));
-    EXPECT_EQ(Str(testsupport::ReadBytes(log)), damaged + ToCodePage(CP_ACP, run2 + L"\r\n"));
+    // A file without the mark keeps its bytes and is read and appended to as UTF-8 when all of
+    // it is UTF-8 and not plain ASCII, else in the ANSI code page (a damaged one too).
+    const std::string ansi = ToCodePage(CP_ACP, run2 + L"\r\n"), utf8 = Utf8(run2 + L"\r\n");
+    struct Case {
+        const char* what;
+        std::string before, added;
+        std::wstring view;
+    } cases[] = {
+        {"ASCII", "A\r\n\r\n", ansi, L""},
+        {"UTF-8 without the mark", Utf8(L"第一集\r\n\r\n"), utf8, L"\r\n第一集\r\n\r\n" + run2},
+        {"damaged", std::string("\xFF\xFE\0\x81\r\0junk", 10), ansi, L""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(testsupport::WriteBytes(log, Bytes(c.before)));
+        ASSERT_TRUE(AppendLogFile(log, run2)) << c.what;
+        EXPECT_EQ(Str(testsupport::ReadBytes(log)), c.before + c.added) << c.what;
+        if (c.view.empty()) continue;
+        const std::wstring got = ReadLogFile(log);
+        EXPECT_EQ(got, c.view) << c.what << ": " << Narrow(got);
+    }
 }
 
 // A 700 MB sparse log: appended to without reading it; the view shows its end after a notice.

@@ -255,9 +255,17 @@ TEST(ShellNotifyPath, LongPathsAreWholeOrMarked) {
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     folder += L"\\" + std::wstring(259 - folder.size(), L'd');
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr)) << ::GetLastError();
+    std::vector<std::wstring> paths;
     for (size_t extra : {3u, 15u}) {
-        const std::wstring path = folder + L"\\" + std::wstring(extra - 1, L'名');
-        ASSERT_TRUE(testsupport::WriteBytes(path, {'x'}));
+        paths.push_back(folder + L"\\" + std::wstring(extra - 1, L'名'));
+        ASSERT_TRUE(testsupport::WriteBytes(paths.back(), {'x'}));
+    }
+    // Renamed away, 262 characters: cut at 259 it ends in the dot, and by the path rules the
+    // cut names the file called like the part before the dot.
+    const std::wstring stem = dir.path() + L"\\" + std::wstring(262 - 4 - dir.path().size() - 1, L'L');
+    ASSERT_TRUE(testsupport::WriteBytes(stem, {'x'}));
+    paths.push_back(stem + L".dat");
+    for (const std::wstring& path : paths) {
         LPITEMIDLIST pidl = ::SHSimpleIDListFromPath(path.c_str());
         ASSERT_NE(pidl, nullptr);
         salva::unique_cotaskmem hold(pidl);
