@@ -1,7 +1,6 @@
 #include "MediaClips.h"
 #include "services/mDoEvents.h"
 #include <algorithm>
-#include <chrono>
 #include <set>
 #include <vector>
 
@@ -36,9 +35,11 @@ std::wstring Make(const std::wstring& path, const std::wstring& arguments) {
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
     salva::unique_handle process(pi.hProcess), thread(pi.hThread);
-    const bool made = testsupport::WaitUntil("ffmpeg to make " + testsupport::Narrow(path), 120000,
-                                             [&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 50);
-    return made ? path : std::wstring();
+    for (int waited = 0; waited < 120000; waited += 50) {
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+        ::Sleep(50);
+    }
+    return {};
 }
 
 const wchar_t kPicture[] = L"-f lavfi -i testsrc=duration=3:rate=25:size=";
@@ -54,16 +55,13 @@ MediaClips::MediaClips() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, int limitMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(testsupport::ScaledMs(limitMs));
-    while (std::chrono::steady_clock::now() < end) {
+    for (int waited = 0; waited < limitMs; waited += 20) {
         salva::mDoEvents::PumpMessages();
         if (done()) return true;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     salva::mDoEvents::PumpMessages();
-    if (done()) return true;
-    testsupport::ReportGaveUp("a condition of the media test while pumping", testsupport::ScaledMs(limitMs));
-    return false;
+    return done();
 }
 
 int VividColoursOnScreen(HWND window) {

@@ -153,8 +153,11 @@ std::wstring OwnFolder() {
 }
 
 bool WaitForFile(const std::wstring& path) {
-    return testsupport::WaitUntil("the file " + testsupport::Narrow(path), 10000,
-                                  [&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    for (int i = 0; i < 500; ++i) {
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 TEST(AboutBox, SystemInformationButtonStartsTheToolTheRegistryNames) {
