@@ -33,6 +33,21 @@ endfunction()
 
 find_program(BASH_EXECUTABLE bash REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
+# The suite's time factor, which tools/test.sh sets from SALVA_TEST_TIME_SCALE (larger where
+# 32-bit programs run under emulation): each entry's limit here and every deadline inside the
+# tests (which read it from the entry's environment) are multiplied by it.
+set(SALVA_TEST_TIME_SCALE 1 CACHE STRING "Time factor of the tests' limits and deadlines (a whole number, 1 or more)")
+if(NOT SALVA_TEST_TIME_SCALE MATCHES "^[1-9][0-9]*$")
+  message(FATAL_ERROR "SALVA_TEST_TIME_SCALE must be a whole number of at least 1, not '${SALVA_TEST_TIME_SCALE}'")
+endif()
+
+# salva_test_limit(<name> <seconds>): the entry's limit, <seconds> times the time factor, and
+# the factor in its environment.
+function(salva_test_limit name seconds)
+  math(EXPR limit "${seconds} * ${SALVA_TEST_TIME_SCALE}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${limit} ENVIRONMENT "SALVA_TEST_TIME_SCALE=${SALVA_TEST_TIME_SCALE}")
+endfunction()
+
 # salva_add_gtest_command(<name> RUNS <n> COMMAND <command> ... [WORKING_DIRECTORY <dir>]): a
 # CTest entry whose command starts a GoogleTest executable under Wine <n> times. It passes only
 # when every run wrote its XML report and the reports hold tests that ran and no failure,
@@ -51,7 +66,8 @@ function(salva_add_gtest_command name)
     COMMAND ${BASH_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/support/run-gtest.sh
             ${CMAKE_BINARY_DIR}/test-reports/${name} ${G_RUNS} ${G_COMMAND}
     ${dir})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  salva_test_limit(${name} 300)
 endfunction()
 
 # salva_add_test(<name> SOURCES ... [LIBS ...] [SERIAL] [LOCKS ...] [LINK_LOOP]): one test

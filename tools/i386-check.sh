@@ -37,6 +37,17 @@ i386_entries() {
   done
 }
 
+# i386_emulated <binfmt-dir>: 32-bit programs go through an enabled qemu-user entry (the
+# entry comes before the kernel's own loader), so they run several times slower.
+i386_emulated() {
+  local name state major interp
+  [ "$(cat "$1/status" 2>/dev/null)" = enabled ] || return 1
+  while read -r name state major interp; do
+    [ "$state" = enabled ] && [ "$major" != - ] && return 0
+  done < <(i386_entries "$1")
+  return 1
+}
+
 # i386_plan <binfmt-dir> <forced 0|1> <probe ran 0|1>: keep, register, enable <name>,
 # replace <name> or fail <reason>. An enabled entry older than qemu 8 is replaced even
 # where the probe ran: every 32-bit program goes through it, at a minute per Wine start.

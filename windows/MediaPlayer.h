@@ -65,8 +65,11 @@ public:
     void SetFactory(MediaGraphFactory factory) { factory_ = std::move(factory); }
 
     // How long a graph may take to be made and to render its file before the file counts as
-    // one that cannot be previewed.
-    static constexpr DWORD kBuildTimeLimitMs = 6000;
+    // one that cannot be previewed. It frees the window from a media stack that never returns
+    // (a damaged AVI index can hold it for good); the window answers meanwhile, so it is long
+    // enough for a healthy clip on a slow, busy machine, where the first graph of a process
+    // (the media stack's start-up) takes many times its usual second or two.
+    static constexpr DWORD kBuildTimeLimitMs = 30000;
     void SetBuildTimeLimit(DWORD ms) { buildTimeLimitMs_ = ms; }
 
     // True while a graph can play (its control reference is set).

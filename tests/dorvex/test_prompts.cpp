@@ -88,8 +88,9 @@ void Photograph(const wchar_t* name) {
     if (!::GetEnvironmentVariableW(L"SALVA_SHOT_DIR", dir, MAX_PATH)) return;
     const std::wstring base = std::wstring(dir) + L"\\" + name;
     WriteBytes(base + L".ready", {});
-    for (int i = 0; i < 200 && ::GetFileAttributesW((base + L".done").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-        ::Sleep(50);
+    testsupport::WaitUntil("the photograph of " + testsupport::Narrow(name), 10000, [&] {
+        return ::GetFileAttributesW((base + L".done").c_str()) != INVALID_FILE_ATTRIBUTES;
+    }, 50);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ ranges="200000-200010,2100000-2100000,3140000-3140000"
 fail_after=1000000
 "$work/badfs" "$work/backing.bin" "$ranges" "$fail_after" "$mnt" -f >"$work/badfs.log" 2>&1 &
 pid=$!
-for _ in $(seq 1 50); do
+for _ in $(seq 1 $((50 * ${SALVA_TEST_TIME_SCALE:-1}))); do
   [ -f "$mnt/disc.dat" ] && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

@@ -156,7 +156,7 @@ TEST(CDDriveMenu, ShownAtTheCursorAndAnsweredByKeys) {
     std::atomic<bool> done{false};
     HWND ownerWindow = owner.get();
     std::thread guard([&] {
-        for (int i = 0; i < 100 && !done; ++i) ::Sleep(50);
+        testsupport::WaitUntil("the eject call to return", 5000, [&] { return done.load(); }, 50);
         if (!done) ::PostMessageW(ownerWindow, WM_KEYDOWN, VK_ESCAPE, 1);
     });
     cd.CreatePopupCDDriveMenu(owner.get());

@@ -188,7 +188,11 @@ void Harness::Create(int show) {
 }
 
 void Pump(int ms, const std::function<bool()>& done) {
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+    if (done) {
+        testsupport::PumpUntil("a condition of the test while pumping", ms, done);
+        return;
+    }
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(testsupport::ScaledMs(ms));
     while (static_cast<int>(end - ::GetTickCount()) > 0) {
         MSG m;
         while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -230,12 +234,12 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
 }
 
 HWND WaitForOpenMenu(int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 10) {
-        HWND popup = ::FindWindowW(L"#32768", nullptr);
-        if (popup && ::IsWindowVisible(popup)) return popup;
-        ::Sleep(10);
-    }
-    return nullptr;
+    HWND popup = nullptr;
+    testsupport::WaitUntil("a popup menu to open", timeoutMs, [&] {
+        popup = ::FindWindowW(L"#32768", nullptr);
+        return popup && ::IsWindowVisible(popup);
+    }, 10);
+    return popup && ::IsWindowVisible(popup) ? popup : nullptr;
 }
 
 MenuWatcher::MenuWatcher(std::vector<WPARAM> keys)

@@ -45,11 +45,8 @@ bool BrowseTo(HWND dialog, std::wstring folder) {
     if (lstrcmpiW(FolderOf(dialog).c_str(), folder.c_str()) == 0) return true;
     TypeName(dialog, folder);
     Press(dialog, IDOK);
-    for (int i = 0; i < 500; ++i) {
-        if (lstrcmpiW(FolderOf(dialog).c_str(), folder.c_str()) == 0) return true;
-        ::Sleep(20);
-    }
-    return false;
+    return testsupport::WaitUntil("the file dialog to show the folder " + testsupport::Narrow(folder), 10000,
+                                  [&] { return lstrcmpiW(FolderOf(dialog).c_str(), folder.c_str()) == 0; });
 }
 
 // After OK the dialog closes, or a question owned by it comes up, answered Yes: true then.
@@ -262,7 +259,7 @@ TEST(FileDialogs, ATypedPathTooLongIsRefusedAndTheDialogGoesOn) {
                       HWND box = WaitForOwnedWindow(d, L"#32770", 5000);
                       told = ChildTexts(box);
                       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-                      for (int n = 0; n < 250 && ::IsWindow(box); ++n) ::Sleep(20);
+                      testsupport::WaitUntil("the message box to close", 5000, [&] { return !::IsWindow(box); });
                       TypeName(d, fits);
                       Press(d, IDOK);
                       AnsweredOverwriteQuestion(d);
@@ -323,7 +320,7 @@ TEST(OpenDialogHook, SizeAndPaneSlotAfterInitDoneThenStopAndUnload) {
     Watcher w([&] { return WaitForOwnedWindow(f.Window()); },
               [&](HWND d) {
                   // Laid out once at WM_INITDIALOG and once more at CDN_INITDONE.
-                  for (int i = 0; i < 500 && pane.layouts < 2; ++i) ::Sleep(20);
+                  testsupport::WaitUntil("the pane's second layout", 10000, [&] { return pane.layouts >= 2; });
                   ::SendMessageW(d, WM_NULL, 0, 0);
                   ::GetWindowRect(d, &dialogRect);
                   ::GetClientRect(d, &client);

@@ -311,7 +311,7 @@ TEST_F(MainWindowCopy, CloseAnsweredNoUnderThePromptLeavesTheWindowHeldByIt) {
         ::PostMessageW(main_, WM_CLOSE, 0, 0);
         HWND question = WaitForWindow(L"提醒！");
         ::PostMessageW(question, WM_COMMAND, IDNO, 0);
-        while (::IsWindow(question)) ::Sleep(10);
+        testsupport::WaitUntil("the question to close", 10000, [&] { return !::IsWindow(question); }, 10);
         ::SendMessageW(main_, WM_NULL, 0, 0);  // handled back in the prompt's loop
         heldAfterNo = question && !::IsWindowEnabled(main_);
         ::PostMessageW(FindControl(box, dorvex::ids::cmdCancel), BM_CLICK, 0, 0);

@@ -323,7 +323,8 @@ TEST(MainWindowClose, ASecondCloseWhileTheQuestionIsUpAsksNothingMore) {
     bool returned = false;
     Watcher no(L"提醒！", [&](HWND) {
         DWORD_PTR r = 0;
-        returned = ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 3000, &r) != 0;
+        returned = ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL,
+                                         static_cast<UINT>(testsupport::ScaledMs(3000)), &r) != 0;
         // No to every question up, until none is left.
         for (HWND q; (q = ::FindWindowW(nullptr, L"提醒！")) != nullptr; ::Sleep(10)) ::PostMessageW(q, WM_COMMAND, IDNO, 0);
     });

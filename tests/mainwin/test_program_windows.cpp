@@ -50,8 +50,7 @@ HWND DialogOwnedBy(std::initializer_list<HWND> owners) {
 }
 
 bool WaitGone(HWND w) {
-    for (int i = 0; i < 500 && ::IsWindow(w); ++i) ::Sleep(20);
-    return !::IsWindow(w);
+    return testsupport::WaitUntil("the window to go", 10000, [&] { return !::IsWindow(w); });
 }
 
 void Cancel(HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); }

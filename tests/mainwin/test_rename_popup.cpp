@@ -207,14 +207,13 @@ TEST(RenamePopup, APressOutsideClosesItAndReachesNothing) {
     Watcher w(FindPopup, [&](HWND popup) {
         GUITHREADINFO gui{sizeof(gui)};
         const DWORD thread = ::GetWindowThreadProcessId(popup, nullptr);
-        for (int i = 0; i < 12000; ++i) {
-            if (::GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == NameBox(popup)) break;
-            ::Sleep(10);
-        }
+        testsupport::WaitUntil("the rename popup's name box to have the focus", 120000, [&] {
+            return ::GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == NameBox(popup);
+        }, 10);
         ::Sleep(100);
         ::PostMessageW(setUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         // A popup the press did not close is closed here, so the test fails instead of hanging.
-        for (int i = 0; i < 2000 && ::IsWindow(popup); ++i) ::Sleep(10);
+        testsupport::WaitUntil("the press to close the rename popup", 20000, [&] { return !::IsWindow(popup); }, 10);
         closedByPress = !::IsWindow(popup);
         if (!closedByPress) ::PostMessageW(popup, WM_CLOSE, 0, 0);
     });

@@ -15,16 +15,13 @@ namespace {
 std::wstring TextAcrossThreads(HWND w) {
     wchar_t text[512] = {};
     DWORD_PTR got = 0;
-    ::SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 2000, &got);
+    ::SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                          static_cast<UINT>(testsupport::ScaledMs(2000)), &got);
     return text;
 }
 
 bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 1000; ++i) {
-        if (done()) return true;
-        ::Sleep(10);
-    }
-    return false;
+    return testsupport::WaitUntil("a condition of the search button test", 10000, done, 10);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -20,11 +21,11 @@ namespace {
 std::vector<uint8_t> Bytes(const char* text) { return std::vector<uint8_t>(text, text + std::strlen(text)); }
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A visible dialog of this process other than `other`, waiting up to `timeoutMs`.
-HWND WaitForDialog(HWND other, int timeoutMs) {
+// A visible dialog of this process other than `other`, waiting up to `timeoutMs` (scaled) or
+// until `stop` is set; `what` names it when the wait gives up.
+HWND WaitForDialog(HWND other, int timeoutMs, const std::atomic<bool>& stop, const char* what) {
     struct Query { HWND other; HWND found; } q{other, nullptr};
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
+    testsupport::WaitUntil(what, timeoutMs, [&] {
         ::EnumWindows(
             [](HWND h, LPARAM p) CALLBACK -> BOOL {
                 auto* q = reinterpret_cast<Query*>(p);
@@ -39,19 +40,25 @@ HWND WaitForDialog(HWND other, int timeoutMs) {
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&q));
-        if (q.found) return q.found;
-        ::Sleep(50);
-    } while (std::chrono::steady_clock::now() < end);
-    return nullptr;
+        return q.found || stop;
+    }, 50);
+    return q.found;
 }
 
 // Answers the folder picker with `folder` (or cancels it when empty), then gives any dialog
 // that follows the command `followUp`. Runs beside the test's thread, which sits in the call.
+// That call returns only once its windows are answered, so each watch lasts until its window
+// shows or the call has returned (Join): a watch that gave up first would leave the test
+// waiting in the picker for ever, and the first picker of a process can take longer than any
+// fixed watch on a slow, busy machine.
 class PickerAnswer {
 public:
     explicit PickerAnswer(std::wstring folder, int followUp = 0)
         : thread_([this, folder, followUp] {
-              picker_ = WaitForDialog(nullptr, 10000);
+              while (!(picker_ = WaitForDialog(nullptr, 10000, returned_,
+                                               "the folder picker (still waiting while its call runs)")) &&
+                     !returned_) {
+              }
               if (!picker_) return;
               if (folder.empty()) {
                   ::PostMessageW(picker_, WM_COMMAND, IDCANCEL, 0);
@@ -66,13 +73,19 @@ public:
               selected_ = true;
               ::PostMessageW(picker_, WM_COMMAND, IDOK, 0);
               if (followUp == 0) return;
-              if (HWND next = WaitForDialog(picker_, 5000)) {
+              HWND next = nullptr;
+              while (!(next = WaitForDialog(picker_, 5000, returned_,
+                                            "the dialog after the folder picker (still waiting while the call runs)")) &&
+                     !returned_) {
+              }
+              if (next) {
                   followUpCaption_ = testsupport::WindowText(next);
                   ::PostMessageW(next, WM_COMMAND, followUp, 0);
               }
           }) {}
     ~PickerAnswer() { Join(); }
     void Join() {
+        returned_ = true;
         if (thread_.joinable()) thread_.join();
     }
     bool pickerShown() const { return picker_ != nullptr; }
@@ -87,6 +100,7 @@ private:
     HWND picker_ = nullptr;
     bool selected_ = false;
     std::wstring followUpCaption_;
+    std::atomic<bool> returned_{false};
     std::thread thread_;
 };
 
@@ -172,20 +186,18 @@ public:
     explicit StartedChildren(const std::function<void()>& action, int waitMs) {
         const auto before = Children();
         action();
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-        do {
+        testsupport::WaitUntil("a program started by the call", waitMs, [&] {
             for (const auto& child : Children())
                 if (!before.count(child.first) && !started_.count(child.first)) started_.insert(child);
-            if (!started_.empty()) break;
-            ::Sleep(50);
-        } while (std::chrono::steady_clock::now() < end);
+            return !started_.empty();
+        }, 50);
     }
     ~StartedChildren() {
         for (const auto& child : started_) {
             salva::unique_handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.first));
             if (!process) continue;
             ::TerminateProcess(process.get(), 0);
-            ::WaitForSingleObject(process.get(), 5000);
+            ::WaitForSingleObject(process.get(), static_cast<DWORD>(testsupport::ScaledMs(5000)));
         }
     }
     StartedChildren(const StartedChildren&) = delete;

@@ -6,6 +6,7 @@
 #include "services/mSubClassBrowserFolder.h"
 #include "TestSupport.h"
 #include <commctrl.h>
+#include <atomic>
 #include <functional>
 
 namespace picker = salva::mSubClassBrowserFolder;
@@ -38,11 +39,23 @@ struct Seen {
 };
 
 // Waits for the picker, notes its layout, lets `fill` work on the panel, then chooses
-// `folder` and presses OK (Cancel when `folder` is empty).
+// `folder` and presses OK (Cancel when `folder` is empty). The picker's call returns only once
+// the picker is answered, so the watch lasts until the picker shows or the call has returned
+// (Join): a watch that gave up first would leave the test waiting in the picker for ever, and
+// the first picker of a process can take longer than any fixed watch on a slow, busy machine.
 class PickerUser {
 public:
     PickerUser(const wchar_t* panelClass, std::wstring folder, std::function<void(HWND panel)> fill)
-        : watcher_([] { return testsupport::WaitForWindow(nullptr, L"#32770"); },
+        : watcher_([this] {
+                       HWND p = nullptr;
+                       while (!testsupport::WaitUntil("the folder picker (still waiting while its call runs)", 10000,
+                                                      [&] {
+                                                          p = testsupport::FindShownWindow(nullptr, L"#32770");
+                                                          return p || returned_;
+                                                      })) {
+                       }
+                       return p;
+                   },
                    [this, panelClass, folder, fill](HWND p) {
                        ::GetWindowRect(p, &seen_.picker);
                        seen_.tree = ClientRectOf(p, ::FindWindowExW(p, nullptr, WC_TREEVIEWW, nullptr));
@@ -63,6 +76,7 @@ public:
                        ::PostMessageW(p, WM_COMMAND, seen_.selected ? IDOK : IDCANCEL, 0);
                    }) {}
     const Seen& Join() {
+        returned_ = true;
         watcher_.Join();
         EXPECT_TRUE(watcher_.found()) << "no folder picker showed up";
         return seen_;
@@ -70,6 +84,7 @@ public:
 
 private:
     Seen seen_;
+    std::atomic<bool> returned_{false};
     testsupport::Watcher watcher_;
 };
 

@@ -102,7 +102,7 @@ TEST_F(InputPending, CountsPaintButNotTimers) {
     EXPECT_EQ(mDoEvents::InputPending(), 0u);
 
     ASSERT_NE(::SetTimer(window_, 1, 5, nullptr), 0u);
-    ::Sleep(60);
+    testsupport::WaitUntil("the 5 ms timer to be due", 2000, [] { return HIWORD(::GetQueueStatus(QS_TIMER)) != 0; });
     EXPECT_NE(::GetQueueStatus(QS_TIMER), 0u) << "the timer is due";
     EXPECT_EQ(mDoEvents::InputPending(), 0u) << "a timer alone is no input";
     ::KillTimer(window_, 1);
@@ -122,7 +122,7 @@ TEST_F(InputPending, MouseMovesDoNotCountKeysDo) {
     ::SetCursorPos(r.left + 60, r.top + 60);
     ::Sleep(50);
     ::SetCursorPos(r.left + 80, r.top + 70);
-    ::Sleep(100);
+    testsupport::WaitUntil("the mouse move in the queue", 2000, [] { return HIWORD(::GetQueueStatus(QS_MOUSEMOVE)) != 0; });
     // A mouse move is waiting, which is no input for the loops.
     EXPECT_NE(::GetQueueStatus(QS_MOUSEMOVE) & (QS_MOUSEMOVE << 16 | QS_MOUSEMOVE), 0u);
     EXPECT_EQ(mDoEvents::InputPending(), 0u);
@@ -132,7 +132,8 @@ TEST_F(InputPending, MouseMovesDoNotCountKeysDo) {
     keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     UINT sent = ::SendInput(2, keys, sizeof(INPUT));
-    ::Sleep(100);
+    // GetInputState looks without forgetting what is new, which the check below reads.
+    testsupport::WaitUntil("the key strokes in the queue", 2000, [] { return ::GetInputState() != FALSE; });
     ASSERT_EQ(sent, 2u);
     EXPECT_NE(mDoEvents::InputPending() & QS_KEY, 0u) << "a key stroke is input";
     Drain();
@@ -197,7 +198,8 @@ TEST(OSVersion, UnderTheVersionsWineCanReport) {
         ::CloseHandle(process.hThread);
         processes.emplace_back(process.hProcess);
     }
-    for (auto& p : processes) EXPECT_EQ(::WaitForSingleObject(p.get(), 30000), WAIT_OBJECT_0);
+    for (auto& p : processes)
+        EXPECT_EQ(::WaitForSingleObject(p.get(), static_cast<DWORD>(testsupport::ScaledMs(30000))), WAIT_OBJECT_0);
     for (const auto& key : keys) ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
     for (const Case& c : cases) {
         const std::wstring out = dir / (L"osprobe_" + tag + L"_" + c.version + L".exe.txt");
@@ -268,8 +270,13 @@ TEST(SystemInfo, FindsAndStartsTheTool) {
     // Started by its own path, which holds a blank, not through a command line search.
     ASSERT_TRUE(sysinfo::StartProgram(tool));
     const std::wstring out = tool + L".out";
-    for (int i = 0; i < 200 && testsupport::FileLength(out) <= 0; ++i) ::Sleep(50);
-    ::Sleep(100);
+    // The stand-in writes its line and closes the file; the file is whole once it can be
+    // opened without sharing.
+    testsupport::WaitUntil("the stand-in's output file", 10000, [&] {
+        if (testsupport::FileLength(out) <= 0) return false;
+        salva::unique_hfile f(::CreateFileW(out.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        return static_cast<bool>(f);
+    }, 50);
     EXPECT_EQ(ReadWide(out).substr(0, 2), L"2|") << Narrow(ReadWide(out));
     EXPECT_FALSE(sysinfo::StartProgram(dir / L"missing.exe"));
     EXPECT_FALSE(sysinfo::StartProgram(L""));

@@ -159,12 +159,10 @@ std::wstring ChildTexts(HWND box) {
 
 namespace {
 
-// A visible top-level window of this process that `match` accepts, waiting up to `timeoutMs`.
-HWND WaitForMatchingWindow(const std::function<bool(HWND)>& match, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+// A visible top-level window of this process that `match` accepts; null when none is.
+HWND FindMatchingWindow(const std::function<bool(HWND)>& match) {
     struct Query { const std::function<bool(HWND)>* match; HWND found; } q{&match, nullptr};
-    while (std::chrono::steady_clock::now() < end) {
-        ::EnumWindows(
+    ::EnumWindows(
             [](HWND h, LPARAM p) CALLBACK -> BOOL {
                 auto* q = reinterpret_cast<Query*>(p);
                 DWORD pid = 0;
@@ -174,10 +172,21 @@ HWND WaitForMatchingWindow(const std::function<bool(HWND)>& match, int timeoutMs
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&q));
-        if (q.found) return q.found;
-        ::Sleep(20);
-    }
-    return nullptr;
+    return q.found;
+}
+
+// The same, waiting up to `timeoutMs` (scaled); `what` names it when the wait gives up.
+HWND WaitForMatchingWindow(const std::function<bool(HWND)>& match, int timeoutMs, const std::string& what) {
+    HWND found = nullptr;
+    WaitUntil(what, timeoutMs, [&] { return (found = FindMatchingWindow(match)) != nullptr; });
+    return found;
+}
+
+std::string Described(const wchar_t* caption, const wchar_t* className) {
+    std::string what = "a window";
+    if (caption) what += " \"" + Narrow(caption) + "\"";
+    if (className) what += " of class " + Narrow(className);
+    return what;
 }
 
 bool HasClass(HWND h, const wchar_t* className) {
@@ -189,9 +198,14 @@ bool HasClass(HWND h, const wchar_t* className) {
 
 }  // namespace
 
+HWND FindShownWindow(const wchar_t* caption, const wchar_t* className) {
+    return FindMatchingWindow([&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); });
+}
+
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className, int timeoutMs) {
     return WaitForMatchingWindow(
-        [&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); }, timeoutMs);
+        [&](HWND h) { return (!caption || WindowText(h) == caption) && HasClass(h, className); }, timeoutMs,
+        Described(caption, className));
 }
 
 std::wstring EnvText(const char* name) {
@@ -204,12 +218,13 @@ std::wstring EnvText(const char* name) {
 
 HWND WaitForBoxSaying(const wchar_t* caption, const std::wstring& part, int timeoutMs) {
     return WaitForMatchingWindow(
-        [&](HWND h) { return WindowText(h) == caption && ChildTexts(h).find(part) != std::wstring::npos; }, timeoutMs);
+        [&](HWND h) { return WindowText(h) == caption && ChildTexts(h).find(part) != std::wstring::npos; }, timeoutMs,
+        Described(caption, nullptr) + " saying \"" + Narrow(part) + "\"");
 }
 
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className, int timeoutMs) {
     return WaitForMatchingWindow([&](HWND h) { return ::GetWindow(h, GW_OWNER) == owner && HasClass(h, className); },
-                                 timeoutMs);
+                                 timeoutMs, Described(nullptr, className) + " owned by the window asked for");
 }
 
 namespace {
@@ -231,27 +246,28 @@ HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT how) {
 // The child of `parent` (expanded first) whose text passes `match`; the tree fills children
 // as it expands, so a loaded machine gets a few tries.
 template <typename Match>
-HTREEITEM ExpandedChild(HWND tree, HTREEITEM parent, Match match) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+HTREEITEM ExpandedChild(HWND tree, HTREEITEM parent, const std::wstring& name, Match match) {
+    HTREEITEM found = nullptr;
+    WaitUntil("the folder picker's tree to show \"" + Narrow(name) + "\"", 5000, [&] {
         ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-        for (HTREEITEM c = TreeNext(tree, parent, TVGN_CHILD); c; c = TreeNext(tree, c, TVGN_NEXT))
-            if (match(TreeItemText(tree, c))) return c;
-        ::Sleep(100);
-    }
-    return nullptr;
+        for (HTREEITEM c = TreeNext(tree, parent, TVGN_CHILD); c && !found; c = TreeNext(tree, c, TVGN_NEXT))
+            if (match(TreeItemText(tree, c))) found = c;
+        return found != nullptr;
+    }, 100);
+    return found;
 }
 
 }  // namespace
 
 bool SelectFolderInPicker(HWND picker, const std::wstring& folder) {
     HWND tree = nullptr;
-    for (int attempt = 0; attempt < 50 && !tree; ++attempt) {
+    WaitUntil("the folder picker's tree", 5000, [&] {
         tree = ::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
         // The new dialog style nests the tree one level deeper.
         for (HWND child = ::GetWindow(picker, GW_CHILD); child && !tree; child = ::GetWindow(child, GW_HWNDNEXT))
             tree = ::FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
-        if (!tree) ::Sleep(100);
-    }
+        return tree != nullptr;
+    }, 100);
     if (!tree || folder.size() < 2 || folder[1] != L':') return false;
     // Wine names a drive under the computer item "<label> (Z:)".
     const std::wstring driveTag = std::wstring(L"(") + static_cast<wchar_t>(::towupper(folder[0])) + L":)";
@@ -260,12 +276,15 @@ bool SelectFolderInPicker(HWND picker, const std::wstring& folder) {
         return text.find(driveTag) != std::wstring::npos;
     };
     HTREEITEM item = nullptr;
-    const HTREEITEM desktop = TreeNext(tree, nullptr, TVGN_ROOT);
-    for (HTREEITEM top = TreeNext(tree, desktop, TVGN_CHILD); top && !item; top = TreeNext(tree, top, TVGN_NEXT)) {
-        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(top));
-        for (HTREEITEM c = TreeNext(tree, top, TVGN_CHILD); c && !item; c = TreeNext(tree, c, TVGN_NEXT))
-            if (isDrive(TreeItemText(tree, c))) item = c;
-    }
+    WaitUntil("the folder picker's tree to show the drive " + Narrow(driveTag), 5000, [&] {
+        const HTREEITEM desktop = TreeNext(tree, nullptr, TVGN_ROOT);
+        for (HTREEITEM top = TreeNext(tree, desktop, TVGN_CHILD); top && !item; top = TreeNext(tree, top, TVGN_NEXT)) {
+            ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(top));
+            for (HTREEITEM c = TreeNext(tree, top, TVGN_CHILD); c && !item; c = TreeNext(tree, c, TVGN_NEXT))
+                if (isDrive(TreeItemText(tree, c))) item = c;
+        }
+        return item != nullptr;
+    }, 100);
     size_t pos = 3;
     while (item && pos < folder.size()) {
         size_t end = folder.find(L'\\', pos);
@@ -273,7 +292,8 @@ bool SelectFolderInPicker(HWND picker, const std::wstring& folder) {
         const std::wstring name = folder.substr(pos, end - pos);
         pos = end + 1;
         if (name.empty()) continue;
-        item = ExpandedChild(tree, item, [&](const std::wstring& text) { return lstrcmpiW(text.c_str(), name.c_str()) == 0; });
+        item = ExpandedChild(tree, item, name,
+                             [&](const std::wstring& text) { return lstrcmpiW(text.c_str(), name.c_str()) == 0; });
     }
     if (!item) return false;
     ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));

@@ -2,6 +2,7 @@
 // watcher that answers a modal window from another thread.
 #pragma once
 #include "services/Holders.h"
+#include "TestTime.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstdint>
@@ -50,8 +51,11 @@ std::vector<HWND> TipWindowsOf(HWND control);
 // The texts of a window's controls, joined by "|" (for finding a message box's text).
 std::wstring ChildTexts(HWND box);
 
+// A visible top-level window of this process with the given caption (any, when null) and
+// class (when given), as things stand now; null when there is none.
+HWND FindShownWindow(const wchar_t* caption, const wchar_t* className = nullptr);
 // Finds a visible top-level window of this process with the given caption (and class, when
-// given), waiting up to `timeoutMs`.
+// given), waiting up to `timeoutMs` (scaled by the suite's time factor, as every wait here).
 HWND WaitForWindow(const wchar_t* caption, const wchar_t* className = nullptr, int timeoutMs = 10000);
 // Finds a visible top-level window of this process with the given caption one of whose
 // controls' texts holds `part`, waiting up to `timeoutMs`.

@@ -41,6 +41,10 @@ expect "qemu 7 entry where programs start" "replace qemu-i386" "$(i386_plan "$(f
 expect "disabled qemu 7 entry where programs start" keep "$(i386_plan "$(folder old-off qemu-i386 disabled qemu7)" 0 1)"
 expect "entry for another interpreter, programs do not start" fail \
   "$(i386_plan "$(folder other i386 enabled other)" 0 0 | cut -d' ' -f1)"
+emulated() { if i386_emulated "$1"; then echo yes; else echo no; fi; }
+expect "emulated under an enabled qemu entry" yes "$(emulated "$(folder current qemu-i386 enabled qemu10)")"
+expect "not emulated under a disabled one" no "$(emulated "$(folder off qemu-i386 disabled qemu10)")"
+expect "not emulated without an entry" no "$(emulated "$(folder absent)")"
 d=$(folder void)
 i386_apply "$d" register
 expect "registration without effect" "registering qemu-user for i386 programs had no effect in $d" "$(i386_verify "$d")"

@@ -8,7 +8,7 @@ png="$dir/velmora_popup.png"
 rm -f "$dir/velmora_popup.ready" "$dir/velmora_popup.done" "$png"
 VELMORA_SHOT=1 "$wine" "$exe" &
 pid=$!
-for _ in $(seq 1 300); do
+for _ in $(seq 1 $((300 * ${SALVA_TEST_TIME_SCALE:-1}))); do
   [ -e "$dir/velmora_popup.ready" ] && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

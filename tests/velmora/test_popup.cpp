@@ -40,7 +40,10 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
     if (!r.popup) {
         HWND popup = ::FindWindowW(L"#32768", nullptr);
         if (!popup || !::IsWindowVisible(popup)) {
-            if (::GetTickCount() - r.started > 10000) ::EndMenu();
+            if (::GetTickCount() - r.started > static_cast<DWORD>(testsupport::ScaledMs(10000))) {
+                testsupport::ReportGaveUp("the popup menu to show", testsupport::ScaledMs(10000));
+                ::EndMenu();
+            }
             return;
         }
         r.popup = popup;
@@ -73,7 +76,8 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
     if (::GetFileAttributesW(r.doneFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
         r.shotSeen = true;
         ::EndMenu();
-    } else if (::GetTickCount() - r.started > 20000) {
+    } else if (::GetTickCount() - r.started > static_cast<DWORD>(testsupport::ScaledMs(20000))) {
+        testsupport::ReportGaveUp("the screenshot of the popup", testsupport::ScaledMs(20000));
         ::EndMenu();
     }
 }
@@ -90,7 +94,7 @@ TEST(RealPopup, PaintedUnderXAndDismissed) {
     ::SetForegroundWindow(host);
     ::UpdateWindow(host);
     // Let the window reach the screen before the menu loop takes over.
-    for (DWORD until = ::GetTickCount() + 500; ::GetTickCount() < until;) {
+    for (DWORD until = ::GetTickCount() + static_cast<DWORD>(testsupport::ScaledMs(500)); ::GetTickCount() < until;) {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
         ::Sleep(20);

@@ -24,7 +24,7 @@ inline std::wstring Stamp() { return L"[" + salva::FormatShortDate(FixedTime()) 
 
 // Lets posted and sent messages run for `ms` milliseconds.
 inline void Pump(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(testsupport::ScaledMs(ms));
     do {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -1,6 +1,7 @@
 #include "MediaClips.h"
 #include "services/mDoEvents.h"
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <vector>
 
@@ -35,11 +36,9 @@ std::wstring Make(const std::wstring& path, const std::wstring& arguments) {
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
     salva::unique_handle process(pi.hProcess), thread(pi.hThread);
-    for (int waited = 0; waited < 120000; waited += 50) {
-        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
-        ::Sleep(50);
-    }
-    return {};
+    const bool made = testsupport::WaitUntil("ffmpeg to make " + testsupport::Narrow(path), 120000,
+                                             [&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 50);
+    return made ? path : std::wstring();
 }
 
 const wchar_t kPicture[] = L"-f lavfi -i testsrc=duration=3:rate=25:size=";
@@ -55,13 +54,16 @@ MediaClips::MediaClips() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, int limitMs) {
-    for (int waited = 0; waited < limitMs; waited += 20) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(testsupport::ScaledMs(limitMs));
+    while (std::chrono::steady_clock::now() < end) {
         salva::mDoEvents::PumpMessages();
         if (done()) return true;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     salva::mDoEvents::PumpMessages();
-    return done();
+    if (done()) return true;
+    testsupport::ReportGaveUp("a condition of the media test while pumping", testsupport::ScaledMs(limitMs));
+    return false;
 }
 
 int VividColoursOnScreen(HWND window) {

@@ -153,11 +153,8 @@ std::wstring OwnFolder() {
 }
 
 bool WaitForFile(const std::wstring& path) {
-    for (int i = 0; i < 500; ++i) {
-        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return testsupport::WaitUntil("the file " + testsupport::Narrow(path), 10000,
+                                  [&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 TEST(AboutBox, SystemInformationButtonStartsTheToolTheRegistryNames) {

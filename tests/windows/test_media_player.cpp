@@ -1,6 +1,7 @@
 // The player core over values and over a graph of the test's own: media kinds, clock texts,
 // the fitting of a video into its panel, and the order of the graph calls.
 #include "FakeMediaGraph.h"
+#include "TestTime.h"
 #include "services/Holders.h"
 #include "windows/MediaPlayer.h"
 #include <gtest/gtest.h>
@@ -163,7 +164,7 @@ struct HangingGraph : mediatest::FakeMediaGraph {
     }
     HRESULT RenderFile(const std::wstring& path) override {
         ::SendMessageW(h_.panel, WM_APP, 0, 0);
-        ::WaitForSingleObject(h_.release.get(), 5000);
+        ::WaitForSingleObject(h_.release.get(), static_cast<DWORD>(testsupport::ScaledMs(5000)));
         return FakeMediaGraph::RenderFile(path);
     }
     Hang& h_;
@@ -195,7 +196,8 @@ TEST_F(PlayerTest, AnOpenAnswersWhileItWaitsForTheGraphAndEndsOnAReleaseOrTheTim
         EXPECT_FALSE(second) << road;
         p.ReleaseAll();
         ::SetEvent(h.release.get());
-        ASSERT_EQ(::WaitForSingleObject(h.freed.get(), 10000), WAIT_OBJECT_0) << road;
+        ASSERT_EQ(::WaitForSingleObject(h.freed.get(), static_cast<DWORD>(testsupport::ScaledMs(10000))), WAIT_OBJECT_0)
+            << road;
         if (road == Hangs) EXPECT_NE(h.freedOn, ::GetCurrentThreadId());
         EXPECT_EQ(s_->Joined(), "render a.mp3|release playback|") << road;
         s_->calls.clear();

@@ -6,10 +6,12 @@
 #include "copier/FrmCopy.h"
 #include "services/OpenDialogPane.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
+#include "windows/MediaPlayer.h"
 #include "windows/frmPlaying.h"
 #include "windows/frmPrevVideo.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
+#include <chrono>
 #include <cwchar>
 #include <memory>
 
@@ -189,7 +191,8 @@ HWND FindDescendant(HWND root, const wchar_t* cls) {
 
 // Selects the file view's entry named `name` as a click on it would.
 bool SelectInFileView(HWND dialog, const wchar_t* name) {
-    for (int i = 0; i < 250; ++i) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(testsupport::ScaledMs(5000));
+    while (std::chrono::steady_clock::now() < end) {
         if (HWND list = FindDescendant(dialog, L"SysListView32")) {
             LVFINDINFOW find{};
             find.flags = LVFI_STRING;
@@ -204,6 +207,7 @@ bool SelectInFileView(HWND dialog, const wchar_t* name) {
         }
         ::Sleep(20);
     }
+    testsupport::ReportGaveUp("the file view to list " + testsupport::Narrow(name), testsupport::ScaledMs(5000));
     return false;
 }
 
@@ -223,11 +227,14 @@ TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
     Watcher w([] { return WaitForWindow(L"打开", L"#32770"); },
               [&](HWND d) {
                   HWND p = pane.Window();
-                  for (int i = 0; i < 250 && ::GetAncestor(p, GA_PARENT) != d; ++i) ::Sleep(20);
+                  testsupport::WaitUntil("the pane in the open dialog", 5000, [&] { return ::GetAncestor(p, GA_PARENT) == d; });
                   embedded = ::GetAncestor(p, GA_PARENT) == d && ::IsWindowVisible(p);
                   if (SelectInFileView(d, L"AVSEQ01.DAT")) {
                       HWND panel = pane.Control(frmPlaying::IDC_picVideo);
-                      for (int i = 0; i < 500 && !::GetWindow(panel, GW_CHILD); ++i) ::Sleep(20);
+                      // The clip opens within the player's own limit for a graph.
+                      testsupport::WaitUntil("the clip's video in the pane",
+                                             static_cast<int>(salva::MediaPlayer::kBuildTimeLimitMs) + 10000,
+                                             [&] { return ::GetWindow(panel, GW_CHILD) != nullptr; });
                       videoInPane = ::GetWindow(panel, GW_CHILD) != nullptr;
                       HWND slider = pane.Control(frmPlaying::IDC_sldProgress);
                       for (int i = 0; i < 500 && !opened; ++i, ::Sleep(20)) opened = ::IsWindowEnabled(slider) != FALSE;
@@ -236,10 +243,11 @@ TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
                       ::GetClientRect(strip, &r);
                       ::PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 28, 8));
                       HWND position = pane.Control(frmPlaying::IDC_lblCurrentPosition);
-                      for (int i = 0; i < 500 && !played; ++i, ::Sleep(20)) played = Seconds(position) >= 0.5;
+                      played = testsupport::WaitUntil("the clip to play half a second", 10000,
+                                                      [&] { return Seconds(position) >= 0.5; });
                       HWND video = ::GetWindow(panel, GW_CHILD);
-                      for (int i = 0; i < 125 && !shown; ++i, ::Sleep(20))
-                          shown = mediatest::VividColoursOnScreen(video) > 3;
+                      shown = testsupport::WaitUntil("the clip's colours on the screen", 2500,
+                                                     [&] { return mediatest::VividColoursOnScreen(video) > 3; });
                   }
                   ::PostMessageW(::GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0);
               });
