@@ -36,9 +36,14 @@ std::wstring Make(const std::wstring& path, const std::wstring& arguments) {
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
     salva::unique_handle process(pi.hProcess), thread(pi.hThread);
-    const bool made = testsupport::WaitUntil("ffmpeg to make " + testsupport::Narrow(path), 120000,
-                                             [&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 50);
-    return made ? path : std::wstring();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(testsupport::ScaledMs(120000));
+    for (;;) {
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+        if (std::chrono::steady_clock::now() >= end) break;
+        ::Sleep(50);
+    }
+    testsupport::ReportGaveUp("ffmpeg to make " + testsupport::Narrow(path), testsupport::ScaledMs(120000));
+    return {};
 }
 
 const wchar_t kPicture[] = L"-f lavfi -i testsrc=duration=3:rate=25:size=";
