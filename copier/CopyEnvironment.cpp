@@ -1,4 +1,5 @@
 #include "copier/CopyEnvironment.h"
+#include "services/FileSystem.h"
 #include "services/Holders.h"
 #include "services/mGetOSverioninfo.h"
 #include <cwctype>
@@ -131,19 +132,7 @@ std::wstring Win32CopyEnvironment::FileKey(const std::wstring& path) {
     return full;
 }
 
-bool Win32CopyEnvironment::NameKept(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    const std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-    // A pattern would match other names.
-    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;
-    WIN32_FIND_DATAW data{};
-    unique_hfind found(::FindFirstFileW(path.c_str(), &data));
-    if (!found) return false;
-    auto same = [&](const wchar_t* listed) {
-        return listed[0] && ::CompareStringOrdinal(listed, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
-    };
-    return same(data.cFileName) || same(data.cAlternateFileName);
-}
+bool Win32CopyEnvironment::NameKept(const std::wstring& path) { return ListedUnderItsName(path); }
 
 int64_t Win32CopyEnvironment::NowMs() { return static_cast<int64_t>(::GetTickCount64()); }
 

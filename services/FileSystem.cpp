@@ -480,6 +480,19 @@ int32_t FileSystem::GetFileSize(const std::wstring& path) const {
     return size.QuadPart <= INT32_MAX ? static_cast<int32_t>(size.QuadPart) : -1;
 }
 
+bool ListedUnderItsName(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW data{};
+    unique_hfind found(::FindFirstFileW(path.c_str(), &data));
+    if (!found) return false;
+    auto same = [&](const wchar_t* listed) {
+        return listed[0] && ::CompareStringOrdinal(listed, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    return same(data.cFileName) || same(data.cAlternateFileName);
+}
+
 bool FileLength64(const std::wstring& path, uint64_t& length) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;

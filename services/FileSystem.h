@@ -28,6 +28,11 @@ std::wstring ShowFolderPicker(HWND owner, const std::wstring& title, UINT flags,
 // path that cannot be queried.
 bool FileLength64(const std::wstring& path, uint64_t& length);
 
+// The existing item `path` names is listed in its folder under that very name (long or short
+// form, case aside). A path cut after a dot or a blank names, by the path rules, the item
+// called like the part before it; a pattern would match other names.
+bool ListedUnderItsName(const std::wstring& path);
+
 // Raw value of one disk information item: nothing, a byte count, a text or a 32-bit count.
 using DiskValue = std::variant<std::monostate, uint64_t, std::wstring, uint32_t>;
 

@@ -1,6 +1,7 @@
 #include "mRecShellChangeNotifiDef.h"
 #include "frmSystem.h"
 #include "mRecShellChangeNotifiShell.h"
+#include "services/FileSystem.h"
 #include "services/Holders.h"
 #include <shlwapi.h>
 #include <cstdint>
@@ -47,21 +48,6 @@ size_t ItemCount(LPCITEMIDLIST pidl) {
     for (auto p = reinterpret_cast<const BYTE*>(pidl); p && reinterpret_cast<const SHITEMID*>(p)->cb; ++n)
         p += reinterpret_cast<const SHITEMID*>(p)->cb;
     return n;
-}
-
-// The existing item `path` names is listed in its folder under that very name. A path cut
-// after a dot or a blank names, by the path rules, the item called like the part before it.
-bool ListedUnderItsName(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    const std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return false;
-    WIN32_FIND_DATAW data{};
-    unique_hfind found(::FindFirstFileW(path.c_str(), &data));
-    if (!found) return false;
-    auto same = [&](const wchar_t* listed) {
-        return listed[0] && ::CompareStringOrdinal(listed, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
-    };
-    return same(data.cFileName) || same(data.cAlternateFileName);
 }
 
 // Wine cuts a path it cannot hold to 259 or 260 characters, at any place, and the item list
