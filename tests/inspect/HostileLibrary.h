@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,39 @@ inline std::vector<uint8_t> Library(const std::vector<Resource>& resources, bool
     Put32(f, sh + 36, 0x40000040);  // initialised data, readable
     std::copy(section.begin(), section.end(), f.begin() + kRaw);
     return f;
+}
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes b;
+    for (const auto& p : parts) b.insert(b.end(), p.begin(), p.end());
+    return b;
+}
+inline Bytes Le(uint32_t v) {
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+            static_cast<uint8_t>(v >> 24)};
+}
+inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// A RIFF chunk; its length as `claimed` says, else as it is.
+inline Bytes Chunk(const std::string& id, const Bytes& body, uint32_t claimed = UINT32_MAX) {
+    return Cat({Text(id), Le(claimed == UINT32_MAX ? static_cast<uint32_t>(body.size()) : claimed), body});
+}
+// An AVI file of `chunks`, claiming `extraClaimed` bytes more than it holds.
+inline Bytes Riff(const Bytes& chunks, uint32_t extraClaimed = 0) {
+    return Cat({Text("RIFF"), Le(static_cast<uint32_t>(4 + chunks.size()) + extraClaimed), Text("AVI "), chunks});
+}
+// An icon group counting `count` entries and holding `entriesHeld`, each naming image `id`.
+inline Bytes IconGroup(uint16_t count, uint16_t entriesHeld, uint16_t id) {
+    Bytes b{0, 0, 1, 0, static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    for (int i = 0; i < entriesHeld; ++i)
+        b.insert(b.end(), {16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, static_cast<uint8_t>(id), 0});
+    return b;
+}
+// A bitmap file of `dib` whose bits start at `bitsAt`.
+inline Bytes BitmapFile(const Bytes& dib, uint32_t bitsAt) {
+    return Cat({Text("BM"), Le(static_cast<uint32_t>(14 + dib.size())), Le(0), Le(bitsAt), dib});
 }
 
 // A 40-byte bitmap header; `height` as stored (an icon's counts both masks).

@@ -9,59 +9,22 @@
 #include <functional>
 
 using namespace salva;
-using hostilelib::DibHeader;
-using hostilelib::IconImage;
-using hostilelib::Put32;
+using namespace hostilelib;
 
 namespace {
-
-ResourceBytes Cat(std::initializer_list<ResourceBytes> parts) {
-    ResourceBytes b;
-    for (const auto& p : parts) b.insert(b.end(), p.begin(), p.end());
-    return b;
-}
 
 ResourceBytes Be(uint32_t v) {
     return {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
             static_cast<uint8_t>(v)};
 }
 
-ResourceBytes Text(const std::string& s) { return ResourceBytes(s.begin(), s.end()); }
-
-ResourceBytes Le(uint32_t v) {
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-            static_cast<uint8_t>(v >> 24)};
-}
-
 ResourceBytes Png(uint32_t width, uint32_t ihdrLength = 13, uint32_t endLength = 0) {
-    ResourceBytes ihdr = Cat({Be(width), Be(16), {8, 6, 0, 0, 0}});
-    return Cat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, Be(ihdrLength), Text("IHDR"), ihdr, Be(0),
-                Be(endLength), Text("IEND"), Be(0)});
-}
-
-ResourceBytes Chunk(const std::string& id, const ResourceBytes& body, uint32_t claimed = UINT32_MAX) {
-    return Cat({Text(id), Le(claimed == UINT32_MAX ? static_cast<uint32_t>(body.size()) : claimed), body});
-}
-
-ResourceBytes Riff(const ResourceBytes& chunks, uint32_t extraClaimed = 0) {
-    return Cat({Text("RIFF"), Le(static_cast<uint32_t>(4 + chunks.size()) + extraClaimed), Text("AVI "), chunks});
-}
-
-ResourceBytes IconGroup(uint16_t count, uint16_t entriesHeld, uint16_t id) {
-    ResourceBytes b{0, 0, 1, 0, static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
-    for (int i = 0; i < entriesHeld; ++i)
-        b.insert(b.end(), {16, 16, 0, 0, 1, 0, 32, 0, 0x68, 4, 0, 0, static_cast<uint8_t>(id), 0});
-    return b;
-}
-
-ResourceBytes BitmapFile(const ResourceBytes& dib, uint32_t bitsAt) {
-    ResourceBytes head = Cat({Text("BM"), Le(static_cast<uint32_t>(14 + dib.size())), Le(0), Le(bitsAt)});
-    return Cat({head, dib});
+    return Cat({{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, Be(ihdrLength), Text("IHDR"), Be(width), Be(16),
+                {8, 6, 0, 0, 0}, Be(0), Be(endLength), Text("IEND"), Be(0)});
 }
 
 ResourceBytes IconFile(const ResourceBytes& image, uint32_t at) {
-    const ResourceBytes head{0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
-    return Cat({head, Le(static_cast<uint32_t>(image.size())), Le(at), image});
+    return Cat({{0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0}, Le(static_cast<uint32_t>(image.size())), Le(at), image});
 }
 
 }  // namespace
@@ -119,29 +82,26 @@ TEST(ResourceChecks, SoundAndDamagedImagesPicturesAndClips) {
 }
 
 TEST(ResourceChecks, VersionTextFromTheBlockWhoseLengthsAreChecked) {
-    using hostilelib::VersionText;
-    const ResourceBytes sound = hostilelib::VersionResource(
-        {VersionText(u"FileDescription", u"Resource samples"), VersionText(u"FileVersion", u"1.2.3.4"),
-         VersionText(u"CompanyName", u"Maker")});
-    const std::wstring soundText = L"FileVersion:\r\n\t1.2.3.4\r\nFileDescription:\r\n\tResource samples\r\n"
-                                   L"CompanyName:\r\n\tMaker\r\n";
-    EXPECT_EQ(VersionInfoText(sound), soundText);
-
-    // The root claiming more than the resource: nothing is read.
-    ResourceBytes b = sound;
-    b[0] = 0xFF, b[1] = 0x7F;
-    EXPECT_EQ(VersionInfoText(b), L"");
-    // A string whose value claims more than its block is read up to the block's end.
-    const ResourceBytes key = hostilelib::VersionResource({VersionText(u"CompanyName", u"Maker")});
-    b = key;
+    const ResourceBytes sound = VersionResource({VersionText(u"FileDescription", u"Resource samples"),
+                                                 VersionText(u"FileVersion", u"1.2.3.4"),
+                                                 VersionText(u"CompanyName", u"Maker")});
+    const ResourceBytes key = VersionResource({VersionText(u"CompanyName", u"Maker")});
     const char name[] = "C\0o\0m";
-    const size_t value = std::search(b.begin(), b.end(), name, name + 5) - b.begin();
-    ASSERT_LT(value, b.size());
-    b[value - 4] = 0xFF;  // the value length of the CompanyName block
-    EXPECT_EQ(VersionInfoText(b), L"CompanyName:\r\n\tMaker\r\n");
-    // A string block claiming more than its table ends the walk of that table.
-    b = key;
-    b[value - 6] = 0xF0;
-    EXPECT_EQ(VersionInfoText(b), L"");
-    EXPECT_EQ(VersionInfoText({}), L"");
+    const size_t value = std::search(key.begin(), key.end(), name, name + 5) - key.begin();
+    ASSERT_LT(value, key.size());
+    auto with = [](ResourceBytes b, size_t at, uint8_t v) { return b[at] = v, b; };
+    const struct {
+        const char* what;
+        ResourceBytes bytes;
+        std::wstring text;
+    } cases[] = {
+        {"sound", sound,
+         L"FileVersion:\r\n\t1.2.3.4\r\nFileDescription:\r\n\tResource samples\r\nCompanyName:\r\n\tMaker\r\n"},
+        {"root claiming more than the resource", with(with(sound, 0, 0xFF), 1, 0x7F), L""},
+        {"value claiming more than its block, read to the block's end", with(key, value - 4, 0xFF),
+         L"CompanyName:\r\n\tMaker\r\n"},
+        {"string block claiming more than its table", with(key, value - 6, 0xF0), L""},
+        {"empty", {}, L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(VersionInfoText(c.bytes), c.text) << c.what;
 }

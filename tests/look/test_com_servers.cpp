@@ -22,27 +22,21 @@ HRESULT CallEntry(const wchar_t* file, const char* entry) {
     return call ? call() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 }
 
-bool ProgIdRegistered(const wchar_t* progId) {
-    CLSID clsid{};
-    return ::CLSIDFromProgID(progId, &clsid) == S_OK;
-}
-
 }  // namespace
 
+// Each library's entry points, each twice, and registered again at the end for the tests that
+// follow: what is not registered is already as unregistering leaves it.
 TEST(ComServers, RegisterTwiceAndUnregisterTwice) {
     salva::co_init_scope com;
-    for (const Library& lib : kLibraries) {
-        const std::string name = Narrow(lib.file);
-        EXPECT_EQ(S_OK, CallEntry(lib.file, "DllRegisterServer")) << name;
-        EXPECT_EQ(S_OK, CallEntry(lib.file, "DllRegisterServer")) << name << ", again";
-        EXPECT_TRUE(ProgIdRegistered(lib.progId)) << name;
-        EXPECT_EQ(S_OK, CallEntry(lib.file, "DllUnregisterServer")) << name;
-        EXPECT_FALSE(ProgIdRegistered(lib.progId)) << name;
-        // What is not registered is already as unregistering leaves it.
-        EXPECT_EQ(S_OK, CallEntry(lib.file, "DllUnregisterServer")) << name << ", again";
-        // Registered again for the tests that follow.
-        EXPECT_EQ(S_OK, CallEntry(lib.file, "DllRegisterServer")) << name;
-    }
+    const char* steps[] = {"DllRegisterServer", "DllRegisterServer", "DllUnregisterServer", "DllUnregisterServer",
+                           "DllRegisterServer"};
+    for (const Library& lib : kLibraries)
+        for (size_t i = 0; i < std::size(steps); ++i) {
+            EXPECT_EQ(S_OK, CallEntry(lib.file, steps[i])) << Narrow(lib.file) << " step " << i << " " << steps[i];
+            CLSID clsid{};
+            EXPECT_EQ(::CLSIDFromProgID(lib.progId, &clsid) == S_OK, steps[i][3] == 'R')
+                << Narrow(lib.file) << " after step " << i << " " << steps[i];
+        }
 }
 
 TEST(ComServers, DispatchRefusesAnyInterfaceButNull) {

@@ -37,18 +37,12 @@ public:
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 
-void MoveTo(int x, int y) {
+// A move to the screen point (x, y); with a button's `flag`, that button where the pointer is.
+void Mouse(int x, int y, DWORD flag = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = static_cast<LONG>(x * 65535LL / (::GetSystemMetrics(SM_CXSCREEN) - 1));
     in.mi.dy = static_cast<LONG>(y * 65535LL / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof(in));
-}
-
-void Button(DWORD flag) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
     in.mi.dwFlags = flag;
     ::SendInput(1, &in, sizeof(in));
 }
@@ -97,24 +91,24 @@ int wmain(int argc, wchar_t** argv) {
     ::UpdateWindow(window);
 
     std::thread mouse([x, y, window] {
-        MoveTo(40, 40);
+        Mouse(40, 40);
         ::Sleep(100);
-        Button(MOUSEEVENTF_LEFTDOWN);
+        Mouse(40, 40, MOUSEEVENTF_LEFTDOWN);
         if (::WaitForSingleObject(g_dragging, 30000) != WAIT_OBJECT_0) {
-            Button(MOUSEEVENTF_LEFTUP);
+            Mouse(x, y, MOUSEEVENTF_LEFTUP);
             ::PostMessageW(window, WM_CLOSE, 0, 0);
             return;
         }
         // Across the screen in steps, then a rest over the point, then the release.
         for (int i = 1; i <= 10; ++i) {
-            MoveTo(40 + (x - 40) * i / 10, 40 + (y - 40) * i / 10);
+            Mouse(40 + (x - 40) * i / 10, 40 + (y - 40) * i / 10);
             ::Sleep(50);
         }
         for (int i = 0; i < 6; ++i) {
-            MoveTo(x + (i & 1), y);
+            Mouse(x + (i & 1), y);
             ::Sleep(50);
         }
-        Button(MOUSEEVENTF_LEFTUP);
+        Mouse(x, y, MOUSEEVENTF_LEFTUP);
     });
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -324,19 +324,6 @@ TEST_F(MainWindowCopy, CloseAnsweredNoUnderThePromptLeavesTheWindowHeldByIt) {
 
 namespace {
 
-// A press and release of the left button at the middle of `control`, as the mouse makes it: a
-// disabled window does not take it.
-void RealClick(HWND control) {
-    RECT rc{};
-    ::GetWindowRect(control, &rc);
-    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, click, sizeof(INPUT));
-}
-
 // Posted to the Pause button: a real click on the button in wParam.
 constexpr UINT kClickFromTheLoop = WM_APP + 50;
 
@@ -344,12 +331,6 @@ constexpr UINT kClickFromTheLoop = WM_APP + 50;
 // take it, and go.
 void AwayFromTheWindow(HWND box) {
     ::SetWindowPos(box, nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    for (const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms); !done(); ::Sleep(10))
-        if (::GetTickCount64() > end) return false;
-    return true;
 }
 
 }  // namespace
@@ -366,7 +347,7 @@ TEST_F(MainWindowCopy, PromptAnsweredUnderTheCloseQuestionLeavesPauseAndCancelCl
     salva::WindowSubclass clicker;
     clicker.Install(pause, [&](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
         if (msg != kClickFromTheLoop) return clicker.CallPrevious(w, msg, wp, lp);
-        RealClick(reinterpret_cast<HWND>(wp));
+        MouseClick(reinterpret_cast<HWND>(wp));
         return 0;
     });
     Watcher prompt(L"文件已经存在", [&](HWND box) {
@@ -375,7 +356,7 @@ TEST_F(MainWindowCopy, PromptAnsweredUnderTheCloseQuestionLeavesPauseAndCancelCl
         if (!question) return;
         asked = true;
         ::PostMessageW(FindControl(box, dorvex::ids::cmbSure), BM_CLICK, 0, 0);
-        WaitFor([&] { return !::IsWindow(box); }, 30000);
+        WaitUntil("the prompt to close", 30000, [&] { return !::IsWindow(box); });
         heldUnderQuestion = !::IsWindowEnabled(main_);
         AwayFromTheWindow(question);
         ::PostMessageW(question, WM_COMMAND, IDNO, 0);
@@ -415,7 +396,7 @@ TEST_F(MainWindowCopy, PromptAnsweredUnderTheCloseQuestionLeavesPauseAndCancelCl
             ::PostMessageW(keep, WM_COMMAND, IDNO, 0);
         }
     });
-    RealClick(pause);
+    MouseClick(pause);
     Pump(kCopyWaitMs, [&] { return cancelAsked && !f_->Engine().Running(); });
     again.Join();
     EXPECT_TRUE(cancelAsked) << "Cancel took no click";

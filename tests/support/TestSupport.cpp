@@ -300,6 +300,17 @@ bool SelectFolderInPicker(HWND picker, const std::wstring& folder) {
     return TreeNext(tree, nullptr, TVGN_CARET) == item;
 }
 
+UINT MouseClick(HWND control) {
+    RECT rc{};
+    ::GetWindowRect(control, &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, click, sizeof(INPUT));
+}
+
 HWND FindControl(HWND root, int id) {
     struct F { int id; HWND h; } f{id, nullptr};
     ::EnumChildWindows(

@@ -65,6 +65,9 @@ HWND WaitForBoxSaying(const wchar_t* caption, const std::wstring& part, int time
 HWND WaitForOwnedWindow(HWND owner, const wchar_t* className = L"#32770", int timeoutMs = 10000);
 // Finds a descendant control by its identifier.
 HWND FindControl(HWND root, int id);
+// A press and release of the left button at the middle of `control`, as the mouse makes it (a
+// disabled window, or one under another, does not take it); the count of inputs sent.
+UINT MouseClick(HWND control);
 // Selects `folder` ("X:\\a\\b") in a folder picker's tree as a user would: expands the drive
 // under the computer item, then each folder by name, and selects the last. The picker's own
 // selection message fails silently now and then under Wine; this walk does not.

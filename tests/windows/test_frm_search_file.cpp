@@ -289,14 +289,7 @@ TEST_F(SearchWindow, StopAsRealInputEndsTheWalkAndLeavesTheListAndTotalsAsFound)
             closeRefused = ::IsWindow(window) && search->IsSearching();
             ::SendMessageW(patternEdit, WM_KEYDOWN, VK_RETURN, 1);
             nestedRefused = h.frm->FileListCount() >= before;
-            RECT rc{};
-            ::GetWindowRect(stop, &rc);
-            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-            INPUT click[2] = {};
-            click[0].type = click[1].type = INPUT_MOUSE;
-            click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            clicksSent = ::SendInput(2, click, sizeof(INPUT));
+            clicksSent = testsupport::MouseClick(stop);
         }
         return r;
     });

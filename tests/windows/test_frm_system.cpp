@@ -119,8 +119,7 @@ TEST_F(LogWindowTest, ALargeLogIsViewedInPartsBetweenMessages) {
     ASSERT_TRUE(window->Load());
     ::ShowWindow(window->Window(), SW_SHOWNOACTIVATE);
     auto filled = [&] {
-        for (int i = 0; i < 3000 && window->ViewFilling(); ++i) Pump(20);
-        return !window->ViewFilling();
+        return testsupport::PumpUntil("the view to fill", 60000, [&] { return !window->ViewFilling(); });
     };
 
     release(frmSystem::IDC_PICVIEW);
