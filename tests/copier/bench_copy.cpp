@@ -1,5 +1,6 @@
 // Throughput of the copy engine on a healthy file, for tools/bench-copy.sh.
 // Usage: bench_copy <source> <target> [read-blocks]; prints the read size, the seconds and MB/s.
+#include "BenchProbe.h"
 #include "copier/CopyEngine.h"
 #include <cstdio>
 
@@ -47,12 +48,9 @@ int wmain(int argc, wchar_t** argv) {
     salva::CopyEngine engine(host, env, prompts, reader, writer);
     ::DeleteFileW(argv[2]);
     if (argc == 4) engine.ReadBlocksReleased(_wtoi(argv[3]), argv[1], argv[2]);
-    LARGE_INTEGER f, t0, t1;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&t0);
+    const int64_t t0 = benchsupport::Ticks();
     engine.BeginCopy(argv[1], argv[2]);
-    ::QueryPerformanceCounter(&t1);
-    const double seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
+    const double seconds = benchsupport::Ms(benchsupport::Ticks() - t0) / 1000.0;
     const double mb = static_cast<double>(engine.State().TotalBytes) / (1024.0 * 1024.0);
     std::printf("block=%lld seconds=%.3f mbps=%.1f\n", static_cast<long long>(engine.State().BlockBytes), seconds,
                 seconds > 0 ? mb / seconds : 0.0);

@@ -3,27 +3,17 @@
 // window's worst answer meanwhile to a WM_NULL sent from another thread every 10 ms.
 // Usage: bench_drop <folder> <log-folder> <listed> <dropped>; makes <dropped> small files in
 // <folder>, prints one line of figures.
+#include "BenchProbe.h"
 #include "DropData.h"
 #include "copier/FrmCopy.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
-#include <atomic>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
-int64_t Ticks() {
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(int64_t ticks) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
+using benchsupport::Ms;
+using benchsupport::Ticks;
 
 struct DropRun {
     double ms = 0;
@@ -43,35 +33,15 @@ DropRun Drop(salva::FrmCopy& frm, const std::vector<std::wstring>& paths) {
     effect = DROPEFFECT_COPY;
     target->DragOver(0, pt, &effect);
 
-    std::atomic<bool> dropping{true}, proberDone{false};
-    std::atomic<int64_t> worst{0};
-    HWND main = frm.Window();
-    std::thread prober([&] {
-        while (dropping) {
-            const int64_t sent = Ticks();
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
-            const int64_t took = Ticks() - sent;
-            if (took > worst) worst = took;
-            ::Sleep(10);
-        }
-        proberDone = true;
-    });
+    benchsupport::AnswerProbe prober(frm.Window(), 10);
     ::Sleep(30);
     effect = DROPEFFECT_COPY;
     const int64_t t0 = Ticks();
     target->Drop(data, 0, pt, &effect);
     DropRun run;
     run.ms = Ms(Ticks() - t0);
-    dropping = false;
-    MSG msg;
-    while (!proberDone) {
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ::Sleep(1);
-    }
-    prober.join();
+    run.worstAnswerMs = prober.Stop();
     data->Release();
-    run.worstAnswerMs = Ms(worst);
     run.listed = frm.FileListCount();
     return run;
 }

@@ -4,29 +4,19 @@
 // search runs, and the slowest of three item choices (middle, last, first) until the choice's
 // facts show.
 // Usage: bench_list <tree> <pattern> <log-folder>; prints one line of figures.
+#include "BenchProbe.h"
 #include "copier/FrmCopy.h"
 #include "services/WindowText.h"
 #include "services/mFindFiles.h"
 #include "windows/frmSearchFile.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
-#include <atomic>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
-int64_t Ticks() {
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(int64_t ticks) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
+using benchsupport::Ms;
+using benchsupport::Ticks;
 
 // The walk with nothing but the pattern test, as the search makes it.
 class CountMatches : public salva::mFindFiles::FolderVisitor {
@@ -79,33 +69,12 @@ int wmain(int argc, wchar_t** argv) {
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 
     // The main window's answers while the search runs.
-    std::atomic<bool> searching{true};
-    std::atomic<int64_t> worstAnswer{0};
-    std::atomic<int> answers{0};
-    std::atomic<bool> proberDone{false};
     HWND main = frm.Window();
-    std::thread prober([&] {
-        while (searching) {
-            const int64_t sent = Ticks();
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
-            const int64_t took = Ticks() - sent;
-            if (took > worstAnswer) worstAnswer = took;
-            ++answers;
-            ::Sleep(100);
-        }
-        proberDone = true;
-    });
+    benchsupport::AnswerProbe prober(main, 100);
     t0 = Ticks();
     ::SendMessageW(search.Control(salva::frmSearchFile::IDC_cmdFileSearch), BM_CLICK, 0, 0);
     const double searchMs = Ms(Ticks() - t0);
-    searching = false;
-    // The prober's last question may be waiting for this thread.
-    while (!proberDone) {
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ::Sleep(1);
-    }
-    prober.join();
+    const double worstAnswerMs = prober.Stop();
     const int listed = frm.FileListCount();
 
     // Item choices as the drop-down reports them; the totals line shows "i/N" once done.
@@ -126,7 +95,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("matches=%d listed=%d walk_ms=%.0f search_ms=%.0f worst_answer_ms=%.0f answers=%d choice_ms=%.1f "
                 "choices_shown=%d\n",
-                walk.count, listed, walkMs, searchMs, Ms(worstAnswer), answers.load(), worstChoiceMs,
+                walk.count, listed, walkMs, searchMs, worstAnswerMs, prober.Answers(), worstChoiceMs,
                 choicesShown ? 1 : 0);
     return 0;
 }

@@ -3,6 +3,7 @@
 // answered. The time runs from the click to the moment the report box is created.
 // Usage: bench_window <source> <target> <read-blocks> <log-folder>; prints the read size, the
 // seconds and MB/s.
+#include "BenchProbe.h"
 #include "copier/FrmCopy.h"
 #include "windows/frmSystem.h"
 #include <commctrl.h>
@@ -11,9 +12,9 @@
 namespace {
 
 const wchar_t kReportTitle[] = L"文件复制完成！";
-LARGE_INTEGER g_reportAt{};
+int64_t g_reportAt = 0;
 HHOOK g_hook = nullptr;
-LARGE_INTEGER g_boxCreatedAt{};
+int64_t g_boxCreatedAt = 0;
 
 // Notes when each dialog box is being created; the one that turns out to be the report (its
 // caption is set only once it is built) marks the copy's end, and is answered once it is up.
@@ -21,8 +22,8 @@ LRESULT CALLBACK ReportHook(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_CREATEWND) {
         wchar_t cls[16] = {};
         ::GetClassNameW(reinterpret_cast<HWND>(wp), cls, 16);
-        if (lstrcmpW(cls, L"#32770") == 0) ::QueryPerformanceCounter(&g_boxCreatedAt);
-    } else if (code == HCBT_ACTIVATE && !g_reportAt.QuadPart) {
+        if (lstrcmpW(cls, L"#32770") == 0) g_boxCreatedAt = benchsupport::Ticks();
+    } else if (code == HCBT_ACTIVATE && !g_reportAt) {
         HWND box = reinterpret_cast<HWND>(wp);
         wchar_t caption[64] = {};
         ::GetWindowTextW(box, caption, 64);
@@ -63,16 +64,14 @@ int wmain(int argc, wchar_t** argv) {
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 
     g_hook = ::SetWindowsHookExW(WH_CBT, ReportHook, nullptr, ::GetCurrentThreadId());
-    LARGE_INTEGER f, t0;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&t0);
+    const int64_t t0 = benchsupport::Ticks();
     ::SendMessageW(frm.Control(salva::FrmCopy::IDC_cmdStartCopy), BM_CLICK, 0, 0);
     ::UnhookWindowsHookEx(g_hook);
-    if (!g_reportAt.QuadPart) {
+    if (!g_reportAt) {
         std::fwprintf(stderr, L"no report\n");
         return 1;
     }
-    const double seconds = static_cast<double>(g_reportAt.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
+    const double seconds = benchsupport::Ms(g_reportAt - t0) / 1000.0;
     const double mb = static_cast<double>(frm.Engine().State().TotalBytes) / (1024.0 * 1024.0);
     std::printf("block=%lld seconds=%.3f mbps=%.1f\n", static_cast<long long>(frm.Engine().State().BlockBytes), seconds,
                 seconds > 0 ? mb / seconds : 0.0);

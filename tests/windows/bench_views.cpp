@@ -7,6 +7,7 @@
 //     selected, then 50 Down keys posted 20 ms apart to its file view; prints the time from the
 //     first key until the 51st file is selected.
 // Prints one line of figures.
+#include "BenchProbe.h"
 #include "services/Holders.h"
 #include "services/OpenDialogPane.h"
 #include "services/mSubClassOpen_SaveFileBox.h"
@@ -22,17 +23,8 @@
 
 namespace {
 
-int64_t Ticks() {
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(int64_t ticks) {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
+using benchsupport::Ms;
+using benchsupport::Ticks;
 
 void PumpPending() {
     MSG msg;
@@ -42,41 +34,6 @@ void PumpPending() {
     }
 }
 
-// The worst wait of a WM_NULL sent to `target` every 10 ms until `stop`.
-class Prober {
-public:
-    explicit Prober(HWND target) : thread_([this, target] {
-        while (!stop_) {
-            const int64_t sent = Ticks();
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
-            const int64_t took = Ticks() - sent;
-            if (took > worst_) worst_ = took;
-            ++answers_;
-            ::Sleep(10);
-        }
-        done_ = true;
-    }) {}
-    // Ends the probing; the last question may be waiting for this thread.
-    void Stop() {
-        stop_ = true;
-        while (!done_) {
-            MSG msg;
-            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-            ::Sleep(1);
-        }
-        thread_.join();
-    }
-    double WorstMs() const { return Ms(worst_); }
-    int Answers() const { return answers_; }
-
-private:
-    std::atomic<bool> stop_{false}, done_{false};
-    std::atomic<int64_t> worst_{0};
-    std::atomic<int> answers_{0};
-    std::thread thread_;
-};
-
 int RunLog(const std::wstring& logFile) {
     salva::frmSystem log;
     log.SetLogFilePath(logFile);
@@ -84,7 +41,7 @@ int RunLog(const std::wstring& logFile) {
     ::ShowWindow(log.Window(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(log.Window());
     PumpPending();
-    Prober prober(log.Window());
+    benchsupport::AnswerProbe prober(log.Window(), 10);
     ::Sleep(30);
     const int64_t t0 = Ticks();
     ::SendMessageW(::GetDlgItem(log.Window(), salva::frmSystem::IDC_PICVIEW), WM_LBUTTONUP, 0, 0);
