@@ -405,12 +405,7 @@ TEST(OpenDialogHook, SelectionPreviewsOnlyFilesThatOpenOnceItRestsAndTrustsNoOve
                 ++n;
             return n;
         };
-        for (int i = 0; i < 1500 && count() < opens; ++i) {
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-            ::Sleep(10);
-        }
-        return count() >= opens;
+        return testsupport::PumpUntil("the pane to open the selected file", 15000, [&] { return count() >= opens; });
     };
 
     FakeDialog::path = file;

@@ -237,7 +237,8 @@ TEST_F(MediaPreview, OpenDialogPreviewsTheSelectedClipInItsPane) {
                                              [&] { return ::GetWindow(panel, GW_CHILD) != nullptr; });
                       videoInPane = ::GetWindow(panel, GW_CHILD) != nullptr;
                       HWND slider = pane.Control(frmPlaying::IDC_sldProgress);
-                      for (int i = 0; i < 500 && !opened; ++i, ::Sleep(20)) opened = ::IsWindowEnabled(slider) != FALSE;
+                      opened = WaitUntil("the pane's progress bar to be enabled", 10000,
+                                         [&] { return ::IsWindowEnabled(slider) != FALSE; });
                       HWND strip = pane.Control(frmPlaying::IDC_picMediaControlButton);
                       RECT r{};
                       ::GetClientRect(strip, &r);
