@@ -56,15 +56,37 @@ DialogRecord& Record() {
     return r;
 }
 
+// An enabled, shown window of this thread that `main` owns, directly or through others; the
+// topmost such one.
+HWND EnabledWindowOwnedBy(HWND main) {
+    struct Query { HWND main, found; } q{main, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND h, LPARAM p) CALLBACK -> BOOL {
+            auto* q = reinterpret_cast<Query*>(p);
+            if (!::IsWindowVisible(h) || !::IsWindowEnabled(h)) return TRUE;
+            for (HWND o = ::GetWindow(h, GW_OWNER); o; o = ::GetWindow(o, GW_OWNER))
+                if (o == q->main) {
+                    q->found = h;
+                    return FALSE;
+                }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
 // The main window owns the dialogs. While a modal window of the program holds it disabled,
 // that window does instead: a dialog enables its owner again when it closes, which would free
-// the main window under the modal one.
+// the main window under the modal one. The active window says which one it is, unless the
+// activation went elsewhere (a dialog closed before it was ever active gives it back to none).
 HWND DialogOwner() {
     MainWindow* main = TheMainWindow();
     HWND owner = main ? main->Handle() : nullptr;
     if (owner && !::IsWindowEnabled(owner)) {
         HWND active = ::GetActiveWindow();
-        if (active && active != owner && ::IsWindowEnabled(active)) owner = active;
+        if (active && active != owner && ::IsWindowEnabled(active)) return active;
+        if (HWND modal = EnabledWindowOwnedBy(owner)) return modal;
     }
     return owner;
 }
