@@ -43,7 +43,11 @@ void RemoveTree(const std::wstring& path) {
         } while (::FindNextFileW(find.get(), &fd));
     }
     find.reset();
-    ::RemoveDirectoryW(path.c_str());
+    if (::RemoveDirectoryW(path.c_str()) || ::GetLastError() != ERROR_SHARING_VIOLATION) return;
+    // A file dialog leaves the process in the last folder it showed (by any name: a drive
+    // mapped onto the folder too), which then cannot go.
+    wchar_t temp[MAX_PATH] = {};
+    if (::GetTempPathW(MAX_PATH, temp) && ::SetCurrentDirectoryW(temp)) ::RemoveDirectoryW(path.c_str());
 }
 
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
