@@ -24,30 +24,40 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+namespace {
+
+// A drive path as the file system has it: without the prefix, a name ending in a dot or a
+// blank would name another file.
+std::wstring Exact(const std::wstring& path) {
+    return path.size() > 2 && path[1] == L':' ? L"\\\\?\\" + path : path;
+}
+
+}  // namespace
+
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW fd{};
-    salva::unique_hfind find(::FindFirstFileW((path + L"\\*").c_str(), &fd));
+    salva::unique_hfind find(::FindFirstFileW((Exact(path) + L"\\*").c_str(), &fd));
     if (find) {
         do {
             const std::wstring name = fd.cFileName;
             if (name == L"." || name == L"..") continue;
             const std::wstring full = path + L"\\" + name;
-            ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::SetFileAttributesW(Exact(full).c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 RemoveTree(full);
             else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                ::RemoveDirectoryW(full.c_str());
+                ::RemoveDirectoryW(Exact(full).c_str());
             else
-                ::DeleteFileW(full.c_str());
+                ::DeleteFileW(Exact(full).c_str());
         } while (::FindNextFileW(find.get(), &fd));
     }
     find.reset();
-    if (::RemoveDirectoryW(path.c_str()) || ::GetLastError() != ERROR_SHARING_VIOLATION) return;
+    if (::RemoveDirectoryW(Exact(path).c_str()) || ::GetLastError() != ERROR_SHARING_VIOLATION) return;
     // A file dialog leaves the process in the last folder it showed (by any name: a drive
     // mapped onto the folder too), which then cannot go.
     wchar_t temp[MAX_PATH] = {};
-    if (::GetTempPathW(MAX_PATH, temp) && ::SetCurrentDirectoryW(temp)) ::RemoveDirectoryW(path.c_str());
+    if (::GetTempPathW(MAX_PATH, temp) && ::SetCurrentDirectoryW(temp)) ::RemoveDirectoryW(Exact(path).c_str());
 }
 
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
