@@ -234,16 +234,22 @@ std::optional<DialogTemplate> PreviewDialogTemplate(DialogTemplate dialog) {
 
 std::vector<uint32_t> WriteDialogTemplate(const DialogTemplate& d) {
     Writer out;
+    // An extended template puts the help id first and the style after the extended style.
+    auto styles = [&](uint32_t helpId, uint32_t exStyle, uint32_t style) {
+        if (d.extended) {
+            out.Dword(helpId);
+            out.Dword(exStyle);
+            out.Dword(style);
+        } else {
+            out.Dword(style);
+            out.Dword(exStyle);
+        }
+    };
     if (d.extended) {
         out.Word(1);
         out.Word(0xFFFF);
-        out.Dword(d.helpId);
-        out.Dword(d.exStyle);
-        out.Dword(d.style);
-    } else {
-        out.Dword(d.style);
-        out.Dword(d.exStyle);
     }
+    styles(d.helpId, d.exStyle, d.style);
     out.Word(static_cast<uint16_t>(d.controls.size()));
     for (int16_t v : {d.x, d.y, d.cx, d.cy}) out.Word(static_cast<uint16_t>(v));
     out.Field(d.menu);
@@ -260,14 +266,7 @@ std::vector<uint32_t> WriteDialogTemplate(const DialogTemplate& d) {
     }
     for (const DialogControl& c : d.controls) {
         out.Align(4);
-        if (d.extended) {
-            out.Dword(c.helpId);
-            out.Dword(c.exStyle);
-            out.Dword(c.style);
-        } else {
-            out.Dword(c.style);
-            out.Dword(c.exStyle);
-        }
+        styles(c.helpId, c.exStyle, c.style);
         for (int16_t v : {c.x, c.y, c.cx, c.cy}) out.Word(static_cast<uint16_t>(v));
         if (d.extended) out.Dword(c.id);
         else out.Word(static_cast<uint16_t>(c.id));

@@ -5,8 +5,8 @@
 // <folder>, prints one line of figures.
 #include "BenchProbe.h"
 #include "DropData.h"
+#include "BenchMainWindow.h"
 #include "copier/FrmCopy.h"
-#include "windows/frmSystem.h"
 #include <commctrl.h>
 #include <cstdio>
 
@@ -70,12 +70,8 @@ int wmain(int argc, wchar_t** argv) {
         dropped.push_back(path);
     }
 
-    salva::frmSystem log;
-    log.SetLogFilePath(std::wstring(argv[2]) + L"\\OperationNotes.log");
-    salva::FrmCopy::Options options;
-    options.registerServers = [] {};
-    options.logWindow = &log;
-    salva::FrmCopy frm(std::move(options));
+    benchsupport::BenchMainWindow window(argv[2]);
+    salva::FrmCopy& frm = window.frm;
     if (!frm.Create(SW_SHOWNOACTIVATE)) return 1;
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);

@@ -5,11 +5,11 @@
 // facts show.
 // Usage: bench_list <tree> <pattern> <log-folder>; prints one line of figures.
 #include "BenchProbe.h"
+#include "BenchMainWindow.h"
 #include "copier/FrmCopy.h"
 #include "services/WindowText.h"
 #include "services/mFindFiles.h"
 #include "windows/frmSearchFile.h"
-#include "windows/frmSystem.h"
 #include <commctrl.h>
 #include <cstdio>
 
@@ -45,13 +45,10 @@ int wmain(int argc, wchar_t** argv) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    salva::frmSystem log;
-    log.SetLogFilePath(std::wstring(argv[3]) + L"\\OperationNotes.log");
     salva::FrmCopy::Options options;
-    options.registerServers = [] {};
-    options.logWindow = &log;
     options.searchHistoryFile = std::wstring(argv[3]) + L"\\Salvadisksearch.ini";
-    salva::FrmCopy frm(std::move(options));
+    benchsupport::BenchMainWindow window(argv[3], std::move(options));
+    salva::FrmCopy& frm = window.frm;
     if (!frm.Create(SW_SHOWNOACTIVATE)) return 1;
 
     int64_t t0 = Ticks();

@@ -4,8 +4,8 @@
 // Usage: bench_window <source> <target> <read-blocks> <log-folder>; prints the read size, the
 // seconds and MB/s.
 #include "BenchProbe.h"
+#include "BenchMainWindow.h"
 #include "copier/FrmCopy.h"
-#include "windows/frmSystem.h"
 #include <commctrl.h>
 #include <cstdio>
 
@@ -47,12 +47,8 @@ int wmain(int argc, wchar_t** argv) {
     ::InitCommonControlsEx(&icc);
     ::DeleteFileW(argv[2]);
 
-    salva::frmSystem log;
-    log.SetLogFilePath(std::wstring(argv[4]) + L"\\OperationNotes.log");
-    salva::FrmCopy::Options options;
-    options.registerServers = [] {};
-    options.logWindow = &log;
-    salva::FrmCopy frm(std::move(options));
+    benchsupport::BenchMainWindow window(argv[4]);
+    salva::FrmCopy& frm = window.frm;
     if (!frm.Create(SW_SHOWNOACTIVATE)) return 1;
     frm.AddFileListItem(argv[1]);
     frm.SetFileListText(argv[1]);

@@ -154,7 +154,7 @@ namespace {
 
 // Runs the drag helper (drag_source.exe beside this test) releasing over `at`, handling this
 // thread's messages meanwhile: the helper's drag reaches the window through them. Its exit code,
-// or STILL_ACTIVE when its drag had not ended after a minute (it is then ended).
+// or STILL_ACTIVE when its drag had not ended after a minute, scaled (it is then ended).
 DWORD DragFromAnotherProgram(POINT at, const std::wstring& path) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -167,23 +167,15 @@ DWORD DragFromAnotherProgram(POINT at, const std::wstring& path) {
     if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
         return 4;
-    ::CloseHandle(process.hThread);
-    salva::unique_handle helper(process.hProcess);
-    const ULONGLONG end = ::GetTickCount64() + 60000;
-    while (::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (::GetTickCount64() > end) {
-            ::TerminateProcess(process.hProcess, STILL_ACTIVE);
-            ::WaitForSingleObject(process.hProcess, 10000);
-            return STILL_ACTIVE;
-        }
+    salva::unique_handle helper(process.hProcess), thread(process.hThread);
+    if (!testsupport::PumpUntil("the drag helper to end", 60000,
+                                [&] { return ::WaitForSingleObject(helper.get(), 0) == WAIT_OBJECT_0; })) {
+        ::TerminateProcess(helper.get(), STILL_ACTIVE);
+        ::WaitForSingleObject(helper.get(), 10000);
+        return STILL_ACTIVE;
     }
     DWORD code = 4;
-    ::GetExitCodeProcess(process.hProcess, &code);
+    ::GetExitCodeProcess(helper.get(), &code);
     return code;
 }
 
